@@ -1,0 +1,5 @@
+#pragma once
+#define IDS_TEST_CHINESE 101
+#define IDS_TEST_FORMAT 102
+#define IDS_TEST_LONG 300
+#define IDS_TEST_MISSING 9999
