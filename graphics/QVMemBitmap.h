@@ -139,6 +139,12 @@ public:
     BOOL LoadFromBitmap(HBITMAP bitmap);
     // A .bmp file; malformed files are refused.
     BOOL LoadFromBmpFile(HINSTANCE instance, LPCTSTR path);
+    // A picture (GIF, PNG, BMP or JPEG) from a module's resource, or with no
+    // module from the file `name`; from an encoded block in memory. These
+    // live with the image decoder (library mardavel_image).
+    BOOL LoadFromResourceOrFile(HMODULE module, LPCSTR name, LPCSTR type, WORD language);
+    BOOL LoadFromFile(LPCSTR path) { return LoadFromResourceOrFile(NULL, path, NULL, 0); }
+    BOOL LoadFromEncoded(const BYTE* data, DWORD size);
 
     // ---- DIB routines ---------------------------------------------------------
 

@@ -3,7 +3,10 @@
 // the support libraries, resources and files.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
+
+#include "graphics/QVMemBitmap.h"
 
 #include "ImageDecoder.h"
 #include "ImageLibs.h"
@@ -446,6 +449,45 @@ TEST(ImageDecoder, ResourcesAndFiles)
     EXPECT_EQ(NULL, LoadResourceOrFile(NULL, empty.c_str(), NULL, 0));
     EXPECT_EQ(NULL, LoadResourceOrFile(NULL, (folder.Path() + "missing.bmp").c_str(), NULL, 0));
     EXPECT_EQ(NULL, LoadResourceOrFile(NULL, NULL, NULL, 0));
+}
+
+// The 16-bit surface reads pictures through the decoder: the same picture
+// from a resource (BMP and GIF), a file and a block in memory.
+TEST(ImageDecoder, SurfaceLoadsThroughTheDecoder)
+{
+    const std::vector<WORD> tiny565 = {0xF800, 0x07E0, 0x001F, 0xFFFF, 0x0000, 0x8410};
+    auto surfacePixels = [](const CQVMemBitmap& surface) {
+        std::vector<WORD> out;
+        for (int y = 0; y < surface.GetHeight(); ++y)
+            for (int x = 0; x < surface.GetWidth(); ++x)
+                out.push_back(surface.GetPixel16(x, y));
+        return out;
+    };
+    const std::vector<uint8_t> bmp = MakeBmp(3, 2, 24, {}, [](int x, int y) { return kTinyPixels[y * 3 + x]; });
+    TempFolder folder;
+    const std::string file = folder.Write("tiny.bmp", bmp);
+
+    struct Case { const char* what; std::function<BOOL(CQVMemBitmap&)> load; };
+    const Case cases[] = {
+        {"bmp resource", [](CQVMemBitmap& s) {
+             return s.LoadFromResourceOrFile(GetModuleHandle(NULL), MAKEINTRESOURCEA(kTinyBmpResource), RT_RCDATA, 0); }},
+        {"gif resource", [](CQVMemBitmap& s) {
+             return s.LoadFromResourceOrFile(GetModuleHandle(NULL), MAKEINTRESOURCEA(kTinyGifResource), RT_RCDATA, 0); }},
+        {"file", [&](CQVMemBitmap& s) { return s.LoadFromFile(file.c_str()); }},
+        {"encoded", [&](CQVMemBitmap& s) { return s.LoadFromEncoded(bmp.data(), static_cast<DWORD>(bmp.size())); }},
+    };
+    for (const Case& c : cases) {
+        CQVMemBitmap surface;
+        ASSERT_TRUE(c.load(surface)) << c.what;
+        EXPECT_EQ(3, surface.GetWidth()) << c.what;
+        EXPECT_EQ(tiny565, surfacePixels(surface)) << c.what;
+    }
+
+    CQVMemBitmap surface;
+    EXPECT_FALSE(surface.LoadFromResourceOrFile(GetModuleHandle(NULL), MAKEINTRESOURCEA(999), RT_RCDATA, 0));
+    EXPECT_FALSE(surface.LoadFromFile((folder.Path() + "missing.bmp").c_str()));
+    EXPECT_FALSE(surface.LoadFromEncoded(bmp.data(), 5));
+    EXPECT_FALSE(surface.HasPixels());
 }
 
 TEST(ImageDecoder, DialogTemplateCopy)
