@@ -105,10 +105,19 @@ void SortCards(CardEntry* cards, int n, int mode)
     if (n <= 0)
         return;
     const bool groupMode = mode == kSortGroups;
+    int perRank[kRankCount] = {};
+    for (int i = 0; i < n; ++i)
+        if (cards[i].rank < kRankCount)
+            ++perRank[cards[i].rank];
     for (int i = 0; i < n; ++i) {
+        const uint8_t rank = cards[i].rank;
         int same = 0;
-        for (int j = 0; j < n; ++j)
-            same += cards[j].rank == cards[i].rank;
+        if (rank < kRankCount) {
+            same = perRank[rank];
+        } else {  // a rank byte no card has, from a stream: counted the long way
+            for (int j = 0; j < n; ++j)
+                same += cards[j].rank == rank;
+        }
         cards[i].groupCount = static_cast<uint8_t>(same);
         if (groupMode)
             cards[i].flags |= kCardGroupSorted;

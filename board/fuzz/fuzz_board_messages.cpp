@@ -3,16 +3,28 @@
 // board, through the packing library's readers, and as a display-object map
 // file (event 0). The first byte picks the target; message blocks are exactly
 // as long as their header says, so the sanitizers see any read past a body.
+//
+// A first byte of 0xF0 or more plays a table instead: a referee and five
+// player boards with watchers, seeded from the input, get a sequence of game
+// messages with valid headers (bodies and senders from the input, some built
+// from the table's own cards), commands, automatic players and legal moves.
+// Whatever arrives, every card the referee dealt stays in a hand or on the
+// table.
 #include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "BoardInterface.h"
+#include "MardavelBoard.h"
+#include "MardavelPlay.h"
+#include "MardavelTableHarness.h"
 #include "MsgPack.h"
 
 namespace {
@@ -132,12 +144,173 @@ void LoadMapFile(const uint8_t* data, size_t size)
     std::remove(path.c_str());
 }
 
+// ---- a table driven by the input
+
+class Input {
+public:
+    Input(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
+    bool More() const { return m_at < m_size; }
+    uint8_t Byte() { return m_at < m_size ? m_data[m_at++] : 0; }
+    std::vector<uint8_t> Bytes(size_t n)
+    {
+        n = std::min(n, m_size - m_at);
+        std::vector<uint8_t> out(m_data + m_at, m_data + m_at + n);
+        m_at += n;
+        return out;
+    }
+
+private:
+    const uint8_t* m_data;
+    size_t m_size;
+    size_t m_at = 0;
+};
+
+const uint32_t kGameIds[] = {
+    kMsgReady, kMsgEmperorChoice, kMsgGuardChoice, kMsgPlay, kMsgWatchersMaySee, kMsgRestart,
+    kMsgKickChoice, kMsgRelayedBlock, kMsgAnnouncement, kMsgBlock, kMsgEntries, kMsgDeal,
+    kMsgEmperorResult, kMsgScore, kMsgPlayerMarked, kMsgPlayerUnmarked, kMsgPlayerOffline, kMsgTrustState,
+    kMsgBoardData,
+};
+
+const int32_t kEvents[] = {
+    kEvReady, kEvAcceptEmperor, kEvPassEmperorCard, kEvPlayAlone, kEvGuardOpen, kEvGuardHidden, kEvKick,
+    kEvNoKick, kEvPlayCards, kEvPass, kEvNextHint, kEvToggleSort, kEvToggleWatchersMaySee, kEvTableState,
+    kEvSavedCounts, kEvSavedCards, kEvIdenticalCards, kEvBothMarkedCards, kEvLiveTable, kEvSendMessageLog,
+    kEvAnnounce, kEvSeatSummaries, kEvWrapBlock, kEvNameSeatPlayer, kEvSendTableSummary, kEvRelayEntries,
+    kEvReadSeatValues, kEvSetOption, kEvSetCard, kEvUndoReplayStep,
+};
+
+// A body built from the table: the sender's seat and cards of its hand.
+std::vector<uint8_t> PlausibleBody(uint32_t id, int seat, const BoardGameState& s, Input& in)
+{
+    std::vector<uint32_t> words;
+    std::vector<uint8_t> tail;
+    const int held = HandCount(s, seat);
+    auto card = [&]() { return held > 0 ? s.hands[seat][in.Byte() % held].id : in.Byte(); };
+    switch (id) {
+    case kMsgEmperorChoice: {
+        const uint32_t n = in.Byte() % 4;
+        words = {static_cast<uint32_t>(seat), 1u + in.Byte() % 3, 0, n};
+        for (uint32_t i = 0; i < n; ++i)
+            tail.push_back(card());
+        tail.resize(9, 0);
+        break;
+    }
+    case kMsgPlay: {
+        const uint32_t n = in.Byte() % 4;
+        words = {static_cast<uint32_t>(seat), static_cast<uint32_t>(-1), n};
+        for (uint32_t i = 0; i < n; ++i)
+            words.push_back(card());
+        break;
+    }
+    default:
+        words = {static_cast<uint32_t>(seat), static_cast<uint32_t>(static_cast<int>(in.Byte() % 4) - 1), 0};
+        break;
+    }
+    std::vector<uint8_t> body(words.size() * 4);
+    std::memcpy(body.data(), words.data(), body.size());
+    body.insert(body.end(), tail.begin(), tail.end());
+    return body;
+}
+
+void GameMessage(TableHarness& t, Input& in, bool toReferee)
+{
+    const uint8_t who = in.Byte();
+    const uint32_t id = kGameIds[in.Byte() % (sizeof kGameIds / sizeof kGameIds[0])];
+    const uint8_t shape = in.Byte();
+    auto& parties = t.Parties();
+    const size_t players = parties.size() - 1;
+    TableHarness::Party& from = *parties[1 + who % players];
+    std::vector<uint8_t> body;
+    if (shape & 1)
+        body = PlausibleBody(id, from.seat, t.RefereeState(), in);
+    else
+        body = in.Bytes(shape >> 1);
+    auto msg = Message(id, in.Byte() & 1, body.data(), body.size());
+    if (toReferee) {
+        // A seated player, a watcher, or someone not at the table.
+        const bool stranger = (who & 0x80) != 0;
+        t.Event(t.Referee(), kEvGameMessage, stranger ? 999 : static_cast<int32_t>(from.record.userId),
+                from.record.identify, msg.data());
+    } else {
+        t.Event(from, kEvGameMessage, -1, -1, msg.data());
+    }
+}
+
+void GameEvent(TableHarness& t, Input& in)
+{
+    static std::vector<uint8_t> scratch(70000);
+    const uint8_t who = in.Byte();
+    const int32_t code = kEvents[in.Byte() % (sizeof kEvents / sizeof kEvents[0])];
+    const int32_t a = static_cast<int8_t>(in.Byte());
+    int32_t b = static_cast<int8_t>(in.Byte());
+    auto& parties = t.Parties();
+    TableHarness::Party& board = *parties[who % parties.size()];
+    std::fill(scratch.begin(), scratch.begin() + 64, 0);
+    std::strcpy(reinterpret_cast<char*>(scratch.data()), "seat1");
+    void* param = scratch.data();
+    if (code == kEvSetCard && !board.referee)
+        param = const_cast<CardEntry*>(&board.state->hands[who % 5][in.Byte() % kCardAreaSize]);
+    if (code == kEvUndoReplayStep)
+        param = nullptr;
+    if (code == kEvSetOption)
+        b = in.Byte() % 3;
+    if (code == kEvWrapBlock && !board.referee)
+        param = nullptr;  // the player side hands a message on
+    t.Event(board, code, a, b, param);
+}
+
+void PlayTable(const uint8_t* data, size_t size)
+{
+    Input in(data, size);
+    const uint32_t seed = in.Byte() | (in.Byte() << 8);
+    const uint8_t mask = in.Byte();
+    TableHarness t(seed);
+    t.SetChecksEachDelivery(false);
+    t.Setup({{kOptMoreCardsBeat, mask & 1}, {kOptLowestLast, (mask >> 1) & 1},
+             {kOptAllSeatsGuardStep, (mask >> 2) & 1}, {kOptShortPacks, (mask >> 3) & 1},
+             {kOptJointFirstDecision, (mask >> 4) & 1}, {kOptNoGuardCard, (mask >> 5) & 1},
+             {kOptKickRules, (mask >> 6) & 1}, {kOptHandsPerMatch, 2}},
+            {0, 3});
+    for (int ops = 0; in.More() && ops < 200; ++ops) {
+        switch (in.Byte() % 6) {
+        case 0: GameMessage(t, in, true); break;
+        case 1: GameMessage(t, in, false); break;
+        case 2:
+            for (int n = 1 + in.Byte() % 32; n > 0 && t.ActOnce(); --n)
+                t.Pump();
+            break;
+        case 3: {
+            const uint8_t b = in.Byte();
+            if (b & 0x80)
+                t.SetOffline(b % 5);
+            else
+                t.SetTrustPlay(b % 5, (b & 0x40) != 0);
+            break;
+        }
+        case 4: GameEvent(t, in); break;
+        default: break;
+        }
+        t.Pump();
+        t.CheckCards();
+        for (const std::string& p : t.Problems())
+            if (p.rfind("cards do not add up", 0) == 0 || p == "the messages never end") {
+                std::fprintf(stderr, "%s\n", p.c_str());
+                std::abort();
+            }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 1)
         return 0;
+    if (data[0] >= 0xF0) {
+        PlayTable(data + 1, size - 1);
+        return 0;
+    }
     const uint8_t mode = data[0] % 5;
     ++data;
     --size;

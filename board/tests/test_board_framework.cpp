@@ -380,7 +380,8 @@ TEST(BoardData, ExportHoldsVersionPlayersAndExtraWordOne)
     ASSERT_NE(msg, nullptr);
     EXPECT_EQ(msg->id, kMsgPlayerBoardData);
     EXPECT_EQ(msg->extra, 1u);
-    ASSERT_EQ(msg->length, 4u + 4u + 4u + 2u * 88u);
+    // Versions, count and records, then the 3880-byte table state.
+    ASSERT_EQ(msg->length, 4u + 4u + 4u + 2u * 88u + 3880u);
     const uint8_t* body = MsgBody(msg);
     uint32_t words[3];
     std::memcpy(words, body, sizeof words);
@@ -554,8 +555,9 @@ TEST(BoardData, ExportRemembersTheGrownSize)
         referee.Seat(100 + i, 0, static_cast<uint8_t>(i < 5 ? i : 0x80 | (i % 5)), "p");
     ASSERT_NE(ExportFor(referee, 100, kIdentifyOwnPlayer), nullptr);
     // 1024 bytes held the first eleven records; the twelfth grew the block to
-    // header + used + record + 4096.
-    EXPECT_EQ(referee.board.ExportSize(), 12u + (12u + 11u * 88u) + 88u + 4096u);
+    // header + used + record + 4096 (5176 bytes), which held the other
+    // records; the table state grew it to header + used + 3880 + 4096.
+    EXPECT_EQ(referee.board.ExportSize(), 12u + (12u + 20u * 88u) + 3880u + 4096u);
     // A smaller buffer asked for later does not shrink the one held.
     referee.board.SetExportSize(16);
     ASSERT_NE(ExportFor(referee, 100, kIdentifyOwnPlayer), nullptr);

@@ -129,6 +129,17 @@ TEST(SortTest, BothModes)
     EXPECT_EQ(cards[0].flags & kCardEmperor, kCardEmperor);  // other flags stay
 }
 
+TEST(SortTest, RankBytesNoCardHasAreCountedToo)
+{
+    // A table state read from a stream may carry any rank byte.
+    std::vector<CardEntry> cards = {{1, 200, 0, 0, 0}, {2, 5, 0, 0, 0}, {3, 200, 0, 1, 0}, {4, 255, 0, 0, 0}};
+    SortCards(cards.data(), 4, kSortGroups);
+    EXPECT_EQ(Ids(cards), (std::vector<int>{3, 1, 4, 2}));
+    const std::vector<int> groups = {2, 2, 1, 1};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(cards[i].groupCount, groups[i]) << i;
+}
+
 TEST(ClassifyTest, Kinds)
 {
     struct Case { const char* cards; int kind; };

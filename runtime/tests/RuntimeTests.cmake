@@ -23,4 +23,6 @@ if(TARGET framework_win)
     SOURCES ${_rt}/test_runtime_gdi.cpp ${_rt}/test_runtime_bitmaps.cpp
             ${_rt}/runtime_test_resources.rc
     LIBS mardavel_runtime)
+  # The clipboard is one per desktop: tests that use it never run together.
+  set_tests_properties(test_runtime_gdi PROPERTIES RESOURCE_LOCK clipboard)
 endif()

@@ -1,0 +1,170 @@
+#include "HttpConnectProxy.h"
+
+#include <strings.h>
+
+#include "Splice.h"
+
+namespace proxies {
+
+namespace {
+
+int StatusForError(ForwardError error)
+{
+    switch (error) {
+    case ForwardError::kNotAllowed: return 403;
+    case ForwardError::kTimedOut: return 504;
+    default: return 502;
+    }
+}
+
+// "http://host[:port]/path" gives the host's endpoint and "/path".
+bool SplitAbsoluteTarget(const std::string& target, Endpoint& endpoint, std::string& path)
+{
+    static const std::string kScheme = "http://";
+    if (strncasecmp(target.c_str(), kScheme.c_str(), kScheme.size()) != 0)
+        return false;
+    const size_t slash = target.find('/', kScheme.size());
+    const std::string authority = target.substr(kScheme.size(), slash - kScheme.size());
+    path = slash == std::string::npos ? "/" : target.substr(slash);
+    if (ParseEndpoint(authority, endpoint))
+        return true;
+    endpoint = {authority, 80};
+    return !authority.empty() && authority.find(':') == std::string::npos;
+}
+
+bool HostFieldEndpoint(const HttpHead& request, Endpoint& endpoint)
+{
+    const std::string* host = request.Field("Host");
+    if (!host || host->empty())
+        return false;
+    if (ParseEndpoint(*host, endpoint))
+        return true;
+    endpoint = {*host, 80};
+    return host->find(':') == std::string::npos;
+}
+
+void ReportSplice(Connection& connection, const SpliceTotals& totals)
+{
+    connection.Note("%llu bytes to the destination, %llu to the client; %s",
+                    static_cast<unsigned long long>(totals.toTarget),
+                    static_cast<unsigned long long>(totals.toClient), totals.end.c_str());
+}
+
+}  // namespace
+
+void HttpConnectProxy::Serve(Connection& connection)
+{
+    std::string text;
+    const IoStatus status = connection.client().ReadHead(text, kMaxRequestHead,
+                                                         DeadlineIn(options_.handshakeTimeoutMs));
+    if (status == IoStatus::kTooLong) {
+        connection.Note("request head longer than %zu bytes", kMaxRequestHead);
+        Answer(connection, 431);
+        return;
+    }
+    if (status != IoStatus::kOk) {
+        connection.Note("request head incomplete: %s", Describe(status));
+        return;
+    }
+    connection.RecordText("http request", text);
+    HttpHead request;
+    std::string error;
+    if (!ParseRequestHead(text, request, error)) {
+        connection.Note("%s", error.c_str());
+        Answer(connection, 400);
+        return;
+    }
+    if (options_.requireLogin &&
+        !BasicCredentialsMatch(request.Field("Proxy-Authorization"), options_.user,
+                               options_.password)) {
+        connection.Note("%s %s without the right authorisation", request.method.c_str(),
+                        QuotedText(request.target).c_str());
+        Answer(connection, 407, {{"Proxy-Authenticate", "Basic realm=\"mardavel\""}});
+        return;
+    }
+    if (request.method == "CONNECT")
+        ServeConnect(connection, request);
+    else
+        PassOn(connection, request);
+}
+
+void HttpConnectProxy::ServeConnect(Connection& connection, const HttpHead& request)
+{
+    Endpoint requested;
+    if (!ParseEndpoint(request.target, requested)) {
+        connection.Note("CONNECT to %s: not host:port", QuotedText(request.target).c_str());
+        Answer(connection, 400);
+        return;
+    }
+    connection.Note("CONNECT %s", requested.Text().c_str());
+    if (options_.connectStatus != 0 && options_.connectStatus != 200) {
+        Answer(connection, options_.connectStatus);
+        return;
+    }
+    ForwardError error = ForwardError::kNone;
+    std::string reason;
+    const std::unique_ptr<Stream> target = OpenDestination(
+        requested, options_.forward, connection.client().stop(), error, reason);
+    if (!target) {
+        connection.Note("cannot connect: %s", reason.c_str());
+        Answer(connection, StatusForError(error));
+        return;
+    }
+    const std::string head = ShapedHead("HTTP/1.1 200 Connection established\r\n\r\n", options_.shape);
+    connection.RecordText("http answer", head);
+    if (connection.client().WriteAll(head) != IoStatus::kOk || options_.shape == ReplyShape::kShort)
+        return;
+    ReportSplice(connection, Splice(connection.client(), *target));
+}
+
+void HttpConnectProxy::PassOn(Connection& connection, const HttpHead& request)
+{
+    Endpoint destination;
+    std::string path = request.target;
+    if (!SplitAbsoluteTarget(request.target, destination, path) &&
+        !HostFieldEndpoint(request, destination)) {
+        connection.Note("%s %s: no host to pass it on to", request.method.c_str(),
+                        QuotedText(request.target).c_str());
+        Answer(connection, 400);
+        return;
+    }
+    connection.Note("%s %s passed on to %s", request.method.c_str(), QuotedText(path).c_str(),
+                    destination.Text().c_str());
+    ForwardOptions forward;
+    forward.connectTimeoutMs = options_.forward.connectTimeoutMs;
+    ForwardError error = ForwardError::kNone;
+    std::string reason;
+    const std::unique_ptr<Stream> target =
+        OpenDestination(destination, forward, connection.client().stop(), error, reason);
+    if (!target) {
+        connection.Note("cannot connect: %s", reason.c_str());
+        Answer(connection, StatusForError(error));
+        return;
+    }
+    // The head goes on without the fields meant for this proxy.
+    std::string head = request.method + " " + path + " " + request.version + "\r\n";
+    for (const auto& field : request.fields)
+        if (strcasecmp(field.first.c_str(), "Proxy-Authorization") != 0 &&
+            strcasecmp(field.first.c_str(), "Proxy-Connection") != 0)
+            head += field.first + ": " + field.second + "\r\n";
+    head += "\r\n";
+    if (target->WriteAll(head) != IoStatus::kOk) {
+        connection.Note("cannot pass the request on");
+        Answer(connection, 502);
+        return;
+    }
+    ReportSplice(connection, Splice(connection.client(), *target));
+}
+
+void HttpConnectProxy::Answer(Connection& connection, int status,
+                              const std::vector<std::pair<std::string, std::string>>& fields)
+{
+    auto all = fields;
+    all.emplace_back("Content-Length", "0");
+    all.emplace_back("Connection", "close");
+    const std::string head = ShapedHead(StatusHead("HTTP/1.1", status, all), options_.shape);
+    connection.RecordText("http answer", head);
+    connection.client().WriteAll(head);
+}
+
+}  // namespace proxies
