@@ -455,6 +455,10 @@ int CBoard::OnTrustState(NetMsgHeader* msg)
     BoardPlayerRecord* p = NamedPlayer(msg, 4, name);
     if (!p)
         return 0;
+    // The first word is the u16 mode followed by the used/limit counts; only
+    // the mode says on or off (the counts stay non-zero once a player has
+    // been in trust play).
+    state &= 0xFFFFu;
     if (state)
         p->flags |= kPlayerFlagTrustPlay;
     else

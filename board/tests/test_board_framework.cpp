@@ -323,7 +323,8 @@ TEST(BoardMessages, TrustStateNeedsExtraWordOne)
     BoardPlayerRecord p = MakePlayer(3, 0, 1, "bob");
     t.board.ResetPlayers(&p);
     const std::string on = std::string("\x01\0\0\0bob\0", 8);
-    const std::string off = std::string("\0\0\0\0bob\0", 8);
+    // Leaving trust play: mode 0 with the counts (1 used of 3) still set.
+    const std::string off = std::string("\0\0\x01\x03" "bob\0", 8);
 
     auto ignored = NameMessage(kMsgTrustState, on, 0);
     EXPECT_EQ(t.Event(kEvGameMessage, 0, 0, AsMsg(ignored)), 1);
