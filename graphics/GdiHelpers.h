@@ -10,6 +10,26 @@ namespace gfxgdi {
 // bmpfmt::CheckFile); checked before GDI is asked to read it.
 bool IsSoundBmpFile(LPCTSTR path);
 
+// The part of *clip inside a width x height surface; an empty rectangle
+// when there is no clip or none of it lies inside.
+inline RECT ClipToSurface(const RECT* clip, int width, int height)
+{
+    RECT none;
+    SetRectEmpty(&none);
+    if (!clip)
+        return none;
+    RECT r = *clip;
+    if (r.left < 0)
+        r.left = 0;
+    if (r.top < 0)
+        r.top = 0;
+    if (r.right > width)
+        r.right = width;
+    if (r.bottom > height)
+        r.bottom = height;
+    return r.left < r.right && r.top < r.bottom ? r : none;
+}
+
 // A DC compatible with the screen that selects one bitmap and puts the
 // previous one back and deletes itself when it goes.
 class BitmapDC

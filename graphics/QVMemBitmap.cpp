@@ -2,6 +2,7 @@
 // surface-to-surface operations. The pixel work itself is in SurfaceCore.
 #include "QVMemBitmap.h"
 
+#include "GdiHelpers.h"
 #include "Pixel565.h"
 
 #include <stdlib.h>
@@ -215,20 +216,7 @@ BOOL CQVMemBitmap::BlendColor(COLORREF colour, const RECT* area, int level, BOOL
 
 void CQVMemBitmap::SetClipRect(const RECT* clip)
 {
-    SetRectEmpty(&m_rcClip);
-    if (!clip)
-        return;
-    RECT r = *clip;
-    if (r.left < 0)
-        r.left = 0;
-    if (r.top < 0)
-        r.top = 0;
-    if (r.right > m_nWidth)
-        r.right = m_nWidth;
-    if (r.bottom > m_nHeight)
-        r.bottom = m_nHeight;
-    if (r.left < r.right && r.top < r.bottom)
-        m_rcClip = r;
+    m_rcClip = gfxgdi::ClipToSurface(clip, m_nWidth, m_nHeight);
 }
 
 void CQVMemBitmap::SetOrigin(int x, int y)

@@ -101,14 +101,7 @@ void CQVRectList::AddDirtyRect(const RECT& rect)
                 BandAdd(chosen, n);
                 return;
             }
-            DirtyBand* fresh = new (std::nothrow) DirtyBand(n.top, n.bottom);
-            if (!fresh)
-                return;
-            RECT* copy = NewRect(n);
-            if (!copy || !fresh->rects.Add(copy) || !InsertAt(i, fresh)) {
-                delete copy;
-                delete fresh;
-            }
+            InsertNewBand(i, n);
             return;
         }
         if (n.bottom <= band->bottom) {
@@ -145,11 +138,16 @@ void CQVRectList::AddDirtyRect(const RECT& rect)
         BandAdd(chosen, n);
         return;
     }
+    InsertNewBand(m_nCount, n);
+}
+
+void CQVRectList::InsertNewBand(int index, const RECT& n)
+{
     DirtyBand* fresh = new (std::nothrow) DirtyBand(n.top, n.bottom);
     if (!fresh)
         return;
     RECT* copy = NewRect(n);
-    if (!copy || !fresh->rects.Add(copy) || !Add(fresh)) {
+    if (!copy || !fresh->rects.Add(copy) || !InsertAt(index, fresh)) {
         delete copy;
         delete fresh;
     }

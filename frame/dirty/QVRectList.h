@@ -44,6 +44,8 @@ public:
 
 private:
     void BandAdd(DirtyBand* band, const RECT& rect);
+    // A band of its own for the rectangle, put at index (the count appends).
+    void InsertNewBand(int index, const RECT& rect);
     void MoveRects(DirtyBand* from, DirtyBand* to);
     static void FreeBand(DirtyBand* band);
 

@@ -76,6 +76,20 @@ BOOL CopyThroughPalette(HBITMAP destination, HBITMAP source, HPALETTE palette, i
 
 uint32_t U32At(const BYTE* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
 
+// A DIB section made against the screen DC given, which is released here.
+// NULL when it cannot be made or comes without pixels.
+HBITMAP NewDibSection(HDC screen, const BITMAPINFO* info, void** bits)
+{
+    HBITMAP dib = ::CreateDIBSection(screen, info, DIB_RGB_COLORS, bits, NULL, 0);
+    if (screen)
+        ::ReleaseDC(NULL, screen);
+    if (dib && !*bits) {
+        ::DeleteObject(dib);
+        return NULL;
+    }
+    return dib;
+}
+
 // An in-memory .bmp file as a DIB section of its own depth. Every size,
 // offset and count is checked against the data before anything is read.
 HBITMAP DecodeBmp(const BYTE* data, DWORD size)
@@ -135,18 +149,10 @@ HBITMAP DecodeBmp(const BYTE* data, DWORD size)
     }
     memcpy(info.data(), data + kFileHeader, headerBytes);
 
-    HDC screen = ::GetWindowDC(NULL);
     void* bits = NULL;
-    HBITMAP dib = ::CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS, &bits,
-                                     NULL, 0);
-    if (screen)
-        ::ReleaseDC(NULL, screen);
+    HBITMAP dib = NewDibSection(::GetWindowDC(NULL), reinterpret_cast<BITMAPINFO*>(info.data()), &bits);
     if (!dib)
         return NULL;
-    if (!bits) {
-        ::DeleteObject(dib);
-        return NULL;
-    }
     memcpy(bits, data + bitsOffset, static_cast<size_t>(pixelBytes));
     return dib;
 }
@@ -223,17 +229,10 @@ HBITMAP CreateGifDib(const gifcore::Image& image, const std::vector<PALETTEENTRY
     for (size_t i = 0; i < colors.size(); ++i)
         info.colors[i] = RGBQUAD{colors[i].peBlue, colors[i].peGreen, colors[i].peRed, 0};
 
-    HDC screen = ::GetDC(NULL);
     void* bits = NULL;
-    HBITMAP dib = ::CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, NULL, 0);
-    if (screen)
-        ::ReleaseDC(NULL, screen);
+    HBITMAP dib = NewDibSection(::GetDC(NULL), reinterpret_cast<BITMAPINFO*>(&info), &bits);
     if (!dib)
         return NULL;
-    if (!bits) {
-        ::DeleteObject(dib);
-        return NULL;
-    }
     const size_t bytes = static_cast<size_t>(image.stride) * image.height;
     BYTE* out = static_cast<BYTE*>(bits);
     memcpy(out, image.pixels.data(), bytes);

@@ -27,6 +27,20 @@ bool ReadHeader(const uint8_t* data, size_t size, size_t entrySize, bool allowCu
     return sizeof(Header) + entrySize * header->count <= size;
 }
 
+// The first 12 bytes, laid out alike in a file's directory entry and a
+// group resource's entry.
+template <typename EntryType>
+void ReadSharedFields(const uint8_t* p, EntryType& e)
+{
+    e.width = p[0];
+    e.height = p[1];
+    e.colorCount = p[2];
+    e.reserved = p[3];
+    e.planes = U16(p + 4);
+    e.bitCount = U16(p + 6);
+    e.bytesInRes = U32(p + 8);
+}
+
 void PutU16(std::vector<uint8_t>& out, uint16_t v)
 {
     out.push_back(static_cast<uint8_t>(v));
@@ -51,13 +65,7 @@ bool ParseDirectory(const uint8_t* data, size_t size, std::vector<Entry>* entrie
     for (size_t i = 0; i < header.count; i++) {
         const uint8_t* p = data + sizeof(Header) + sizeof(Entry) * i;
         Entry& e = found[i];
-        e.width = p[0];
-        e.height = p[1];
-        e.colorCount = p[2];
-        e.reserved = p[3];
-        e.planes = U16(p + 4);
-        e.bitCount = U16(p + 6);
-        e.bytesInRes = U32(p + 8);
+        ReadSharedFields(p, e);
         e.imageOffset = U32(p + 12);
         if (e.bytesInRes == 0 || e.imageOffset < directoryEnd || e.imageOffset > size ||
             e.bytesInRes > size - e.imageOffset)
@@ -125,13 +133,7 @@ bool ParseGroup(const uint8_t* data, size_t size, std::vector<GroupEntry>* entri
     for (size_t i = 0; i < header.count; i++) {
         const uint8_t* p = data + sizeof(Header) + sizeof(GroupEntry) * i;
         GroupEntry& e = found[i];
-        e.width = p[0];
-        e.height = p[1];
-        e.colorCount = p[2];
-        e.reserved = p[3];
-        e.planes = U16(p + 4);
-        e.bitCount = U16(p + 6);
-        e.bytesInRes = U32(p + 8);
+        ReadSharedFields(p, e);
         e.id = U16(p + 12);
     }
     if (entries)

@@ -195,6 +195,18 @@ BOOL CALLBACK CollectGroupName(HMODULE, LPCSTR, LPSTR name, LONG_PTR context)
     return TRUE;
 }
 
+// The header of a 32-bit top-down DIB of width x height.
+BITMAPINFO TopDown32(int width, int height)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    return info;
+}
+
 }  // namespace
 
 HBITMAP ImageListImageToBitmap(HIMAGELIST imageList, int index)
@@ -437,12 +449,7 @@ HICON CreateGrayIcon(HICON icon)
     BITMAP bm;
     if (GetObject(parts.Info().hbmColor, sizeof bm, &bm) == 0 || bm.bmWidth < 1 || bm.bmHeight < 1)
         return NULL;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = bm.bmWidth;
-    info.bmiHeader.biHeight = -bm.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = TopDown32(bm.bmWidth, bm.bmHeight);
     ScreenDC screen;
     void* bits = NULL;
     HBITMAP grey = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
@@ -507,12 +514,7 @@ HICON CreateIconFromSurface(const CQVMemBitmap* surface)
     const int height = surface->GetHeight();
     const WORD key = surface->GetPixel16(0, 0);
 
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = TopDown32(width, height);
     void* bits = NULL;
     HBITMAP colour;
     {

@@ -84,6 +84,19 @@ HBITMAP ApplyPalette(HBITMAP decoded, HPALETTE palette, int width, int height)
     return result;
 }
 
+// The outcome of a decoder: the picture through its palette, or nothing
+// (and every object it gave deleted) when it failed or gave no bitmap.
+HBITMAP FinishDecoded(bool decoded, HBITMAP bitmap, HPALETTE palette, int width, int height)
+{
+    if (decoded && bitmap)
+        return ApplyPalette(bitmap, palette, width, height);
+    if (bitmap)
+        DeleteObject(bitmap);
+    if (palette)
+        DeleteObject(palette);
+    return NULL;
+}
+
 HBITMAP DecodeGif(const BYTE* data, DWORD size)
 {
     CGifReader reader;
@@ -92,14 +105,8 @@ HBITMAP DecodeGif(const BYTE* data, DWORD size)
     int width = 0, height = 0;
     HBITMAP bitmap = NULL;
     HPALETTE palette = NULL;
-    if (reader.ReadImage(NULL, NULL, &width, &height, &bitmap, NULL, NULL, &palette, NULL, NULL) != 1 || !bitmap) {
-        if (bitmap)
-            DeleteObject(bitmap);
-        if (palette)
-            DeleteObject(palette);
-        return NULL;
-    }
-    return ApplyPalette(bitmap, palette, width, height);
+    const bool decoded = reader.ReadImage(NULL, NULL, &width, &height, &bitmap, NULL, NULL, &palette, NULL, NULL) == 1;
+    return FinishDecoded(decoded, bitmap, palette, width, height);
 }
 
 typedef BOOL (*LibraryDecoder)(const BYTE*, DWORD, HBITMAP*, HPALETTE*, int*, int*);
@@ -109,14 +116,8 @@ HBITMAP DecodeWithLibrary(LibraryDecoder decode, const BYTE* data, DWORD size)
     HBITMAP bitmap = NULL;
     HPALETTE palette = NULL;
     int width = 0, height = 0;
-    if (!decode(data, size, &bitmap, &palette, &width, &height) || !bitmap) {
-        if (bitmap)
-            DeleteObject(bitmap);
-        if (palette)
-            DeleteObject(palette);
-        return NULL;
-    }
-    return ApplyPalette(bitmap, palette, width, height);
+    const bool decoded = decode(data, size, &bitmap, &palette, &width, &height) != FALSE;
+    return FinishDecoded(decoded, bitmap, palette, width, height);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <string.h>
 
+#include "GdiHelpers.h"
 #include "ImagePixels.h"
 #include "QVRectList.h"
 
@@ -16,6 +17,16 @@ namespace {
 const int kMaxSide = 65535;
 
 Rect ToRect(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
+
+// Where drawings into an image land: its origin and clip.
+imgpix::DestRules DestRulesOf(const POINT& origin, const RECT& clip)
+{
+    imgpix::DestRules rules;
+    rules.originX = origin.x;
+    rules.originY = origin.y;
+    rules.clip = ToRect(clip);
+    return rules;
+}
 
 // Calls draw(d, s) for each piece of the clipped area (d, s) that lies in
 // the dirty areas: bands above the area are passed over, the walk ends at
@@ -204,20 +215,7 @@ BOOL CImageObj::SetBkColorFromCorner() { return m_pBitmap ? SetBkColor(GetPixelC
 
 void CImageObj::SetClipRect(const RECT* clip)
 {
-    SetRectEmpty(&m_rcClip);
-    if (!clip)
-        return;
-    RECT r = *clip;
-    if (r.left < 0)
-        r.left = 0;
-    if (r.top < 0)
-        r.top = 0;
-    if (r.right > GetWidth())
-        r.right = GetWidth();
-    if (r.bottom > GetHeight())
-        r.bottom = GetHeight();
-    if (r.left < r.right && r.top < r.bottom)
-        m_rcClip = r;
+    m_rcClip = gfxgdi::ClipToSurface(clip, GetWidth(), GetHeight());
 }
 
 void CImageObj::SetOrigin(int x, int y)
@@ -319,10 +317,7 @@ BOOL CImageObj::Draw(int op, const CImageObj* source, const RECT* rect, int x, i
     View dst, src;
     if (!source || !MakeView(dst) || !source->MakeView(src))
         return FALSE;
-    imgpix::DestRules rules;
-    rules.originX = m_ptOrigin.x;
-    rules.originY = m_ptOrigin.y;
-    rules.clip = ToRect(m_rcClip);
+    const imgpix::DestRules rules = DestRulesOf(m_ptOrigin, m_rcClip);
     Rect sourceArea, d, s;
     if (rect)
         sourceArea = ToRect(*rect);
@@ -379,10 +374,7 @@ BOOL CImageObj::DrawMasked(const CImageObj* source, const CImageObj* mask, const
     if (!weights->MakeView(msk))
         return FALSE;
 
-    imgpix::DestRules rules;
-    rules.originX = m_ptOrigin.x;
-    rules.originY = m_ptOrigin.y;
-    rules.clip = ToRect(m_rcClip);
+    const imgpix::DestRules rules = DestRulesOf(m_ptOrigin, m_rcClip);
     Rect area, d, s;
     if (rect)
         area = ToRect(*rect);

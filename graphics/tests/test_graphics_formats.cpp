@@ -83,42 +83,33 @@ bmpfmt::Check CheckOf(const BmpBuilder& b)
 
 TEST(BmpCheck, SoundFilesPass)
 {
-    BmpBuilder b;
-    EXPECT_EQ(bmpfmt::Check::Ok, CheckOf(b));
-    b.height = -2;  // top-down
-    EXPECT_EQ(bmpfmt::Check::Ok, CheckOf(b));
+    struct Case
+    {
+        const char* name;
+        void (*change)(BmpBuilder&);
+    } cases[] = {
+        {"24 bits", [](BmpBuilder&) {}},
+        {"top-down", [](BmpBuilder& b) { b.height = -2; }},
+        {"8 bits, full table", [](BmpBuilder& b) { b.bitCount = 8; b.tableEntries = 256; }},
+        {"8 bits, 12 colours used", [](BmpBuilder& b) { b.bitCount = 8; b.colorsUsed = b.tableEntries = 12; }},
+        {"1 bit, odd width", [](BmpBuilder& b) { b.bitCount = 1; b.width = 33; b.tableEntries = 2; }},
+        {"core header", [](BmpBuilder& b) { b.headerSize = 12; b.bitCount = 8; b.tableEntries = 256; }},
+        {"RLE8",
+         [](BmpBuilder& b) { b.bitCount = 8; b.compression = 1; b.sizeImage = 10; b.tableEntries = 256; }},
+        // The three masks after the header.
+        {"bit fields", [](BmpBuilder& b) { b.bitCount = 16; b.compression = 3; b.offBitsDelta = 12; }},
+        {"version 5 header", [](BmpBuilder& b) { b.headerSize = 124; b.bitCount = 32; }},
+    };
+    for (const Case& c : cases) {
+        BmpBuilder b;
+        c.change(b);
+        EXPECT_EQ(bmpfmt::Check::Ok, CheckOf(b)) << c.name;
+    }
+
+    // What the check reports of a sound file.
     BmpBuilder p8;
     p8.bitCount = 8;
-    p8.tableEntries = 256;
-    EXPECT_EQ(bmpfmt::Check::Ok, CheckOf(p8));
     p8.colorsUsed = p8.tableEntries = 12;
-    EXPECT_EQ(bmpfmt::Check::Ok, CheckOf(p8));
-    BmpBuilder mono;
-    mono.bitCount = 1;
-    mono.width = 33;
-    mono.tableEntries = 2;
-    EXPECT_EQ(bmpfmt::Check::Ok, CheckOf(mono));
-    BmpBuilder core;
-    core.headerSize = 12;
-    core.bitCount = 8;
-    core.tableEntries = 256;
-    EXPECT_EQ(bmpfmt::Check::Ok, CheckOf(core));
-    BmpBuilder rle;
-    rle.bitCount = 8;
-    rle.compression = 1;
-    rle.sizeImage = 10;
-    rle.tableEntries = 256;
-    EXPECT_EQ(bmpfmt::Check::Ok, CheckOf(rle));
-    BmpBuilder fields;
-    fields.bitCount = 16;
-    fields.compression = 3;
-    fields.offBitsDelta = 12;  // the three masks after the header
-    EXPECT_EQ(bmpfmt::Check::Ok, CheckOf(fields));
-    BmpBuilder v5;
-    v5.headerSize = 124;
-    v5.bitCount = 32;
-    EXPECT_EQ(bmpfmt::Check::Ok, CheckOf(v5));
-
     bmpfmt::Info info;
     const std::vector<uint8_t> f = p8.Build();
     ASSERT_EQ(bmpfmt::Check::Ok, bmpfmt::CheckFile(f.data(), f.size(), f.size(), &info));

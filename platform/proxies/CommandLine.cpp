@@ -1,8 +1,6 @@
 #include "CommandLine.h"
 
-#include <cerrno>
-#include <cstdlib>
-
+#include "OptionValues.h"
 #include "RelayProxy.h"
 
 namespace proxies {
@@ -54,19 +52,7 @@ const char* const kUsage =
 
 namespace {
 
-bool ReadNumber(const std::string& option, const std::string& text, unsigned long max,
-                unsigned long& out, std::string& error)
-{
-    errno = 0;
-    char* end = nullptr;
-    const unsigned long v = std::strtoul(text.c_str(), &end, 10);
-    if (text.empty() || text[0] == '-' || *end != '\0' || errno != 0 || v > max) {
-        error = option + ": \"" + text + "\" is not a number up to " + std::to_string(max);
-        return false;
-    }
-    out = v;
-    return true;
-}
+using serverkit::ReadNumber;
 
 bool ReadLoopbackEndpoint(const std::string& option, const std::string& text, Endpoint& out,
                           std::string& error)
@@ -153,14 +139,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
             return false;
         };
         // Options without a value.
-        if (option == "--help" || option == "-h") {
-            out.help = true;
+        if (serverkit::ReadCommonFlag(option, out.help, out.verbose))
             continue;
-        }
-        if (option == "--verbose") {
-            out.verbose = true;
-            continue;
-        }
         if (option == "--refuse") {
             if (!socks)
                 return notHere();
@@ -183,17 +163,13 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
             out.tunnel.emptySerial = true;
             continue;
         }
-        if (i + 1 >= args.size()) {
-            error = option.compare(0, 2, "--") == 0 ? option + " needs a value"
-                                                    : "unknown argument \"" + option + "\"";
+        if (!serverkit::ValueFollows(args, i, error))
             return false;
-        }
         const std::string& value = args[++i];
         unsigned long n = 0;
         if (option == "--port") {
-            if (!ReadNumber(option, value, 65535, n, error))
+            if (!serverkit::ReadPort(option, value, out.port, error))
                 return false;
-            out.port = uint16_t(n);
         } else if (option == "--target") {
             Endpoint target;
             if (!ReadLoopbackEndpoint(option, value, target, error))

@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include "HttpExchange.h"
 #include "Splice.h"
 
 namespace proxies {
@@ -54,26 +55,10 @@ void ReportSplice(Connection& connection, const SpliceTotals& totals)
 
 void HttpConnectProxy::Serve(Connection& connection)
 {
-    std::string text;
-    const IoStatus status = connection.client().ReadHead(text, kMaxRequestHead,
-                                                         DeadlineIn(options_.handshakeTimeoutMs));
-    if (status == IoStatus::kTooLong) {
-        connection.Note("request head longer than %zu bytes", kMaxRequestHead);
-        Answer(connection, 431);
-        return;
-    }
-    if (status != IoStatus::kOk) {
-        connection.Note("request head incomplete: %s", Describe(status));
-        return;
-    }
-    connection.RecordText("http request", text);
     HttpHead request;
-    std::string error;
-    if (!ParseRequestHead(text, request, error)) {
-        connection.Note("%s", error.c_str());
-        Answer(connection, 400);
+    if (!ReadRequestHead(connection, options_.handshakeTimeoutMs, "http request",
+                         [&](int status) { Answer(connection, status); }, request))
         return;
-    }
     if (options_.requireLogin &&
         !BasicCredentialsMatch(request.Field("Proxy-Authorization"), options_.user,
                                options_.password)) {
@@ -101,15 +86,9 @@ void HttpConnectProxy::ServeConnect(Connection& connection, const HttpHead& requ
         Answer(connection, options_.connectStatus);
         return;
     }
-    ForwardError error = ForwardError::kNone;
-    std::string reason;
-    const std::unique_ptr<Stream> target = OpenDestination(
-        requested, options_.forward, connection.client().stop(), error, reason);
-    if (!target) {
-        connection.Note("cannot connect: %s", reason.c_str());
-        Answer(connection, StatusForError(error));
+    const std::unique_ptr<Stream> target = ConnectOrAnswer(connection, requested, options_.forward);
+    if (!target)
         return;
-    }
     const std::string head = ShapedHead("HTTP/1.1 200 Connection established\r\n\r\n", options_.shape);
     connection.RecordText("http answer", head);
     if (connection.client().WriteAll(head) != IoStatus::kOk || options_.shape == ReplyShape::kShort)
@@ -132,15 +111,9 @@ void HttpConnectProxy::PassOn(Connection& connection, const HttpHead& request)
                     destination.Text().c_str());
     ForwardOptions forward;
     forward.connectTimeoutMs = options_.forward.connectTimeoutMs;
-    ForwardError error = ForwardError::kNone;
-    std::string reason;
-    const std::unique_ptr<Stream> target =
-        OpenDestination(destination, forward, connection.client().stop(), error, reason);
-    if (!target) {
-        connection.Note("cannot connect: %s", reason.c_str());
-        Answer(connection, StatusForError(error));
+    const std::unique_ptr<Stream> target = ConnectOrAnswer(connection, destination, forward);
+    if (!target)
         return;
-    }
     // The head goes on without the fields meant for this proxy.
     std::string head = request.method + " " + path + " " + request.version + "\r\n";
     for (const auto& field : request.fields)
@@ -156,15 +129,25 @@ void HttpConnectProxy::PassOn(Connection& connection, const HttpHead& request)
     ReportSplice(connection, Splice(connection.client(), *target));
 }
 
+std::unique_ptr<Stream> HttpConnectProxy::ConnectOrAnswer(Connection& connection,
+                                                          const Endpoint& destination,
+                                                          const ForwardOptions& forward)
+{
+    ForwardError error = ForwardError::kNone;
+    std::string reason;
+    std::unique_ptr<Stream> target =
+        OpenDestination(destination, forward, connection.client().stop(), error, reason);
+    if (!target) {
+        connection.Note("cannot connect: %s", reason.c_str());
+        Answer(connection, StatusForError(error));
+    }
+    return target;
+}
+
 void HttpConnectProxy::Answer(Connection& connection, int status,
                               const std::vector<std::pair<std::string, std::string>>& fields)
 {
-    auto all = fields;
-    all.emplace_back("Content-Length", "0");
-    all.emplace_back("Connection", "close");
-    const std::string head = ShapedHead(StatusHead("HTTP/1.1", status, all), options_.shape);
-    connection.RecordText("http answer", head);
-    connection.client().WriteAll(head);
+    SendOwnAnswer(connection, "HTTP/1.1", "http answer", options_.shape, status, fields);
 }
 
 }  // namespace proxies

@@ -6,6 +6,7 @@
 // else 407.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "Forwarding.h"
@@ -34,6 +35,10 @@ public:
 private:
     void ServeConnect(Connection& connection, const HttpHead& request);
     void PassOn(Connection& connection, const HttpHead& request);
+    // The connection to the destination; null, with the client answered,
+    // when it cannot be made.
+    std::unique_ptr<Stream> ConnectOrAnswer(Connection& connection, const Endpoint& destination,
+                                            const ForwardOptions& forward);
     // Sends an answer of the proxy's own, after which the connection ends.
     void Answer(Connection& connection, int status,
                 const std::vector<std::pair<std::string, std::string>>& fields = {});

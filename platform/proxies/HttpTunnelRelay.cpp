@@ -8,6 +8,8 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include "HttpExchange.h"
+
 namespace proxies {
 
 namespace {
@@ -50,26 +52,10 @@ struct HttpTunnelRelay::Session {
 
 void HttpTunnelRelay::Serve(Connection& connection)
 {
-    std::string text;
-    const IoStatus status = connection.client().ReadHead(text, kMaxRequestHead,
-                                                         DeadlineIn(options_.handshakeTimeoutMs));
-    if (status == IoStatus::kTooLong) {
-        connection.Note("request head longer than %zu bytes", kMaxRequestHead);
-        Answer(connection, 431);
-        return;
-    }
-    if (status != IoStatus::kOk) {
-        connection.Note("request head incomplete: %s", Describe(status));
-        return;
-    }
-    connection.RecordText("tunnel request", text);
     HttpHead request;
-    std::string error;
-    if (!ParseRequestHead(text, request, error)) {
-        connection.Note("%s", error.c_str());
-        Answer(connection, 400);
+    if (!ReadRequestHead(connection, options_.handshakeTimeoutMs, "tunnel request",
+                         [&](int status) { Answer(connection, status); }, request))
         return;
-    }
     if (request.method == "GET") {
         ServeGet(connection, request);
     } else if (request.method == "POST") {
@@ -294,12 +280,7 @@ void HttpTunnelRelay::CarrySession(Connection& connection, Stream& server, Sessi
 void HttpTunnelRelay::Answer(Connection& connection, int status,
                              const std::vector<std::pair<std::string, std::string>>& fields)
 {
-    auto all = fields;
-    all.emplace_back("Content-Length", "0");
-    all.emplace_back("Connection", "close");
-    const std::string head = ShapedHead(StatusHead("HTTP/1.0", status, all), options_.shape);
-    connection.RecordText("tunnel answer", head);
-    connection.client().WriteAll(head);
+    SendOwnAnswer(connection, "HTTP/1.0", "tunnel answer", options_.shape, status, fields);
 }
 
 size_t HttpTunnelRelay::openSessions() const

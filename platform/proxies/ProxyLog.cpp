@@ -1,10 +1,5 @@
 #include "ProxyLog.h"
 
-#include <cstdio>
-#include <ctime>
-
-#include <sys/time.h>
-
 namespace proxies {
 
 std::string HexBytes(const void* data, size_t count)
@@ -48,53 +43,19 @@ std::string QuotedText(const std::string& text)
     return out;
 }
 
-ProxyLog::ProxyLog(Sink logSink, bool verbose) : logSink_(std::move(logSink)), verbose_(verbose) {}
+// Lines of up to 2047 bytes: a record line shows a whole handshake step.
+ProxyLog::ProxyLog(Sink logSink, bool verbose) : LineLog(std::move(logSink), verbose, 2048) {}
 
 void ProxyLog::SetRecordSink(Sink sink)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<std::mutex> lock(recordMutex_);
     recordSink_ = std::move(sink);
-}
-
-void ProxyLog::Line(const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    Emit(format, args);
-    va_end(args);
-}
-
-void ProxyLog::Detail(const char* format, ...)
-{
-    if (!verbose_)
-        return;
-    va_list args;
-    va_start(args, format);
-    Emit(format, args);
-    va_end(args);
-}
-
-void ProxyLog::Emit(const char* format, va_list args)
-{
-    char text[2048];
-    std::vsnprintf(text, sizeof text, format, args);
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (logSink_) {
-        logSink_(text);
-        return;
-    }
-    timeval now;
-    gettimeofday(&now, nullptr);
-    tm local;
-    localtime_r(&now.tv_sec, &local);
-    std::fprintf(stderr, "%02d:%02d:%02d.%03d %s\n", local.tm_hour, local.tm_min, local.tm_sec,
-                 static_cast<int>(now.tv_usec / 1000), text);
 }
 
 void ProxyLog::Record(const std::string& line)
 {
     {
-        std::lock_guard<std::mutex> lock(mutex_);
+        std::lock_guard<std::mutex> lock(recordMutex_);
         if (recordSink_)
             recordSink_(line);
     }

@@ -5,20 +5,16 @@
 // set; they show the bytes exactly, so a test of the client can compare them.
 #pragma once
 
-#include <cstdarg>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <mutex>
 #include <string>
 
+#include "LineLog.h"
+
 namespace proxies {
 
-#if defined(__GNUC__)
-#define PROXIES_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
-#else
-#define PROXIES_PRINTF(fmt, args)
-#endif
+#define PROXIES_PRINTF(fmt, args) SERVERKIT_PRINTF(fmt, args)
 
 // Bytes as upper-case hex pairs separated by blanks.
 std::string HexBytes(const void* data, size_t count);
@@ -27,17 +23,12 @@ inline std::string HexBytes(const std::string& bytes) { return HexBytes(bytes.da
 // non-ASCII bytes escaped (\xHH).
 std::string QuotedText(const std::string& text);
 
-class ProxyLog {
+// Line() and Detail() (kept only when verbose) come from LineLog.
+class ProxyLog : public serverkit::LineLog {
 public:
-    using Sink = std::function<void(const std::string& line)>;
-
     explicit ProxyLog(Sink logSink = nullptr, bool verbose = false);
 
     void SetRecordSink(Sink sink);
-
-    void Line(const char* format, ...) PROXIES_PRINTF(2, 3);
-    // Kept only when verbose.
-    void Detail(const char* format, ...) PROXIES_PRINTF(2, 3);
 
     // "<connection> <step>: <hex>" and "<connection> <step>: "<text>"".
     void RecordBytes(const std::string& connection, const char* step, const void* data, size_t count);
@@ -48,13 +39,10 @@ public:
     void RecordText(const std::string& connection, const char* step, const std::string& text);
 
 private:
-    void Emit(const char* format, va_list args);
     void Record(const std::string& line);
 
-    std::mutex mutex_;
-    Sink logSink_;
+    std::mutex recordMutex_;
     Sink recordSink_;
-    bool verbose_;
 };
 
 }  // namespace proxies

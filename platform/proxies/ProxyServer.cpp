@@ -6,12 +6,12 @@
 #include <cstring>
 #include <exception>
 
-#include <arpa/inet.h>
 #include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include "LoopbackListener.h"
 
 namespace proxies {
 
@@ -19,13 +19,6 @@ namespace {
 
 // Time a client gets to read the last answer and close by itself.
 constexpr int kDrainOnCloseMs = 500;
-
-std::string PeerText(const sockaddr_in& address)
-{
-    char host[INET_ADDRSTRLEN] = "?";
-    inet_ntop(AF_INET, &address.sin_addr, host, sizeof host);
-    return std::string(host) + ":" + std::to_string(ntohs(address.sin_port));
-}
 
 }  // namespace
 
@@ -64,30 +57,8 @@ ProxyServer::~ProxyServer()
 
 bool ProxyServer::Listen(std::string& error)
 {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (listenFd_ < 0) {
-        error = std::string("socket: ") + std::strerror(errno);
-        return false;
-    }
-    const int on = 1;
-    setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in address;
-    std::memset(&address, 0, sizeof address);
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(options_.port);
-    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        error = "bind 127.0.0.1:" + std::to_string(options_.port) + ": " + std::strerror(errno);
-        return false;
-    }
-    if (::listen(listenFd_, 16) != 0) {
-        error = std::string("listen: ") + std::strerror(errno);
-        return false;
-    }
-    socklen_t length = sizeof address;
-    getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
-    return true;
+    listenFd_ = serverkit::ListenOnLoopback(options_.port, port_, error);
+    return listenFd_ >= 0;
 }
 
 void ProxyServer::Start()
@@ -150,15 +121,14 @@ void ProxyServer::Accept()
             return;
         }
         ReapFinished();
-        const std::string peer = PeerText(address);
+        const std::string peer = serverkit::PeerText(address);
         if (liveConnections() >= options_.maxConnections) {
             log_.Line("%s: connection from %s refused: %zu connections already", service_.name(),
                       peer.c_str(), options_.maxConnections);
             ::close(fd);
             continue;
         }
-        const int on = 1;
-        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        serverkit::SetNoDelay(fd);
         auto done = std::make_shared<std::atomic<bool>>(false);
         const uint32_t number = nextNumber_++;
         std::lock_guard<std::mutex> lock(workersMutex_);

@@ -1,48 +1,22 @@
 // mardavel_proxies: stand-ins for the SOCKS proxy, the relay proxy, the HTTP
 // proxy and the HTTP tunnel relay, on a loopback port (see README.md).
-#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <thread>
 
 #include "CommandLine.h"
+#include "OptionValues.h"
+#include "ProgramSignals.h"
 
 using namespace proxies;
-
-namespace {
-
-std::atomic<bool> g_stop{false};
-
-void OnSignal(int)
-{
-    g_stop.store(true);
-}
-
-void CatchStopSignals()
-{
-    struct sigaction action = {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    signal(SIGPIPE, SIG_IGN);
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
     CommandLine command;
+    const int parsed = serverkit::ParseOrExplain(argc, argv, kUsage, command, ParseCommandLine);
+    if (parsed >= 0)
+        return parsed;
     std::string error;
-    if (!ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), command, error)) {
-        std::fprintf(stderr, "%s\n%s", error.c_str(), kUsage);
-        return 2;
-    }
-    if (command.help) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
 
     ProxyLog log(nullptr, command.verbose);
     std::FILE* record = nullptr;
@@ -68,11 +42,10 @@ int main(int argc, char** argv)
             log.Line("cannot listen: %s", error.c_str());
             code = 2;
         } else {
-            CatchStopSignals();
+            serverkit::CatchStopSignals();
             server.Start();
-            std::printf("listening on 127.0.0.1:%u\n", unsigned(server.port()));
-            std::fflush(stdout);
-            while (!g_stop.load())
+            serverkit::AnnounceListening(server.port());
+            while (!serverkit::StopRequested().load())
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
             server.Stop();
             log.Line("%s: stopped", service->name());

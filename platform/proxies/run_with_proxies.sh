@@ -16,6 +16,7 @@
 #       "SOCKS=socks --bound name" -- wine64 test.exe
 # Exit code 77 (a skip) when a program is missing.
 set -uo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/../serverkit/listening_port.sh"
 proxies=$1; server=$2; shift 2
 standins=()
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do standins+=("$1"); shift; done
@@ -41,13 +42,8 @@ start() {
   "$@" >"$work/$name.out" 2>"$work/$name.log" &
   local pid=$!
   pids+=("$pid")
-  local port=
-  for _ in $(seq 100); do
-    port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9][0-9]*\)$/\1/p' "$work/$name.out" | head -1)
-    [ -n "$port" ] && break
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
+  local port
+  port=$(listening_port "$pid" "$work/$name.out")
   if [ -z "$port" ]; then
     echo "$name did not start:"; cat "$work/$name.log"
     exit 1

@@ -1,7 +1,6 @@
 #include "CommandLine.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include "OptionValues.h"
 
 namespace tableserver {
 
@@ -22,47 +21,21 @@ const char* const kUsage =
     "  --verbose           log every message and the board's own log\n"
     "It prints \"listening on 127.0.0.1:PORT\" once it accepts connections.\n";
 
-namespace {
-
-bool ReadNumber(const std::string& option, const std::string& text, unsigned long max,
-                unsigned long& out, std::string& error)
-{
-    errno = 0;
-    char* end = nullptr;
-    const unsigned long v = std::strtoul(text.c_str(), &end, 10);
-    if (text.empty() || text[0] == '-' || *end != '\0' || errno != 0 || v > max) {
-        error = option + ": \"" + text + "\" is not a number up to " + std::to_string(max);
-        return false;
-    }
-    out = v;
-    return true;
-}
-
-}  // namespace
+using serverkit::ReadNumber;
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error)
 {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
-        if (option == "--help" || option == "-h") {
-            out.help = true;
+        if (serverkit::ReadCommonFlag(option, out.help, out.verbose))
             continue;
-        }
-        if (option == "--verbose") {
-            out.verbose = true;
-            continue;
-        }
-        if (i + 1 >= args.size()) {
-            error = option.compare(0, 2, "--") == 0 ? option + " needs a value"
-                                                    : "unknown argument \"" + option + "\"";
+        if (!serverkit::ValueFollows(args, i, error))
             return false;
-        }
         const std::string& value = args[++i];
         unsigned long n = 0;
         if (option == "--port") {
-            if (!ReadNumber(option, value, 65535, n, error))
+            if (!serverkit::ReadPort(option, value, out.server.port, error))
                 return false;
-            out.server.port = uint16_t(n);
         } else if (option == "--room-options") {
             out.table.roomOptions = value;
         } else if (option == "--rules") {

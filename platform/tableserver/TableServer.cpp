@@ -4,13 +4,12 @@
 #include <cerrno>
 #include <cstring>
 
-#include <arpa/inet.h>
-#include <fcntl.h>
 #include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include "LoopbackListener.h"
 
 namespace tableserver {
 
@@ -23,13 +22,6 @@ constexpr size_t kReadPerTurn = 256 * 1024;
 int Milliseconds(Clock::duration d)
 {
     return int(std::chrono::duration_cast<std::chrono::milliseconds>(d).count());
-}
-
-std::string PeerText(const sockaddr_in& address)
-{
-    char host[INET_ADDRSTRLEN] = "?";
-    inet_ntop(AF_INET, &address.sin_addr, host, sizeof host);
-    return std::string(host) + ":" + std::to_string(ntohs(address.sin_port));
 }
 
 }  // namespace
@@ -51,30 +43,8 @@ TableServer::~TableServer()
 
 bool TableServer::Listen(std::string& error)
 {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (listenFd_ < 0) {
-        error = std::string("socket: ") + std::strerror(errno);
-        return false;
-    }
-    const int on = 1;
-    setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in address;
-    std::memset(&address, 0, sizeof address);
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(options_.port);
-    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        error = "bind 127.0.0.1:" + std::to_string(options_.port) + ": " + std::strerror(errno);
-        return false;
-    }
-    if (::listen(listenFd_, 16) != 0) {
-        error = std::string("listen: ") + std::strerror(errno);
-        return false;
-    }
-    socklen_t length = sizeof address;
-    getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
-    return true;
+    listenFd_ = serverkit::ListenOnLoopback(options_.port, port_, error);
+    return listenFd_ >= 0;
 }
 
 void TableServer::Run(const std::atomic<bool>& stop)
@@ -141,15 +111,14 @@ void TableServer::AcceptAll(Clock::time_point now)
                 log_.Line("accept failed: %s", std::strerror(errno));
             return;
         }
-        const std::string peer = PeerText(address);
+        const std::string peer = serverkit::PeerText(address);
         if (connections_.size() >= options_.maxConnections) {
             log_.Line("connection from %s refused: %zu connections already", peer.c_str(),
                       connections_.size());
             ::close(fd);
             continue;
         }
-        const int on = 1;
-        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        serverkit::SetNoDelay(fd);
         connections_.push_back(std::make_unique<Connection>(fd, nextNumber_++, peer, now));
         Connection& connection = *connections_.back();
         log_.Line("connection %s opened", connection.Label().c_str());

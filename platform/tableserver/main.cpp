@@ -1,13 +1,13 @@
 // mardavel_tableserver: a stand-in for the platform's game server, serving one
 // table on a loopback port (see README.md).
-#include <atomic>
-#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <memory>
 #include <sstream>
 
 #include "CommandLine.h"
+#include "OptionValues.h"
+#include "ProgramSignals.h"
 #include "Script.h"
 #include "Table.h"
 #include "TableServer.h"
@@ -15,23 +15,6 @@
 using namespace tableserver;
 
 namespace {
-
-std::atomic<bool> g_stop{false};
-
-void OnSignal(int)
-{
-    g_stop.store(true);
-}
-
-void CatchStopSignals()
-{
-    struct sigaction action = {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    signal(SIGPIPE, SIG_IGN);
-}
 
 bool ReadFile(const std::string& path, std::string& text)
 {
@@ -52,11 +35,10 @@ int Serve(const CommandLine& command, Session& session, ServerLog& log)
         log.Line("cannot listen: %s", error.c_str());
         return 2;
     }
-    std::printf("listening on 127.0.0.1:%u\n", unsigned(server.port()));
-    std::fflush(stdout);
-    CatchStopSignals();
-    server.Run(g_stop);
-    log.Line(g_stop.load() ? "stopped" : "session ended");
+    serverkit::AnnounceListening(server.port());
+    serverkit::CatchStopSignals();
+    server.Run(serverkit::StopRequested());
+    log.Line(serverkit::StopRequested().load() ? "stopped" : "session ended");
     return session.ExitCode();
 }
 
@@ -65,15 +47,10 @@ int Serve(const CommandLine& command, Session& session, ServerLog& log)
 int main(int argc, char** argv)
 {
     CommandLine command;
+    const int parsed = serverkit::ParseOrExplain(argc, argv, kUsage, command, ParseCommandLine);
+    if (parsed >= 0)
+        return parsed;
     std::string error;
-    if (!ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), command, error)) {
-        std::fprintf(stderr, "%s\n%s", error.c_str(), kUsage);
-        return 2;
-    }
-    if (command.help) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
     ServerLog log(nullptr, command.verbose);
 
     if (command.scriptPath.empty()) {

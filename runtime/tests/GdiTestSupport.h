@@ -3,6 +3,9 @@
 #pragma once
 
 #include <windows.h>
+#include <stdint.h>
+
+#include <vector>
 
 class Canvas
 {
@@ -59,6 +62,12 @@ public:
     {
         GdiFlush();
         m_pixels[y * m_width + x] = value;
+    }
+    // Every pixel's raw value, top row first.
+    std::vector<uint32_t> RawPixels() const
+    {
+        GdiFlush();
+        return std::vector<uint32_t>(m_pixels, m_pixels + m_width * m_height);
     }
     // Takes the bitmap out of the DC (to select it elsewhere) and puts it back.
     HBITMAP Release()

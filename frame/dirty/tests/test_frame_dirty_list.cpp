@@ -87,15 +87,25 @@ bool Same(const RECT& a, const RECT& b)
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
+// The list holds exactly one rectangle, `want`.
+::testing::AssertionResult HoldsOnly(const CQVRectList& list, const RECT& want)
+{
+    const std::vector<RECT> all = AllRects(list);
+    if (all.size() != 1)
+        return ::testing::AssertionFailure() << all.size() << " rectangles instead of one";
+    const RECT& r = all[0];
+    if (!Same(want, r))
+        return ::testing::AssertionFailure() << "holds " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+    return ::testing::AssertionSuccess();
+}
+
 TEST(RectList, SameRectangleTwiceGivesOne)
 {
     CQVRectList list;
     list.AddDirtyRect(R(10, 10, 20, 20));
     list.AddDirtyRect(R(10, 10, 20, 20));
     ASSERT_EQ(1, list.GetBandCount());
-    std::vector<RECT> all = AllRects(list);
-    ASSERT_EQ(1u, all.size());
-    EXPECT_TRUE(Same(R(10, 10, 20, 20), all[0]));
+    ASSERT_TRUE(HoldsOnly(list, R(10, 10, 20, 20)));
 }
 
 TEST(RectList, CoveringRectangleReplacesTheOld)
@@ -103,9 +113,7 @@ TEST(RectList, CoveringRectangleReplacesTheOld)
     CQVRectList list;
     list.AddDirtyRect(R(10, 10, 20, 20));
     list.AddDirtyRect(R(5, 5, 30, 30));
-    std::vector<RECT> all = AllRects(list);
-    ASSERT_EQ(1u, all.size());
-    EXPECT_TRUE(Same(R(5, 5, 30, 30), all[0]));
+    ASSERT_TRUE(HoldsOnly(list, R(5, 5, 30, 30)));
     EXPECT_EQ(5, list.GetBand(0)->top);
     EXPECT_EQ(30, list.GetBand(0)->bottom);
 }
@@ -115,9 +123,7 @@ TEST(RectList, StackedEqualWidthsFuse)
     CQVRectList list;
     list.AddDirtyRect(R(0, 10, 10, 20));
     list.AddDirtyRect(R(0, 0, 10, 10));  // touches from above: one band, one rectangle
-    std::vector<RECT> all = AllRects(list);
-    ASSERT_EQ(1u, all.size());
-    EXPECT_TRUE(Same(R(0, 0, 10, 20), all[0]));
+    ASSERT_TRUE(HoldsOnly(list, R(0, 0, 10, 20)));
 }
 
 TEST(RectList, RectangleSpanningThreeBandsJoinsThem)
@@ -142,9 +148,7 @@ TEST(RectList, OutsideTheAreaAddsNothingAndInsideIsCut)
     list.AddDirtyRect(R(10, 10, 10, 20));  // empty
     EXPECT_EQ(0, list.GetBandCount());
     list.AddDirtyRect(R(-10, 40, 20, 70));
-    std::vector<RECT> all = AllRects(list);
-    ASSERT_EQ(1u, all.size());
-    EXPECT_TRUE(Same(R(0, 40, 20, 50), all[0]));
+    ASSERT_TRUE(HoldsOnly(list, R(0, 40, 20, 50)));
     list.ClearDirty();
     EXPECT_EQ(0, list.GetBandCount());
 }

@@ -9,59 +9,28 @@
 #include <vector>
 
 #include "CardPainter.h"
+#include "runtime/tests/GdiTestSupport.h"
 
 using namespace cardlayout;
 
 namespace {
 
-// A 32-bit top-down DIB section in a memory DC; pixels are 0x00RRGGBB.
-class Surface
+// The test canvas over a background whose every channel varies, so AND
+// and OR both show; pixels are 0x00RRGGBB.
+class Surface : public Canvas
 {
 public:
-    Surface(int width, int height) : width_(width), height_(height)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap_ = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-        pixels_ = static_cast<uint32_t*>(bits);
-        dc_ = CreateCompatibleDC(NULL);
-        old_ = SelectObject(dc_, bitmap_);
-        FillPattern();
-    }
-    ~Surface()
-    {
-        SelectObject(dc_, old_);
-        DeleteDC(dc_);
-        DeleteObject(bitmap_);
-    }
-    HDC dc() const { return dc_; }
-    uint32_t& at(int x, int y) { return pixels_[y * width_ + x]; }
-    std::vector<uint32_t> Pixels() const
-    {
-        GdiFlush();
-        return std::vector<uint32_t>(pixels_, pixels_ + width_ * height_);
-    }
-    // A background whose every channel varies, so AND and OR both show.
+    Surface(int width, int height) : Canvas(width, height) { FillPattern(); }
+    HDC dc() const { return Dc(); }
+    std::vector<uint32_t> Pixels() const { return RawPixels(); }
+    int width() const { return Width(); }
     void FillPattern()
     {
-        for (int y = 0; y < height_; ++y)
-            for (int x = 0; x < width_; ++x)
-                at(x, y) = ((x * 37 + y * 11) & 255) << 16 | ((x * 13 + y * 29) & 255) << 8 |
-                           ((x * 7 + y * 3 + 128) & 255);
+        for (int y = 0; y < Height(); ++y)
+            for (int x = 0; x < Width(); ++x)
+                SetRaw(x, y, static_cast<DWORD>(((x * 37 + y * 11) & 255) << 16 | ((x * 13 + y * 29) & 255) << 8 |
+                                                ((x * 7 + y * 3 + 128) & 255)));
     }
-    int width() const { return width_; }
-
-private:
-    int width_, height_;
-    HBITMAP bitmap_;
-    uint32_t* pixels_;
-    HDC dc_;
-    HGDIOBJ old_;
 };
 
 // A bitmap's pixels, 0x00RRGGBB, top row first.

@@ -9,30 +9,14 @@
 #include "GifDecoder.h"
 #include "GifPicture.h"
 #include "GifTestSupport.h"
+#include "runtime/store/tests/StoreTestFiles.h"
 
 using namespace giftest;
 
 namespace {
 
-// xorshift32: the same mutants on every run.
-class Random
-{
-public:
-    explicit Random(uint32_t seed) : state_(seed ? seed : 1) {}
-    uint32_t Next()
-    {
-        state_ ^= state_ << 13;
-        state_ ^= state_ >> 17;
-        state_ ^= state_ << 5;
-        return state_;
-    }
-    uint32_t Below(uint32_t n) { return n ? Next() % n : 0; }
-
-private:
-    uint32_t state_;
-};
-
-Bytes Mutate(const Bytes& seed, Random& random)
+// The same mutants on every run: the generator is a seeded xorshift32.
+Bytes Mutate(const Bytes& seed, TestRandom& random)
 {
     Bytes b = seed;
     if (b.empty())
@@ -140,7 +124,7 @@ TEST(GifMutation, EveryPrefixOfEveryFixture)
 TEST(GifMutation, RandomEditsOfEveryFixture)
 {
     const DWORD before = GdiObjects();
-    Random random(0x6D617264);
+    TestRandom random(0x6D617264);
     int decoded = 0, refused = 0;
     for (const char* name : kSeeds) {
         const Bytes seed = ReadFixture(name);

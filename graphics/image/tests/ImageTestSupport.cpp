@@ -143,6 +143,43 @@ TempFolder::~TempFolder()
     RemoveDirectoryA(m_path.c_str());
 }
 
+std::vector<uint32_t> BitmapPixels(HBITMAP bitmap, int* width, int* height)
+{
+    BITMAP bm;
+    if (GetObject(bitmap, sizeof bm, &bm) == 0)
+        return {};
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = bm.bmWidth;
+    info.bmiHeader.biHeight = -bm.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    std::vector<uint32_t> out(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
+    HDC screen = GetDC(NULL);
+    GetDIBits(screen, bitmap, 0, bm.bmHeight, out.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(NULL, screen);
+    for (uint32_t& p : out)
+        p &= 0xFFFFFF;
+    if (width)
+        *width = bm.bmWidth;
+    if (height)
+        *height = bm.bmHeight;
+    return out;
+}
+
+std::vector<uint8_t> ReadAll(const std::string& path)
+{
+    std::vector<uint8_t> out;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f)
+        return out;
+    int c;
+    while ((c = fgetc(f)) != EOF)
+        out.push_back(static_cast<uint8_t>(c));
+    fclose(f);
+    return out;
+}
+
 std::string TempFolder::Write(const std::string& name, const std::vector<uint8_t>& bytes) const
 {
     const std::string path = m_path + name;
@@ -189,6 +226,15 @@ void Canvas::Fill(uint32_t rgb)
     GdiFlush();
     for (int i = 0; i < m_width * m_height; i++)
         m_bits[i] = rgb;
+}
+
+void Canvas::CopyFrom(HBITMAP bitmap)
+{
+    HDC src = CreateCompatibleDC(NULL);
+    HGDIOBJ old = SelectObject(src, bitmap);
+    BitBlt(m_dc, 0, 0, m_width, m_height, src, 0, 0, SRCCOPY);
+    SelectObject(src, old);
+    DeleteDC(src);
 }
 
 }  // namespace imgtest

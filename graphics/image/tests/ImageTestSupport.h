@@ -32,6 +32,13 @@ FIBITMAP* MakeIndexed(int width, int height, const std::vector<uint32_t>& palett
 // Pixel (x, y) of a 24- or 32-bit bitmap as 0x00RRGGBB.
 uint32_t RgbAt(FIBITMAP* bitmap, int x, int y);
 
+// The bitmap's pixels as 0x00RRGGBB, top row first; its size to width and
+// height when given. Empty when the bitmap cannot be read.
+std::vector<uint32_t> BitmapPixels(HBITMAP bitmap, int* width = nullptr, int* height = nullptr);
+
+// The whole file; empty when it cannot be opened.
+std::vector<uint8_t> ReadAll(const std::string& path);
+
 // A file in a fresh temporary folder; the folder goes with the object.
 class TempFolder
 {
@@ -59,6 +66,8 @@ public:
     // 0x00RRGGBB
     uint32_t At(int x, int y) const;
     void Fill(uint32_t rgb);
+    // The canvas-sized top-left part of the bitmap, copied onto the canvas.
+    void CopyFrom(HBITMAP bitmap);
 
 private:
     int m_width, m_height;

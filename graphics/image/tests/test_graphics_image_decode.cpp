@@ -28,31 +28,6 @@ std::string ProgramFolder()
     return path;
 }
 
-// The bitmap's pixels as 0x00RRGGBB, top row first.
-std::vector<uint32_t> Pixels(HBITMAP bitmap, int* width = nullptr, int* height = nullptr)
-{
-    BITMAP bm;
-    if (GetObject(bitmap, sizeof bm, &bm) == 0)
-        return {};
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = bm.bmWidth;
-    info.bmiHeader.biHeight = -bm.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    std::vector<uint32_t> out(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
-    HDC screen = GetDC(NULL);
-    GetDIBits(screen, bitmap, 0, bm.bmHeight, out.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(NULL, screen);
-    for (uint32_t& p : out)
-        p &= 0xFFFFFF;
-    if (width)
-        *width = bm.bmWidth;
-    if (height)
-        *height = bm.bmHeight;
-    return out;
-}
-
 // The depth of a DIB section; 0 for other bitmaps.
 int DibDepth(HBITMAP bitmap)
 {
@@ -195,7 +170,7 @@ TEST(ImageDecoder, BmpKeepsItsDepthAndColours)
         ASSERT_TRUE(bitmap != NULL) << c.bpp;
         EXPECT_EQ(c.bpp, DibDepth(bitmap)) << c.bpp;
         int gw, gh;
-        std::vector<uint32_t> px = Pixels(bitmap, &gw, &gh);
+        std::vector<uint32_t> px = BitmapPixels(bitmap, &gw, &gh);
         ASSERT_EQ(w, gw);
         ASSERT_EQ(h, gh);
         for (int y = 0; y < h; y++)
@@ -213,7 +188,7 @@ TEST(ImageDecoder, TopDownBmpCopiesItsRows)
     std::vector<uint8_t> bmp = MakeBmp(3, 4, 24, {}, [](int, int y) { return 0x102030u * (y + 1); }, true);
     HBITMAP bitmap = DecodeImage(bmp.data(), static_cast<DWORD>(bmp.size()));
     ASSERT_TRUE(bitmap != NULL);
-    std::vector<uint32_t> px = Pixels(bitmap);
+    std::vector<uint32_t> px = BitmapPixels(bitmap);
     for (int y = 0; y < 4; y++)
         EXPECT_EQ(0x102030u * (y + 1), px[y * 3]) << y;
     DeleteObject(bitmap);
@@ -321,7 +296,7 @@ TEST(ImageDecoder, GifBecomesAScreenBitmap)
                                         MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
     ASSERT_TRUE(bitmap != NULL);
     EXPECT_EQ(0, DibDepth(bitmap));  // redrawn through its palette
-    EXPECT_EQ(kTinyPixels, Pixels(bitmap));
+    EXPECT_EQ(kTinyPixels, BitmapPixels(bitmap));
     DeleteObject(bitmap);
 
     // Cut short after the colour table: no image.
@@ -353,19 +328,6 @@ HGLOBAL MakeGlobalDib(int width, int height)
     return block;
 }
 
-std::vector<uint8_t> ReadAll(const std::string& path)
-{
-    std::vector<uint8_t> out;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return out;
-    int c;
-    while ((c = fgetc(f)) != EOF)
-        out.push_back(static_cast<uint8_t>(c));
-    fclose(f);
-    return out;
-}
-
 TEST(ImageDecoder, JpegRoundTripThroughTheLibrary)
 {
     TempFolder folder;
@@ -380,7 +342,7 @@ TEST(ImageDecoder, JpegRoundTripThroughTheLibrary)
     HBITMAP bitmap = DecodeImage(jpeg.data(), static_cast<DWORD>(jpeg.size()));
     ASSERT_TRUE(bitmap != NULL);
     int w, h;
-    std::vector<uint32_t> px = Pixels(bitmap, &w, &h);
+    std::vector<uint32_t> px = BitmapPixels(bitmap, &w, &h);
     ASSERT_EQ(32, w);
     ASSERT_EQ(16, h);
     auto similar = [](uint32_t got, uint32_t want) {
@@ -412,7 +374,7 @@ TEST(ImageDecoder, PngRoundTripThroughTheLibrary)
     EXPECT_EQ(ImageFormat::Png, GetImageFormat(data, bytes));
     HBITMAP bitmap = DecodeImage(data, bytes);
     ASSERT_TRUE(bitmap != NULL);
-    EXPECT_EQ(kTinyPixels, Pixels(bitmap));
+    EXPECT_EQ(kTinyPixels, BitmapPixels(bitmap));
     DeleteObject(bitmap);
 
     // A broken PNG is refused by the library.
@@ -431,7 +393,7 @@ TEST(ImageDecoder, ResourcesAndFiles)
                                         MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
     ASSERT_TRUE(bitmap != NULL);
     EXPECT_EQ(24, DibDepth(bitmap));
-    EXPECT_EQ(kTinyPixels, Pixels(bitmap));
+    EXPECT_EQ(kTinyPixels, BitmapPixels(bitmap));
     DeleteObject(bitmap);
     EXPECT_EQ(NULL, LoadResourceOrFile(GetModuleHandle(NULL), MAKEINTRESOURCEA(999), RT_RCDATA, 0));
 
@@ -442,7 +404,7 @@ TEST(ImageDecoder, ResourcesAndFiles)
     bitmap = LoadResourceOrFile(NULL, picture.c_str(), NULL, 0);
     ASSERT_TRUE(bitmap != NULL);
     EXPECT_EQ(8, DibDepth(bitmap));
-    EXPECT_EQ((std::vector<uint32_t>{0x112233, 0x445566, 0x112233, 0x445566}), Pixels(bitmap));
+    EXPECT_EQ((std::vector<uint32_t>{0x112233, 0x445566, 0x112233, 0x445566}), BitmapPixels(bitmap));
     DeleteObject(bitmap);
 
     const std::string empty = folder.Write("empty.bmp", {});

@@ -24,19 +24,6 @@ std::string ProgramPath()
     return path;
 }
 
-std::vector<uint8_t> ReadAll(const std::string& path)
-{
-    std::vector<uint8_t> out;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return out;
-    int c;
-    while ((c = fgetc(f)) != EOF)
-        out.push_back(static_cast<uint8_t>(c));
-    fclose(f);
-    return out;
-}
-
 // The icon's colour pixels (0x00RRGGBB) and mask bits (1 = transparent), top row first.
 struct IconPixels
 {
@@ -51,26 +38,9 @@ IconPixels ReadIcon(HICON icon)
     ICONINFO info;
     if (!GetIconInfo(icon, &info))
         return out;
-    BITMAP bm;
-    GetObject(info.hbmColor, sizeof bm, &bm);
-    out.width = bm.bmWidth;
-    out.height = bm.bmHeight;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = bm.bmWidth;
-    bi.bmiHeader.biHeight = -bm.bmHeight;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    out.colour.resize(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
-    std::vector<uint32_t> mask(out.colour.size());
-    HDC screen = GetDC(NULL);
-    GetDIBits(screen, info.hbmColor, 0, bm.bmHeight, out.colour.data(), &bi, DIB_RGB_COLORS);
-    GetDIBits(screen, info.hbmMask, 0, bm.bmHeight, mask.data(), &bi, DIB_RGB_COLORS);
-    ReleaseDC(NULL, screen);
-    for (uint32_t& p : out.colour)
-        p &= 0xFFFFFF;
-    for (uint32_t m : mask)
-        out.transparent.push_back((m & 0xFFFFFF) != 0);
+    out.colour = BitmapPixels(info.hbmColor, &out.width, &out.height);
+    for (uint32_t m : BitmapPixels(info.hbmMask))
+        out.transparent.push_back(m != 0);
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     return out;

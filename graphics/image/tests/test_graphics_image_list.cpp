@@ -247,11 +247,7 @@ TEST(DibImageList, SurfacesRemovalAndBitmaps)
     HBITMAP one = list.GetBitmap(1);
     ASSERT_TRUE(one != NULL);
     Canvas canvas(10, 2);
-    HDC src = CreateCompatibleDC(NULL);
-    HGDIOBJ old = SelectObject(src, one);
-    BitBlt(canvas.Dc(), 0, 0, 10, 2, src, 0, 0, SRCCOPY);
-    SelectObject(src, old);
-    DeleteDC(src);
+    canvas.CopyFrom(one);
     DeleteObject(one);
     EXPECT_EQ(0x00FF00u, canvas.At(9, 1));
     EXPECT_EQ(NULL, list.GetBitmap(3));
@@ -276,21 +272,13 @@ TEST(ImageListFunctions, BitmapStripToImageListAndBack)
     EXPECT_EQ(3, ImageList_GetImageCount(list));
     // The caller's bitmap is unchanged.
     Canvas check(24, 6);
-    HDC src = CreateCompatibleDC(NULL);
-    HGDIOBJ old = SelectObject(src, strip);
-    BitBlt(check.Dc(), 0, 0, 24, 6, src, 0, 0, SRCCOPY);
-    SelectObject(src, old);
-    DeleteDC(src);
+    check.CopyFrom(strip);
     EXPECT_EQ(0xFF00FFu, check.At(9, 0));
 
     HBITMAP image = ImageListImageToBitmap(list, 1);
     ASSERT_TRUE(image != NULL);
     Canvas canvas(8, 6);
-    src = CreateCompatibleDC(NULL);
-    old = SelectObject(src, image);
-    BitBlt(canvas.Dc(), 0, 0, 8, 6, src, 0, 0, SRCCOPY);
-    SelectObject(src, old);
-    DeleteDC(src);
+    canvas.CopyFrom(image);
     DeleteObject(image);
     EXPECT_EQ(kBackgroundPixel, canvas.At(3, 0));  // masked: the background shows
     EXPECT_EQ(0x00FF00u, canvas.At(3, 3));

@@ -3,6 +3,8 @@
 // TCP client with time-outs.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -70,6 +72,24 @@ private:
     std::unique_ptr<Service> service_;
     std::unique_ptr<ProxyServer> server_;
     bool ok_ = false;
+};
+
+// A fixture with the echo target that the stand-ins under test forward to.
+class EchoTargetTest : public ::testing::Test {
+protected:
+    // A StandIn (SocksProxy, HttpConnectProxy, ...) on a free port, with a
+    // short handshake time-out.
+    template <class StandIn, class Options>
+    std::unique_ptr<RunningServer> StartStandIn(Options options)
+    {
+        options.handshakeTimeoutMs = 2000;
+        auto server = std::make_unique<RunningServer>(std::make_unique<StandIn>(options));
+        EXPECT_TRUE(server->ok());
+        return server;
+    }
+    EchoService& echo() { return static_cast<EchoService&>(target_.service()); }
+
+    RunningServer target_{std::make_unique<EchoService>()};
 };
 
 // A blocking TCP client of 127.0.0.1 with time-outs on every read.

@@ -30,14 +30,11 @@ int Status(const std::string& head)
     return ParseResponseHead(head, parsed, error) ? parsed.status : -1;
 }
 
-class HttpProxyTest : public ::testing::Test {
+class HttpProxyTest : public EchoTargetTest {
 protected:
     std::unique_ptr<RunningServer> StartProxy(HttpProxyOptions options)
     {
-        options.handshakeTimeoutMs = 2000;
-        auto proxy = std::make_unique<RunningServer>(std::make_unique<HttpConnectProxy>(options));
-        EXPECT_TRUE(proxy->ok());
-        return proxy;
+        return StartStandIn<HttpConnectProxy>(options);
     }
     HttpProxyOptions WithLogin()
     {
@@ -48,9 +45,6 @@ protected:
         return options;
     }
     std::string Target() { return "127.0.0.1:" + std::to_string(target_.port()); }
-    EchoService& echo() { return static_cast<EchoService&>(target_.service()); }
-
-    RunningServer target_{std::make_unique<EchoService>()};
 };
 
 TEST_F(HttpProxyTest, ConnectIsAnsweredByItsAuthorisation)

@@ -4,18 +4,13 @@
 // server through every stand-in.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include "ChildProgram.h"
 #include "HttpText.h"
 #include "ProxyTestKit.h"
 #include "RelayProxy.h"
@@ -25,109 +20,11 @@ using namespace proxies::test;
 
 namespace {
 
-// A program as a child process, its standard output in a pipe.
-class Program {
-public:
-    Program(const char* path, const std::vector<std::string>& args)
-    {
-        int out[2];
-        if (pipe2(out, O_CLOEXEC) != 0)
-            return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            const int null = open("/dev/null", O_WRONLY);
-            dup2(null, STDERR_FILENO);
-            std::vector<char*> argv;
-            argv.push_back(const_cast<char*>(path));
-            for (const std::string& a : args)
-                argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            execv(path, argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        out_ = out[0];
-    }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-    ~Program()
-    {
-        if (pid_ > 0 && !exited_) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        if (out_ >= 0)
-            close(out_);
-    }
-
-    std::string ReadLine(int timeoutMs = kWaitMs)
-    {
-        for (;;) {
-            const size_t end = buffer_.find('\n');
-            if (end != std::string::npos) {
-                std::string line = buffer_.substr(0, end);
-                buffer_.erase(0, end + 1);
-                return line;
-            }
-            pollfd p = {out_, POLLIN, 0};
-            if (poll(&p, 1, timeoutMs) <= 0)
-                return {};
-            char chunk[256];
-            const ssize_t n = read(out_, chunk, sizeof chunk);
-            if (n <= 0)
-                return {};
-            buffer_.append(chunk, size_t(n));
-        }
-    }
-
-    // The port of its "listening on 127.0.0.1:PORT" line, 0 without one.
-    uint16_t ListeningPort()
-    {
-        const std::string line = ReadLine();
-        unsigned port = 0;
-        if (std::sscanf(line.c_str(), "listening on 127.0.0.1:%u", &port) != 1 || port > 65535)
-            return 0;
-        return uint16_t(port);
-    }
-
-    // The exit code once it ended by itself or after a signal, -1 when it
-    // did not end in time.
-    int Wait(int signal = 0, int timeoutMs = kWaitMs)
-    {
-        if (signal)
-            kill(pid_, signal);
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        for (;;) {
-            int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                exited_ = true;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            if (std::chrono::steady_clock::now() >= end)
-                return -1;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    }
-
-    std::string Rest()
-    {
-        std::string all;
-        for (std::string line = ReadLine(1000); !line.empty(); line = ReadLine(1000))
-            all += line + "\n";
-        return all;
-    }
-
-private:
-    pid_t pid_ = -1;
-    int out_ = -1;
-    bool exited_ = false;
-    std::string buffer_;
-};
+using Program = serverkit::test::ChildProgram;
 
 Program Proxies(const std::vector<std::string>& args)
 {
-    return Program(PROXIES_PROGRAM, args);
+    return Program(PROXIES_PROGRAM, args, true);
 }
 
 TEST(ProgramTest, UsageAndBadCommandLines)
@@ -163,7 +60,8 @@ TEST(ProgramTest, SessionThroughTheProgramIsRecordedAndItStopsCleanly)
     ASSERT_TRUE(client.Send("ping"));
     EXPECT_EQ(client.Read(4), "ping");
 
-    EXPECT_EQ(socks.Wait(SIGTERM), 0);
+    socks.Signal(SIGTERM);
+    EXPECT_EQ(socks.Wait(), 0);
     EXPECT_TRUE(client.ClosedByPeer(1000));
     std::ifstream file(recordPath);
     std::stringstream lines;
@@ -198,7 +96,8 @@ class TableServerWaysTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        server_ = std::make_unique<Program>(TABLESERVER_PROGRAM, std::vector<std::string>{"--port", "0"});
+        server_ = std::make_unique<Program>(TABLESERVER_PROGRAM, std::vector<std::string>{"--port", "0"},
+                                            true);
         serverPort_ = server_->ListeningPort();
         ASSERT_NE(serverPort_, 0);
     }
@@ -206,7 +105,7 @@ protected:
     uint16_t StartProxy(std::vector<std::string> args)
     {
         args.insert(args.begin() + 1, {"--port", "0"});
-        proxies_.push_back(std::make_unique<Program>(PROXIES_PROGRAM, args));
+        proxies_.push_back(std::make_unique<Program>(PROXIES_PROGRAM, args, true));
         return proxies_.back()->ListeningPort();
     }
 

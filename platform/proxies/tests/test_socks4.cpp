@@ -19,18 +19,12 @@ std::string Request(int command, uint16_t port, std::initializer_list<int> addre
     return bytes;
 }
 
-class Socks4Test : public ::testing::Test {
+class Socks4Test : public EchoTargetTest {
 protected:
     std::unique_ptr<RunningServer> StartProxy(SocksOptions options)
     {
-        options.handshakeTimeoutMs = 2000;
-        auto proxy = std::make_unique<RunningServer>(std::make_unique<SocksProxy>(options));
-        EXPECT_TRUE(proxy->ok());
-        return proxy;
+        return StartStandIn<SocksProxy>(options);
     }
-    EchoService& echo() { return static_cast<EchoService&>(target_.service()); }
-
-    RunningServer target_{std::make_unique<EchoService>()};
 };
 
 TEST_F(Socks4Test, RequestsGetTheReplyOfTheirOutcome)

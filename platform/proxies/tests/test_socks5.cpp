@@ -29,14 +29,11 @@ std::string ConnectName(const std::string& name, uint16_t port)
     return Bytes({5, 1, 0, 3, int(name.size())}) + name + BigEndian16(port);
 }
 
-class Socks5Test : public ::testing::Test {
+class Socks5Test : public EchoTargetTest {
 protected:
     std::unique_ptr<RunningServer> StartProxy(SocksOptions options)
     {
-        options.handshakeTimeoutMs = 2000;
-        auto proxy = std::make_unique<RunningServer>(std::make_unique<SocksProxy>(options));
-        EXPECT_TRUE(proxy->ok());
-        return proxy;
+        return StartStandIn<SocksProxy>(options);
     }
 
     // After a granted request: bytes reach the echo target and come back.
@@ -48,10 +45,15 @@ protected:
         EXPECT_EQ(echo().Received(), before + "ping");
     }
 
-    EchoService& echo() { return static_cast<EchoService&>(target_.service()); }
-    uint16_t targetPort() { return target_.port(); }
+    // The greeting offering "none" and login, answered "none", and a request
+    // for the echo target.
+    void GreetAndRequestTarget(TestClient& client)
+    {
+        ASSERT_TRUE(client.Send(kGreeting + ConnectIPv4(targetPort())));
+        EXPECT_EQ(client.Read(2), Bytes({5, 0}));
+    }
 
-    RunningServer target_{std::make_unique<EchoService>()};
+    uint16_t targetPort() { return target_.port(); }
 };
 
 // ---- Greeting and login --------------------------------------------------------------
@@ -217,8 +219,7 @@ TEST_F(Socks5Test, RefusalsSendTheirCodeAndForwardNothing)
         options.replyCode = c.replyCode;
         auto proxy = StartProxy(options);
         TestClient client(proxy->port());
-        ASSERT_TRUE(client.Send(kGreeting + ConnectIPv4(targetPort())));
-        EXPECT_EQ(client.Read(2), Bytes({5, 0}));
+        ASSERT_NO_FATAL_FAILURE(GreetAndRequestTarget(client));
         EXPECT_EQ(HexBytes(client.Read(10)), HexBytes(Bytes({5, c.expected, 0, 1, 127, 0, 0, 1, 0, 0})));
         EXPECT_TRUE(client.ClosedByPeer());
         EXPECT_EQ(echo().connections(), 0);
@@ -247,8 +248,7 @@ TEST_F(Socks5Test, EachBoundAddressTypeIsFollowedByTheTargetsBytes)
         options.boundName = c.boundName;
         auto proxy = StartProxy(options);
         TestClient client(proxy->port());
-        ASSERT_TRUE(client.Send(kGreeting + ConnectIPv4(targetPort())));
-        EXPECT_EQ(client.Read(2), Bytes({5, 0}));
+        ASSERT_NO_FATAL_FAILURE(GreetAndRequestTarget(client));
         const std::string reply = client.Read(c.replyWithoutPort.size() + 2);
         EXPECT_EQ(HexBytes(reply.substr(0, c.replyWithoutPort.size())), HexBytes(c.replyWithoutPort));
         // The next bytes are the target's, with nothing of the reply left over.
@@ -262,8 +262,7 @@ TEST_F(Socks5Test, ShortReplyIsCutAndTheConnectionClosed)
     options.shortReply = true;
     auto proxy = StartProxy(options);
     TestClient client(proxy->port());
-    ASSERT_TRUE(client.Send(kGreeting + ConnectIPv4(targetPort())));
-    EXPECT_EQ(client.Read(2), Bytes({5, 0}));
+    ASSERT_NO_FATAL_FAILURE(GreetAndRequestTarget(client));
     EXPECT_EQ(HexBytes(client.ReadToClose()), "05 00 00 01 7F");
 }
 

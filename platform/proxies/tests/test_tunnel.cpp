@@ -17,6 +17,8 @@ namespace {
 
 // SERVERIP of 127.0.0.1 as the client prints it.
 const std::string kLoopbackNumber = "16777343";
+// The Content-Length of the client's POST leg.
+const std::string kPostLength = "1073741824";
 
 std::string WithLastLines(std::string request, const std::vector<std::string>& lines)
 {
@@ -43,7 +45,7 @@ std::string GetLeg(uint16_t serverPort, const std::string& host,
 // The client's POST leg.
 std::string PostLeg(const std::string& serial, const std::string& host,
                     const std::vector<std::string>& lastLines = {},
-                    const std::string& length = "1073741824")
+                    const std::string& length = kPostLength)
 {
     return WithLastLines("POST /default.asp HTTP/1.0\r\nUSERAGENT: VIVAVAROVOVA\r\nMETHOD: "
                          "SEND\r\nSERIALNO: " +
@@ -68,14 +70,11 @@ std::string Serial(const HttpHead& head)
     return serial ? *serial : "";
 }
 
-class TunnelTest : public ::testing::Test {
+class TunnelTest : public EchoTargetTest {
 protected:
     std::unique_ptr<RunningServer> StartRelay(TunnelOptions options = {})
     {
-        options.handshakeTimeoutMs = 2000;
-        auto relay = std::make_unique<RunningServer>(std::make_unique<HttpTunnelRelay>(options));
-        EXPECT_TRUE(relay->ok());
-        return relay;
+        return StartStandIn<HttpTunnelRelay>(options);
     }
     static std::string Host(const RunningServer& server)
     {
@@ -85,8 +84,6 @@ protected:
     {
         return static_cast<HttpTunnelRelay&>(server.service());
     }
-    EchoService& echo() { return static_cast<EchoService&>(target_.service()); }
-
     // Bytes go up the POST leg to the echo target and come back down the GET leg.
     void ExpectRoundTrip(TestClient& get, TestClient& post, const std::string& text)
     {
@@ -94,7 +91,26 @@ protected:
         EXPECT_EQ(get.Read(text.size()), text);
     }
 
-    RunningServer target_{std::make_unique<EchoService>()};
+    // The two legs of one session, each its own connection to the relay.
+    struct Legs {
+        std::unique_ptr<TestClient> get;
+        std::unique_ptr<TestClient> post;
+        std::string serial;  // of the GET's answer
+    };
+
+    // Opens a session the client's way: the GET leg, then the POST leg with
+    // the serial number of the GET's answer, its head followed by `body`.
+    // False when a leg could not be sent.
+    bool OpenSession(RunningServer& relay, Legs& legs, const std::string& length = kPostLength,
+                     const std::string& body = "")
+    {
+        legs.get = std::make_unique<TestClient>(relay.port());
+        if (!legs.get->Send(GetLeg(target_.port(), Host(relay))))
+            return false;
+        legs.serial = Serial(Parse(legs.get->ReadHead()));
+        legs.post = std::make_unique<TestClient>(relay.port());
+        return legs.post->Send(PostLeg(legs.serial, Host(relay), {}, length) + body);
+    }
 };
 
 TEST(TunnelQueryTest, NumbersAreTheClientsInMemoryNetworkOrder)
@@ -166,38 +182,29 @@ TEST_F(TunnelTest, GetAndPostLegsCarryBytesBothWays)
 TEST_F(TunnelTest, PostBodyInTheSameWriteAsItsHeadArrives)
 {
     auto relay = StartRelay();
-    TestClient get(relay->port());
-    ASSERT_TRUE(get.Send(GetLeg(target_.port(), Host(*relay))));
-    const std::string serial = Serial(Parse(get.ReadHead()));
-    TestClient post(relay->port());
-    ASSERT_TRUE(post.Send(PostLeg(serial, Host(*relay)) + "early bytes"));
-    EXPECT_EQ(get.Read(11), "early bytes");
+    Legs legs;
+    ASSERT_TRUE(OpenSession(*relay, legs, kPostLength, "early bytes"));
+    EXPECT_EQ(legs.get->Read(11), "early bytes");
 }
 
 TEST_F(TunnelTest, PostBodyEndsAtItsLength)
 {
     auto relay = StartRelay();
-    TestClient get(relay->port());
-    ASSERT_TRUE(get.Send(GetLeg(target_.port(), Host(*relay))));
-    const std::string serial = Serial(Parse(get.ReadHead()));
-    TestClient post(relay->port());
-    ASSERT_TRUE(post.Send(PostLeg(serial, Host(*relay), {}, "5") + "12345678"));
-    EXPECT_EQ(get.ReadToClose(), "12345");
+    Legs legs;
+    ASSERT_TRUE(OpenSession(*relay, legs, "5", "12345678"));
+    EXPECT_EQ(legs.get->ReadToClose(), "12345");
     EXPECT_EQ(echo().Received(), "12345");
 }
 
 TEST_F(TunnelTest, ServerClosingEndsBothLegs)
 {
     auto relay = StartRelay();
-    TestClient get(relay->port());
-    ASSERT_TRUE(get.Send(GetLeg(target_.port(), Host(*relay))));
-    const std::string serial = Serial(Parse(get.ReadHead()));
-    TestClient post(relay->port());
-    ASSERT_TRUE(post.Send(PostLeg(serial, Host(*relay))));
-    ExpectRoundTrip(get, post, "x");
+    Legs legs;
+    ASSERT_TRUE(OpenSession(*relay, legs));
+    ExpectRoundTrip(*legs.get, *legs.post, "x");
     target_.server().Stop();  // the game server goes away
-    EXPECT_TRUE(get.ClosedByPeer());
-    EXPECT_TRUE(post.ClosedByPeer());
+    EXPECT_TRUE(legs.get->ClosedByPeer());
+    EXPECT_TRUE(legs.post->ClosedByPeer());
 }
 
 TEST_F(TunnelTest, ContinueHeadsComeBeforeTheAnswer)
@@ -320,16 +327,13 @@ TEST_F(TunnelTest, RefusedLegsAreAnsweredAndClosed)
 TEST_F(TunnelTest, SecondPostForASessionIsRefused)
 {
     auto relay = StartRelay();
-    TestClient get(relay->port());
-    ASSERT_TRUE(get.Send(GetLeg(target_.port(), Host(*relay))));
-    const std::string serial = Serial(Parse(get.ReadHead()));
-    TestClient post(relay->port());
-    ASSERT_TRUE(post.Send(PostLeg(serial, Host(*relay))));
+    Legs legs;
+    ASSERT_TRUE(OpenSession(*relay, legs));
     ASSERT_TRUE(relay->log().WaitFor("joins session"));
     TestClient again(relay->port());
-    ASSERT_TRUE(again.Send(PostLeg(serial, Host(*relay))));
+    ASSERT_TRUE(again.Send(PostLeg(legs.serial, Host(*relay))));
     EXPECT_EQ(Parse(again.ReadHead()).status, 409);
-    ExpectRoundTrip(get, post, "still the first");
+    ExpectRoundTrip(*legs.get, *legs.post, "still the first");
 }
 
 TEST_F(TunnelTest, AnswerVariants)
@@ -391,17 +395,14 @@ TEST_F(TunnelTest, RecordShowsTheLegsExactly)
 TEST_F(TunnelTest, StopEndsOpenSessionsPromptly)
 {
     auto relay = StartRelay();
-    TestClient get(relay->port());
-    ASSERT_TRUE(get.Send(GetLeg(target_.port(), Host(*relay))));
-    const std::string serial = Serial(Parse(get.ReadHead()));
-    TestClient post(relay->port());
-    ASSERT_TRUE(post.Send(PostLeg(serial, Host(*relay))));
-    ExpectRoundTrip(get, post, "x");
+    Legs legs;
+    ASSERT_TRUE(OpenSession(*relay, legs));
+    ExpectRoundTrip(*legs.get, *legs.post, "x");
     const auto start = std::chrono::steady_clock::now();
     relay->server().Stop();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
-    EXPECT_TRUE(get.ClosedByPeer(1000));
-    EXPECT_TRUE(post.ClosedByPeer(1000));
+    EXPECT_TRUE(legs.get->ClosedByPeer(1000));
+    EXPECT_TRUE(legs.post->ClosedByPeer(1000));
 }
 
 // The client's way when the HTTP proxy refuses CONNECT: both legs go to the

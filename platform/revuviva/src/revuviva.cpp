@@ -55,6 +55,18 @@ T* Register(T* object)
     return object;
 }
 
+// Forgets and deletes an open handle; FALSE for one not known.
+template <typename T>
+BOOL Close(T* object)
+{
+    std::lock_guard<std::mutex> lock(g_lock);
+    if (!Known(object))
+        return FALSE;
+    g_handles.erase(object);
+    delete object;
+    return TRUE;
+}
+
 HGIFIMAGE OpenGif(const BYTE* data, DWORD size, BOOL headerPresent)
 {
     RevuvivaGif* gif = new (std::nothrow) RevuvivaGif;
@@ -140,40 +152,24 @@ BOOL WINAPI GetNextImage(HGIFIMAGE gif, int* x, int* y, int* width, int* height,
     std::lock_guard<std::mutex> lock(g_lock);
     if (!Known(gif))
         return FALSE;
+    // The reader fills the plain outputs (and deletes a palette not asked
+    // for) only when it produces a frame; the bitmap is recoloured first.
     HBITMAP dib = NULL;
-    HPALETTE imagePalette = NULL;
     BOOL isTransparent = FALSE;
-    int left = 0, top = 0, w = 0, h = 0, dispose = 0, delay = 0;
-    if (gif->reader.ReadImage(&left, &top, &w, &h, &dib, &isTransparent, NULL, &imagePalette, &dispose, &delay) != 1)
+    if (gif->reader.ReadImage(x, y, width, height, &dib, &isTransparent, NULL, palette, disposal, delayMs) != 1)
         return FALSE;
     const int index = gif->reader.CurrentImage().transparentIndex;
     if (isTransparent && index < static_cast<int>(gif->reader.CurrentColors().size()))
         RecolourIndex(dib, index, gif->background);
 
-    if (x)
-        *x = left;
-    if (y)
-        *y = top;
-    if (width)
-        *width = w;
-    if (height)
-        *height = h;
     if (transparent)
         *transparent = isTransparent;
     if (transparentIndex)
         *transparentIndex = index;
-    if (disposal)
-        *disposal = dispose;
-    if (delayMs)
-        *delayMs = delay;
     if (bitmap)
         *bitmap = dib;
     else
         ::DeleteObject(dib);
-    if (palette)
-        *palette = imagePalette;
-    else
-        ::DeleteObject(imagePalette);
     return TRUE;
 }
 
@@ -192,12 +188,7 @@ BOOL WINAPI GetImageSize(HGIFIMAGE gif, int* width, int* height, COLORREF* backg
 
 BOOL WINAPI CloseGifHandle(HGIFIMAGE gif)
 {
-    std::lock_guard<std::mutex> lock(g_lock);
-    if (!Known(gif))
-        return FALSE;
-    g_handles.erase(gif);
-    delete gif;
-    return TRUE;
+    return Close(gif);
 }
 
 HGIFIMAGE WINAPI LoadGifFromMem(const BYTE* data, DWORD size, BOOL headerPresent)
@@ -280,12 +271,7 @@ HBITMAP WINAPI CreateBitmapFromTGA(HTGAIMAGE picture)
 
 BOOL WINAPI CloseTGAHandle(HTGAIMAGE picture)
 {
-    std::lock_guard<std::mutex> lock(g_lock);
-    if (!Known(picture))
-        return FALSE;
-    g_handles.erase(picture);
-    delete picture;
-    return TRUE;
+    return Close(picture);
 }
 
 int WINAPI GetTgaWidth(HTGAIMAGE picture)

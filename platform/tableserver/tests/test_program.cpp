@@ -4,14 +4,13 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include "ChildProgram.h"
 #include "TestClient.h"
 
 using namespace tableserver;
@@ -22,85 +21,9 @@ namespace {
 constexpr int kWait = 10000;
 
 // The server program as a child process, its standard output in a pipe.
-class Program {
+class Program : public serverkit::test::ChildProgram {
 public:
-    explicit Program(const std::vector<std::string>& args)
-    {
-        int out[2];
-        if (pipe2(out, O_CLOEXEC) != 0)
-            return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            std::vector<char*> argv;
-            argv.push_back(const_cast<char*>(TABLESERVER_PROGRAM));
-            for (const std::string& a : args)
-                argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            execv(TABLESERVER_PROGRAM, argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        out_ = out[0];
-    }
-    ~Program()
-    {
-        if (pid_ > 0 && !exited_) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        if (out_ >= 0)
-            close(out_);
-    }
-
-    // The next line of its output, or "" when none comes in time.
-    std::string ReadLine(int timeoutMs)
-    {
-        for (;;) {
-            const size_t end = buffer_.find('\n');
-            if (end != std::string::npos) {
-                std::string line = buffer_.substr(0, end);
-                buffer_.erase(0, end + 1);
-                return line;
-            }
-            pollfd p = {out_, POLLIN, 0};
-            if (poll(&p, 1, timeoutMs) <= 0)
-                return {};
-            char chunk[256];
-            const ssize_t n = read(out_, chunk, sizeof chunk);
-            if (n <= 0)
-                return {};
-            buffer_.append(chunk, size_t(n));
-        }
-    }
-
-    uint16_t ListeningPort(int timeoutMs)
-    {
-        const std::string line = ReadLine(timeoutMs);
-        unsigned port = 0;
-        return std::sscanf(line.c_str(), "listening on 127.0.0.1:%u", &port) == 1 ? uint16_t(port) : 0;
-    }
-
-    // Exit code, or -1 when it does not end in time.
-    int Wait(int timeoutMs)
-    {
-        for (int waited = 0; waited < timeoutMs; waited += 10) {
-            int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                exited_ = true;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            usleep(10000);
-        }
-        return -1;
-    }
-    void Signal(int signal) { kill(pid_, signal); }
-
-private:
-    pid_t pid_ = -1;
-    int out_ = -1;
-    bool exited_ = false;
-    std::string buffer_;
+    explicit Program(const std::vector<std::string>& args) : ChildProgram(TABLESERVER_PROGRAM, args) {}
 };
 
 std::string TempPath(const std::string& name)
