@@ -10,6 +10,7 @@
 
 #include "NetStrings.h"
 #include "StringFunctions.h"
+#include "proxy/HttpTunnel.h"
 
 namespace {
 
@@ -67,9 +68,10 @@ CGameSocket::CGameSocket()
       m_bAsk(TRUE), m_bAskTimeout(FALSE), m_bTimedOut(FALSE), m_bClosing(FALSE), m_bMayClose(TRUE),
       m_bLost(FALSE), m_bQuitting(FALSE), m_bShowProgress(TRUE), m_bNoticesEnabled(TRUE),
       m_bProxyEnabled(FALSE), m_bTunnelInUse(FALSE), m_bTunnelAllowed(FALSE), m_nProxyPort(0),
-      m_nProxyVersion(0), m_pfnNotice(NULL), m_pNoticeContext(NULL), m_pUi(&g_defaultUi), m_lastHeader(),
+      m_nProxyVersion(0), m_nTargetPort(0), m_pfnNotice(NULL), m_pNoticeContext(NULL), m_pUi(&g_defaultUi), m_lastHeader(),
       m_dwJoinResult(0), m_bJoinResultFlag(FALSE), m_dwTrustPermission(0), m_nDispatchDepth(0),
-      m_bConnecting(FALSE), m_nTimeout(kDefaultTimeoutSeconds), m_pCancelFlag(NULL),
+      m_bConnecting(FALSE), m_bProxySelectionNone(FALSE), m_bAlternatePortLookup(TRUE),
+      m_nTimeout(kDefaultTimeoutSeconds), m_pCancelFlag(NULL),
       m_bPumpWhileWaiting(TRUE), m_bReceiveEnabled(TRUE), m_bReceivePending(FALSE), m_nHoldCount(0),
       m_replies(), m_nNextWaitSerial(0), m_dwBlockingStartTick(0), m_bRequestOpen(FALSE),
       m_bRegistered(FALSE), m_statusRecord(), m_nAlternatePort(0), m_dwAlternateValue(0)
@@ -158,7 +160,10 @@ void CGameSocket::Close()
     const BOOL bWasClosing = m_bClosing;
     m_bClosing = TRUE;
     AbandonConnectJob();
-    // The HTTP tunnel connector is closed here once the tunnel is in use.
+    if (m_tunnel) {
+        m_tunnel->Close();
+        m_tunnel.reset();
+    }
     m_bTunnelInUse = FALSE;
     if (m_hSocket != INVALID_SOCKET) {
         // The linger of the connect is for the leave (LeaveAndClose closes
@@ -503,12 +508,7 @@ void CGameSocket::ResetReplyWaits()
 
 int CGameSocket::Send(const void* lpBuf, int nBufLen, int nFlags)
 {
-    if (m_bTunnelInUse) {
-        // The HTTP tunnel connector carries the bytes once it is in use.
-        SetLastError(WSAENOTCONN);
-        return SOCKET_ERROR;
-    }
-    if (IsBlocking()) {
+    if (!m_bTunnelInUse && IsBlocking()) {
         // Another send of this connection is under way further out.
         SetLastError(WSAEINPROGRESS);
         return SOCKET_ERROR;
@@ -521,6 +521,17 @@ int CGameSocket::Send(const void* lpBuf, int nBufLen, int nFlags)
         pData = transformed.data();
     }
     m_dwBlockingStartTick = ::GetTickCount();
+    if (m_bTunnelInUse) {
+        // The tunnel's POST leg carries the client's bytes.
+        if (!m_tunnel) {
+            SetLastError(WSAENOTCONN);
+            return SOCKET_ERROR;
+        }
+        const int nSent = m_tunnel->Send(pData, nBufLen);
+        if (nSent == SOCKET_ERROR)
+            SetLastError(m_tunnel->LastError());
+        return nSent;
+    }
     return CSocket::Send(pData, nBufLen, nFlags);
 }
 
@@ -531,7 +542,7 @@ BOOL CGameSocket::SendWholeMessage(const void* pMessage, int nLength)
     m_nLastError = GetLastError();
     // Part of the message went out: whatever follows would be read as the
     // rest of it, so the connection cannot go on.
-    if (GetBytesSentBeforeFailure() > 0)
+    if (GetBytesSentBeforeFailure() > 0 || m_bTunnelInUse)
         OnClose(m_nLastError);
     return FALSE;
 }

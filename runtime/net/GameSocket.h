@@ -27,8 +27,10 @@
 #include "MessageFrame.h"
 #include "NetMessages.h"
 #include "StreamTransform.h"
+#include "proxy/SocksHandshake.h"
 
 struct ConnectJob;
+class CHttpTunnel;
 
 // Box hooks: (text or string id, box flags, argument) -> the button pressed.
 // The argument is the box's count-down in seconds (-1: none).
@@ -109,6 +111,8 @@ public:
     // A port to connect to instead of the given one, and the value sent with
     // it in message 0x663 after connecting (port 0: none).
     void SetAlternatePort(UINT nPort, uint32_t dwValue);
+    UINT GetAlternatePort() const { return m_nAlternatePort; }
+    uint32_t GetAlternateValue() const { return m_dwAlternateValue; }
     // Whether the HTTP tunnel may be used when it is configured.
     void SetProxyOption(BOOL bAllowed) { m_bTunnelAllowed = bAllowed; }
     // The own user name (trust quit, the status record, end of game) and the
@@ -240,6 +244,18 @@ protected:
     virtual void LoadProxySettings();
     virtual UINT LookupAlternatePort(UINT nPort);
     virtual BOOL RunProxyHandshake();
+    // One SOCKS handshake on the attached socket (receiving stopped by the
+    // caller): TRUE when the proxy connected us to the request's target.
+    BOOL RunSocksHandshake(const SocksRequest& request);
+    // For the relay's own connect: no proxy at all (the settings are not
+    // read), and no alternative-port lookup.
+    void SetProxySelectionNone(BOOL bNone) { m_bProxySelectionNone = bNone; }
+    BOOL GetProxySelectionNone() const { return m_bProxySelectionNone; }
+    void SetAlternatePortLookup(BOOL bLookup) { m_bAlternatePortLookup = bLookup; }
+    BOOL GetAlternatePortLookup() const { return m_bAlternatePortLookup; }
+    UINT GetTimeoutValue() const { return m_nTimeout; }
+    void ClearLastError() { m_nLastError = 0; }
+    BOOL IsCancelFlagSet() const { return m_pCancelFlag != NULL && *m_pCancelFlag != 0; }
 
     // Error and state of the connection.
     int m_nLastError;
@@ -265,6 +281,10 @@ protected:
     CString m_strProxyPassword;
     CString m_strOwnUserName;
     CString m_strWatchedUserName;
+    // The game server as the proxy handshake names it (the alternative port
+    // when one is used).
+    std::string m_strTargetHost;
+    UINT m_nTargetPort;
 
 private:
     struct ReplyWait
@@ -317,6 +337,10 @@ private:
 
     std::shared_ptr<ConnectJob> m_connectJob;
     BOOL m_bConnecting;
+    BOOL m_bProxySelectionNone;
+    BOOL m_bAlternatePortLookup;
+    // The HTTP tunnel's connector while its legs carry the connection.
+    std::shared_ptr<CHttpTunnel> m_tunnel;
 
     UINT m_nTimeout;
     volatile LONG* m_pCancelFlag;

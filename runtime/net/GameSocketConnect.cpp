@@ -6,17 +6,31 @@
 // abandoned, and the thread closes its socket and ends by itself (it checks
 // the mark every 100 ms while connecting). The job is shared, so it outlives
 // whichever side finishes last.
+//
+// The way to the server is decided first (DecideConnectRoute): the HTTP
+// tunnel, whose connector connects on the thread in place of the plain
+// connect; a SOCKS proxy, connected to first and then asked for the server
+// (RunProxyHandshake, on the user-interface thread once the socket is
+// attached, with exact reads that keep waiting with the wait step); or the
+// server itself.
 #include "GameSocket.h"
 
 #include <atomic>
 #include <mutex>
 #include <string>
+#include <vector>
+
+#include "proxy/HttpTunnel.h"
+#include "proxy/ProxyRegistry.h"
 
 struct ConnectJob
 {
     std::string host;
     UINT port = 0;
     BOOL viaProxy = FALSE;
+    // The HTTP tunnel: its connector's own connect replaces the plain one.
+    std::shared_ptr<CHttpTunnel> tunnel;
+    Ipv4Endpoint tunnelTarget;
     std::atomic<int> state{1};        // 1 connecting, 2 connected, 0 failed
     std::atomic<bool> abandoned{false};
     std::mutex lock;                  // guards socket and error with the two flags
@@ -103,7 +117,14 @@ DWORD WINAPI ConnectThreadProc(LPVOID lpParameter)
     std::shared_ptr<ConnectJob> job = *static_cast<std::shared_ptr<ConnectJob>*>(lpParameter);
     delete static_cast<std::shared_ptr<ConnectJob>*>(lpParameter);
     int error = 0;
-    SOCKET hSocket = ConnectSocket(*job, error);
+    SOCKET hSocket = INVALID_SOCKET;
+    if (job->tunnel) {
+        hSocket = job->tunnel->Connect(job->tunnelTarget, &job->abandoned);
+        if (hSocket == INVALID_SOCKET)
+            error = job->tunnel->LastError() != 0 ? job->tunnel->LastError() : kNetErrorProxyConnect;
+    } else {
+        hSocket = ConnectSocket(*job, error);
+    }
     std::lock_guard<std::mutex> guard(job->lock);
     if (job->abandoned) {
         if (hSocket != INVALID_SOCKET)
@@ -140,12 +161,22 @@ void CGameSocket::AbandonConnectJob()
 
 void CGameSocket::LoadProxySettings()
 {
-    // The direct connection: no proxy. SOCKS and HTTP proxies fill
-    // m_bProxyEnabled and the m_strProxy... fields here.
     m_bProxyEnabled = FALSE;
     m_strProxyHost.Empty();
     m_nProxyPort = 0;
     m_nProxyVersion = 0;
+    m_strProxyUser.Empty();
+    m_strProxyPassword.Empty();
+    if (m_bProxySelectionNone)
+        return;
+    CRegistryValueSource values(HKEY_CURRENT_USER, kProxySettingsKey);
+    const SocksProxySettings settings = ReadSocksProxySettings(values);
+    m_bProxyEnabled = settings.enabled;
+    m_strProxyHost = settings.host.c_str();
+    m_nProxyPort = settings.port;
+    m_nProxyVersion = settings.version;
+    m_strProxyUser = settings.user.c_str();
+    m_strProxyPassword = settings.password.c_str();
 }
 
 UINT CGameSocket::LookupAlternatePort(UINT)
@@ -156,7 +187,35 @@ UINT CGameSocket::LookupAlternatePort(UINT)
 
 BOOL CGameSocket::RunProxyHandshake()
 {
-    return TRUE;
+    SocksRequest request;
+    request.version = int(m_nProxyVersion);
+    request.host = m_strTargetHost;
+    request.port = uint16_t(m_nTargetPort);
+    request.user = (LPCSTR)m_strProxyUser;
+    request.password = (LPCSTR)m_strProxyPassword;
+    char szUser[257] = "";
+    DWORD dwLength = sizeof(szUser);
+    if (::GetUserNameA(szUser, &dwLength))
+        request.localUser = szUser;
+    return RunSocksHandshake(request);
+}
+
+BOOL CGameSocket::RunSocksHandshake(const SocksRequest& request)
+{
+    CSocksHandshake handshake(request);
+    uint8_t reply[CSocksHandshake::kMaxReply];
+    while (!handshake.Finished()) {
+        const std::vector<uint8_t> outgoing = handshake.TakeOutgoing();
+        if (!outgoing.empty() && Send(outgoing.data(), (int)outgoing.size()) == SOCKET_ERROR) {
+            m_nLastError = GetLastError();
+            return FALSE;
+        }
+        const size_t nWanted = handshake.BytesWanted();
+        if (nWanted == 0 || nWanted > sizeof(reply) || !ReadExact(reply, (int)nWanted))
+            return FALSE;
+        handshake.Receive(reply, nWanted);
+    }
+    return handshake.Verdict() == SocksVerdict::kGranted;
 }
 
 BOOL CGameSocket::Connect(LPCSTR lpszHost, UINT nPort, BOOL bAsk)
@@ -164,19 +223,45 @@ BOOL CGameSocket::Connect(LPCSTR lpszHost, UINT nPort, BOOL bAsk)
     if (m_bConnecting)
         return FALSE;
     Close();
+    // A receive stop or hold of the last connection is not this one's.
+    m_bReceiveEnabled = TRUE;
+    m_nHoldCount = 0;
     m_bConnecting = TRUE;
     LoadProxySettings();
-    if (m_nAlternatePort == 0)
+    if (m_nAlternatePort == 0 && m_bAlternatePortLookup)
         m_nAlternatePort = LookupAlternatePort(nPort);
-    // (The HTTP tunnel is asked here whether it is configured.)
+    const std::string host = lpszHost != NULL ? lpszHost : "";
+
+    // Which way: the HTTP tunnel when it is configured and allowed, else the
+    // SOCKS proxy, else directly.
+    auto tunnel = std::make_shared<CHttpTunnel>();
+    BOOL bTunnelEnabled = FALSE;
+    TunnelConfig tunnelConfig = TunnelConfig::kNotConfigured;
+    if (!m_bProxySelectionNone && tunnel->IsConfigured(&bTunnelEnabled))
+        tunnelConfig = bTunnelEnabled ? TunnelConfig::kTunnel : TunnelConfig::kNoTunnel;
+    SocksProxySettings socks;
+    socks.enabled = m_bProxyEnabled != FALSE;
+    socks.host = (LPCSTR)m_strProxyHost;
+    socks.port = uint16_t(m_nProxyPort);
+    socks.version = m_nProxyVersion;
+    const ConnectRoute route = DecideConnectRoute(socks, tunnelConfig, m_bTunnelAllowed != FALSE, host,
+                                                  uint16_t(nPort), uint16_t(m_nAlternatePort));
+    if (route.proxySwitchedOff)
+        m_bProxyEnabled = FALSE;
+    m_strTargetHost = host;
+    m_nTargetPort = route.targetPort;
+
     auto job = std::make_shared<ConnectJob>();
-    if (m_bProxyEnabled && m_nProxyVersion != 1) {
-        job->host = (LPCSTR)m_strProxyHost;
-        job->port = m_nProxyPort;
-        job->viaProxy = TRUE;
-    } else {
-        job->host = lpszHost != NULL ? lpszHost : "";
-        job->port = m_nAlternatePort != 0 ? m_nAlternatePort : nPort;
+    job->host = route.host;
+    job->port = route.port;
+    job->viaProxy = route.way != ConnectWay::kDirect;
+    if (route.way == ConnectWay::kTunnel) {
+        if (!ResolveIpv4(host, job->tunnelTarget.address)) {
+            m_bConnecting = FALSE;
+            return FALSE;
+        }
+        job->tunnelTarget.port = route.targetPort;
+        job->tunnel = tunnel;
     }
     const BOOL bSavedAsk = m_bAsk;
     m_bAsk = bAsk;
@@ -216,6 +301,12 @@ BOOL CGameSocket::Connect(LPCSTR lpszHost, UINT nPort, BOOL bAsk)
                 job->socket = INVALID_SOCKET;
             }
             AbandonConnectJob();   // the thread has ended; this joins it
+            if (job->tunnel && !job->tunnel->ConnectMode()) {
+                // The GET leg is read as the connection's socket; sending
+                // goes through the connector's POST leg.
+                m_tunnel = job->tunnel;
+                m_bTunnelInUse = TRUE;
+            }
             bConnected = FinishConnect(hSocket, nPort);
         }
     }

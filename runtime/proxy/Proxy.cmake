@@ -25,7 +25,8 @@ set(MARDAVEL_PROXY_PORTABLE_TESTS
 if(MARDAVEL_WINDOWS)
   target_sources(mardavel_runtime PRIVATE
     ${MARDAVEL_PROXY_PORTABLE_SOURCES}
-    ${_proxy}/ProxyRegistry.cpp)
+    ${_proxy}/ProxyRegistry.cpp
+    ${_proxy}/HttpTunnel.cpp)
   target_link_libraries(mardavel_runtime PUBLIC advapi32)
 
   if(BUILD_TESTING)

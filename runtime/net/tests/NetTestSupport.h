@@ -8,6 +8,7 @@
 #include "GameClientSocket.h"
 
 #include <atomic>
+#include <cstdio>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -15,6 +16,55 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+// HKEY_CURRENT_USER of this process, redirected to a key of its own while
+// the object lives, so that the settings a test writes there (the proxy's,
+// the relay's) are never seen by tests running at the same time.
+class CPrivateUserKey
+{
+public:
+    CPrivateUserKey()
+    {
+        char path[96];
+        snprintf(path, sizeof(path), "Software\\MardavelTests\\EndToEnd\\%lu", ::GetCurrentProcessId());
+        m_path = path;
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, path);
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &m_hRoot, NULL);
+        m_bOverridden = ::RegOverridePredefKey(HKEY_CURRENT_USER, m_hRoot) == ERROR_SUCCESS;
+    }
+    ~CPrivateUserKey()
+    {
+        ::RegOverridePredefKey(HKEY_CURRENT_USER, NULL);
+        ::RegCloseKey(m_hRoot);
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, m_path.c_str());
+    }
+    bool Overridden() const { return m_bOverridden; }
+
+    void Dword(const char* key, const char* name, DWORD value)
+    {
+        HKEY h = Open(key);
+        ::RegSetValueExA(h, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+        ::RegCloseKey(h);
+    }
+    void String(const char* key, const char* name, const std::string& value)
+    {
+        HKEY h = Open(key);
+        ::RegSetValueExA(h, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), DWORD(value.size() + 1));
+        ::RegCloseKey(h);
+    }
+
+private:
+    HKEY Open(const char* key)
+    {
+        HKEY h = NULL;
+        ::RegCreateKeyExA(m_hRoot, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &h, NULL);
+        return h;
+    }
+
+    std::string m_path;
+    HKEY m_hRoot = NULL;
+    bool m_bOverridden = false;
+};
 
 // Pumps the thread's messages until done() or the time is up.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);

@@ -393,6 +393,19 @@ TEST_F(Connection, StopAndStartReceiveKeepMessagesInTheSocketMeanwhile)
     EXPECT_EQ(handler.MessageIds(), std::vector<uint32_t>({0x26400, 0x26401, 0x26402}));
 }
 
+TEST_F(Connection, AStopOrHoldOfTheLastConnectionDoesNotStopTheNextOne)
+{
+    conn.StopReceive();
+    conn.SuspendReceive();
+    conn.Close();
+    CTestPeer next;
+    ASSERT_TRUE(conn.Connect("127.0.0.1", next.Port(), TRUE));
+    ASSERT_TRUE(next.Accept());
+    EXPECT_TRUE(conn.IsReceiving());
+    ASSERT_TRUE(next.Send(0x26400, PatternBody(10, 0)));
+    ASSERT_TRUE(WaitForMessages(1));
+}
+
 TEST_F(Connection, APeerCloseWhileReceivingIsStoppedComesAfterTheMessagesBeforeIt)
 {
     conn.StopReceive();

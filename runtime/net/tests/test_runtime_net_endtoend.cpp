@@ -1,19 +1,184 @@
 // End to end against the table server stand-in: the connection joins the
 // table with 0x200, reads the player list of the reply, and a test handler
-// with the board's player side plays a whole hand through it.
+// with the board's player side plays a whole hand through it, once for
+// every way the connection can go: directly, through SOCKS4, SOCKS4a,
+// SOCKS5 with a login, HTTP CONNECT, the HTTP tunnel (on its own and
+// through an HTTP proxy).
 //
-// The server runs as a native program beside Wine; run_with_tableserver.sh
-// starts it and names its port in MARDAVEL_TABLESERVER_PORT.
+// The server and the proxy stand-ins run as native programs beside Wine;
+// run_with_tableserver.sh and run_with_proxies.sh start them and name their
+// ports in MARDAVEL_<NAME>_PORT. Each way is one ctest entry (a gtest
+// filter), so a way's stand-ins are started for it alone. A stand-in sends
+// every connection to the table server (--target), so the proxy ways
+// connect to a closed port: only the proxy can make that connect succeed.
+//
+// The proxy settings are written under a key of this process that stands
+// in for HKEY_CURRENT_USER (RegOverridePredefKey), so parallel tests never
+// see them.
 #include "NetTestSupport.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "BoardInterface.h"
 #include "MardavelState.h"
+#include "NetStrings.h"
+#include "proxy/ProxyRegistry.h"
+#include "proxy/RelayDecision.h"
 
 namespace {
+
+// A port nothing listens on (the discard service).
+constexpr UINT kClosedPort = 9;
+
+const char kProxyKey[] = "Software\\Quorvintel\\Game\\Share\\Proxy";
+
+const char kShareKey[] = "Software\\Quorvintel\\Game\\Share";
+
+struct WayPorts {
+    UINT standin;   // the way's stand-in
+    UINT server;    // the table server
+};
+
+// One way to the table server: the stand-in it needs, its settings, and
+// how the relay layer must have decided.
+struct ConnectWayCase {
+    const char* name;
+    const char* standinPort;   // MARDAVEL_<NAME>_PORT of its stand-in, or nullptr (direct)
+    const char* host;          // the host the client connects to
+    void (*configure)(CPrivateUserKey& key, const WayPorts& ports);
+    bool toServerPort;         // connect to the server's own port, not the closed one
+    uint32_t connType;         // the relay layer's connection type afterwards
+    bool viaRelay;
+};
+
+// The relay's files in a folder of this process, named as the install
+// path: the relay on relayPort with its user and password, its list naming
+// serverPort, the server marked for it, and the log on.
+std::string RelayFolder()
+{
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    char folder[MAX_PATH + 64];
+    snprintf(folder, sizeof(folder), "%smardavel-relay-%lu\\", temp, ::GetCurrentProcessId());
+    return folder;
+}
+
+void RelaySettingsFiles(CPrivateUserKey& key, UINT relayPort, UINT serverPort, bool markServer = true)
+{
+    const std::string folder = RelayFolder();
+    ::CreateDirectoryA(folder.c_str(), NULL);
+    key.String(kShareKey, "Path", folder.substr(0, folder.size() - 1));   // without the backslash
+    CPrivateProfileStore language(folder + kRelayLanguageFile);
+    CPrivateProfileStore settingsFile(folder + kRelaySettingsFile);
+    language.WriteString("TavryProxy", "Port", std::to_string(relayPort));
+    language.WriteString("TavryProxy", "TavryUser", "tavry");
+    language.WriteString("TavryProxy", "TavryPwd", "pw");
+    language.WriteString("TavryProxy", "1", "127.0.0.1;" + std::to_string(serverPort));
+    settingsFile.WriteString("Debug", "log", "1");
+    settingsFile.WriteString("Debug", "gstick", "1");
+    CRelaySettings settings(language, settingsFile);
+    settings.MarkServer("127.0.0.1", serverPort, markServer);
+}
+
+bool IsServerMarked(UINT serverPort)
+{
+    const std::string folder = RelayFolder();
+    CPrivateProfileStore language(folder + kRelayLanguageFile);
+    CPrivateProfileStore settingsFile(folder + kRelaySettingsFile);
+    CRelaySettings settings(language, settingsFile);
+    return settings.IsServerMarked("127.0.0.1", serverPort);
+}
+
+void RemoveRelayFiles()
+{
+    const std::string folder = RelayFolder();
+    for (const char* file : {kRelayLanguageFile, kRelaySettingsFile, kRelayLogFile})
+        ::DeleteFileA((folder + file).c_str());
+    ::RemoveDirectoryA(folder.c_str());
+}
+
+std::string ReadFileText(const std::string& path)
+{
+    std::string text;
+    if (FILE* f = fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0)
+            text.append(buffer, n);
+        fclose(f);
+    }
+    return text;
+}
+
+void SocksSettings(CPrivateUserKey& key, const WayPorts& ports, DWORD version)
+{
+    key.Dword(kProxyKey, "ProxyEnable", 1);
+    key.String(kProxyKey, "SocksServer", "127.0.0.1");
+    key.Dword(kProxyKey, "SocksPort", ports.standin);
+    key.Dword(kProxyKey, "SocksVersion", version);
+}
+
+// The tunnel's relay; type 2 with a proxy port names the HTTP proxy.
+void TunnelWaySettings(CPrivateUserKey& key, DWORD type, UINT relayPort, UINT proxyPort)
+{
+    key.Dword(kProxyKey, "ProxyEnable", 1);
+    key.Dword(kProxyKey, "SocksVersion", 1);
+    key.Dword(kProxyKey, "HttpProxyType", type);
+    key.String(kProxyKey, "TransServer", "127.0.0.1");
+    key.Dword(kProxyKey, "TransServerPort", relayPort);
+    if (type == 2) {
+        key.String(kProxyKey, "HttpProxyServer", "127.0.0.1");
+        key.Dword(kProxyKey, "HttpProxyPort", proxyPort);
+        key.String(kProxyKey, "HttpProxyUser", "bob");
+        key.String(kProxyKey, "HttpProxyPass", "pw");
+    }
+}
+
+UINT EnvPort(const char* name)
+{
+    const char* text = name != nullptr ? getenv(name) : nullptr;
+    return text != nullptr ? (UINT)atoi(text) : 0;
+}
+
+const ConnectWayCase kWays[] = {
+    {"Direct", nullptr, "127.0.0.1", nullptr, true, kConnNoRelayForPort, false},
+    {"Socks4", "MARDAVEL_SOCKS_PORT", "127.0.0.1",
+     [](CPrivateUserKey& k, const WayPorts& p) { SocksSettings(k, p, 4); }, false, kConnOtherProxy, false},
+    // Not a dotted address: SOCKS4a sends the name.
+    {"Socks4a", "MARDAVEL_SOCKS_PORT", "localhost",
+     [](CPrivateUserKey& k, const WayPorts& p) { SocksSettings(k, p, 4); }, false, kConnOtherProxy, false},
+    {"Socks5Login", "MARDAVEL_SOCKS_PORT", "localhost",
+     [](CPrivateUserKey& k, const WayPorts& p) {
+         SocksSettings(k, p, 5);
+         k.String(kProxyKey, "UserName", "alice");
+         k.String(kProxyKey, "Password", "secret");
+     },
+     false, kConnOtherProxy, false},
+    // The relay named is never reached: the proxy takes CONNECT.
+    {"HttpConnect", "MARDAVEL_HTTP_PORT", "127.0.0.1",
+     [](CPrivateUserKey& k, const WayPorts& p) { TunnelWaySettings(k, 2, kClosedPort, p.standin); }, false,
+     kConnOtherProxy, false},
+    {"Tunnel", "MARDAVEL_TUNNEL_PORT", "127.0.0.1",
+     [](CPrivateUserKey& k, const WayPorts& p) { TunnelWaySettings(k, 0, p.standin, 0); }, false, kConnOtherProxy,
+     false},
+    // The proxy refuses CONNECT: the tunnel's legs go through it.
+    {"TunnelViaProxy", "MARDAVEL_HTTP_PORT", "127.0.0.1",
+     [](CPrivateUserKey& k, const WayPorts& p) {
+         TunnelWaySettings(k, 2, EnvPort("MARDAVEL_TUNNEL_PORT"), p.standin);
+     },
+     false, kConnOtherProxy, false},
+    // The server is marked for the relay: SOCKS5 with the relay's login.
+    {"Relay", "MARDAVEL_RELAY_PORT", "127.0.0.1",
+     [](CPrivateUserKey& k, const WayPorts& p) { RelaySettingsFiles(k, p.standin, kClosedPort); }, false,
+     kConnMarked, true},
+    // The relay refuses the SOCKS5 request: back to the direct way.
+    {"RelayRefused", "MARDAVEL_RELAY_PORT", "127.0.0.1",
+     [](CPrivateUserKey& k, const WayPorts& p) { RelaySettingsFiles(k, p.standin, p.server); }, true,
+     kConnSocksFailed, false},
+};
 
 constexpr int32_t kEvReady = 10000;
 constexpr int32_t kEvTakeEmperor = 10010;
@@ -202,17 +367,42 @@ CBoardHandler* CBoardHandler::s_current = nullptr;
 
 }  // namespace
 
-TEST(EndToEnd, JoinsTheTableAndPlaysAWholeHand)
+class EndToEnd : public testing::TestWithParam<ConnectWayCase>
 {
-    const char* portText = getenv("MARDAVEL_TABLESERVER_PORT");
-    if (portText == nullptr)
-        GTEST_SKIP() << "no table server: run through run_with_tableserver.sh";
+};
+
+TEST_P(EndToEnd, JoinsTheTableAndPlaysAWholeHand)
+{
+    const ConnectWayCase& way = GetParam();
+    const UINT serverPort = EnvPort("MARDAVEL_TABLESERVER_PORT");
+    if (serverPort == 0)
+        GTEST_SKIP() << "no table server: run through run_with_tableserver.sh or run_with_proxies.sh";
+    const UINT standinPort = EnvPort(way.standinPort);
+    if (way.standinPort != nullptr && standinPort == 0)
+        GTEST_SKIP() << "no " << way.standinPort << ": run through run_with_proxies.sh";
+    CPrivateUserKey userKey;
+    ASSERT_TRUE(userKey.Overridden());
+    if (way.configure != nullptr)
+        way.configure(userKey, {standinPort, serverPort});
+    struct FilesGone {
+        ~FilesGone() { RemoveRelayFiles(); }
+    } filesGone;
     ASSERT_TRUE(AfxSocketInit());
-    CTestConnection conn;
+    CTestConnection conn;   // reads the relay's settings
     g_boxes.Clear();
     g_boxes.Attach(conn);
     conn.SetOwnUserName(kUser);
-    ASSERT_TRUE(conn.Connect("127.0.0.1", (UINT)atoi(portText), TRUE));
+    const UINT port = way.toServerPort ? serverPort : kClosedPort;
+    ASSERT_TRUE(conn.Connect(way.host, port, TRUE)) << "boxes: " << g_boxes.calls.size();
+    EXPECT_EQ(conn.GetConnType(), way.connType);
+    EXPECT_EQ(conn.IsViaRelay() != FALSE, way.viaRelay);
+    if (way.viaRelay) {
+        // The log is a text file: its lines end with CR LF.
+        char line[96];
+        snprintf(line, sizeof(line), "GSIP:127.0.0.1:%u WPIP:127.0.0.1:%u\r\n", port, standinPort);
+        const std::string log = ReadFileText(RelayFolder() + kRelayLogFile);
+        EXPECT_NE(log.find(line), std::string::npos) << line << " not in the log:\n" << log;
+    }
 
     // The join and its player list.
     const std::vector<uint8_t> body = JoinBody(kUser, kOwnChair);
@@ -264,3 +454,172 @@ TEST(EndToEnd, JoinsTheTableAndPlaysAWholeHand)
     conn.LeaveAndClose();
     EXPECT_FALSE(conn.IsOpen());
 }
+
+INSTANTIATE_TEST_SUITE_P(Ways, EndToEnd, testing::ValuesIn(kWays),
+                         [](const testing::TestParamInfo<ConnectWayCase>& info) { return info.param.name; });
+
+// ---- The relay's background speed tests ----------------------------------------------------
+
+namespace {
+
+// Through the relay to the table server, with the speed tests every second.
+class RelaySpeedTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_serverPort = EnvPort("MARDAVEL_TABLESERVER_PORT");
+        m_relayPort = EnvPort("MARDAVEL_RELAY_PORT");
+        if (m_serverPort == 0 || m_relayPort == 0)
+            GTEST_SKIP() << "no table server or relay: run through run_with_proxies.sh";
+        ASSERT_TRUE(m_userKey.Overridden());
+        RelaySettingsFiles(m_userKey, m_relayPort, m_serverPort);
+        ASSERT_TRUE(AfxSocketInit());
+        g_boxes.Clear();
+    }
+    void TearDown() override { RemoveRelayFiles(); }
+
+    void ConnectAndStartTests(CTestConnection& conn)
+    {
+        g_boxes.Attach(conn);
+        ASSERT_TRUE(conn.Connect("127.0.0.1", m_serverPort, TRUE));
+        ASSERT_TRUE(conn.IsViaRelay());
+        conn.SetSpeedParameters(1, 30, 1, 3, 30, 300);   // the settings file makes the tick 1 s
+        EXPECT_EQ(conn.SpeedState().GSTestTick(), 1);
+        ASSERT_TRUE(conn.IsTestThreadRunning());
+    }
+
+    static HWND TestWindow() { return ::FindWindowExA(HWND_MESSAGE, NULL, NULL, "TavryProxyWnd"); }
+
+    CPrivateUserKey m_userKey;
+    UINT m_serverPort = 0;
+    UINT m_relayPort = 0;
+};
+
+// Stops the tests from inside the test window's handler, as a close that a
+// test's own waits dispatch would.
+class CStopInsideTest : public CTestConnection
+{
+public:
+    bool windowAliveInHandler = false;
+    bool stopReturned = false;
+    int tests = 0;
+
+protected:
+    int RunSpeedTest(BOOL, uint32_t) override
+    {
+        tests++;
+        const HWND hWindow = ::FindWindowExA(HWND_MESSAGE, NULL, NULL, "TavryProxyWnd");
+        Close();
+        stopReturned = true;
+        windowAliveInHandler = hWindow != NULL && ::IsWindow(hWindow);
+        return 5;
+    }
+};
+
+}  // namespace
+
+TEST_F(RelaySpeedTest, MeasuresTheDirectWayAndStopsPromptly)
+{
+    CTestConnection conn;
+    ConnectAndStartTests(conn);
+    ASSERT_NE(TestWindow(), (HWND)NULL);
+    // Through the relay the background test measures the direct way: two
+    // 0x110 round trips to the server on a connection of its own.
+    ASSERT_TRUE(PumpUntil([&] { return conn.SpeedState().TestSamples().Size() >= 2; }, 15000));
+    EXPECT_GE(conn.SpeedState().PreviousTestResult(), 1);
+    EXPECT_LE(conn.SpeedState().PreviousTestResult(), 9999);
+
+    const DWORD dwStart = ::GetTickCount();
+    conn.Close();
+    EXPECT_LT(::GetTickCount() - dwStart, 2000u);   // the thread is told, not waited out
+    EXPECT_FALSE(conn.IsTestThreadRunning());
+    EXPECT_EQ(TestWindow(), (HWND)NULL);
+    EXPECT_TRUE(g_boxes.calls.empty());
+}
+
+TEST_F(RelaySpeedTest, ASlowDirectWayIsMeasuredAgainstTheRelayAndMovedToIt)
+{
+    RelaySettingsFiles(m_userKey, m_relayPort, m_serverPort, false);
+    CTestConnection conn;
+    g_boxes.Attach(conn);
+    ASSERT_TRUE(conn.Connect("127.0.0.1", m_serverPort, TRUE));
+    ASSERT_EQ(conn.GetConnType(), (uint32_t)kConnNotMarked);   // tried directly, and that worked
+    ASSERT_FALSE(conn.IsViaRelay());
+    conn.SetSpeedParameters(1, 30, 1, 1, 30, 300);
+    EXPECT_FALSE(conn.IsTestThreadRunning());   // the direct way starts it when it is slow
+    // The first three room samples never count; the fourth is over the
+    // threshold: the background test measures the relay.
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(conn.OnRoomSpeedSample(500), -1);
+    EXPECT_EQ(conn.OnRoomSpeedSample(500), 500);
+    ASSERT_TRUE(conn.IsTestThreadRunning());
+    ASSERT_TRUE(PumpUntil([&] { return conn.SpeedState().TestSamples().Size() >= 1; }, 15000));
+    // The relay on loopback answers far below 5 s: the server is moved to it.
+    EXPECT_EQ(conn.OnRoomSpeedSample(500), 500);
+    EXPECT_EQ(conn.SpeedState().LastSwitch(), 1);
+    EXPECT_FALSE(conn.SpeedState().FirstDecisionPending());
+    EXPECT_FALSE(conn.IsTestThreadRunning());
+    EXPECT_TRUE(IsServerMarked(m_serverPort));
+    EXPECT_TRUE(g_boxes.calls.empty());
+    conn.Close();
+}
+
+TEST_F(RelaySpeedTest, AStopInsideTheTestKeepsItsWindowUntilTheHandlerReturns)
+{
+    CStopInsideTest conn;
+    ConnectAndStartTests(conn);
+    ASSERT_TRUE(PumpUntil([&] { return conn.tests > 0; }, 10000));
+    EXPECT_TRUE(conn.stopReturned);
+    EXPECT_TRUE(conn.windowAliveInHandler);
+    EXPECT_FALSE(conn.IsTestThreadRunning());
+    EXPECT_EQ(TestWindow(), (HWND)NULL);   // destroyed once the handler returned
+    PumpFor(1500);
+    EXPECT_EQ(conn.tests, 1);
+    EXPECT_TRUE(g_boxes.calls.empty());
+}
+
+// ---- Tunnels that fail ----------------------------------------------------------------------
+
+namespace {
+
+struct TunnelFailureCase {
+    const char* name;
+    const char* relayPort;   // the tunnel stand-in that answers this way
+};
+
+const TunnelFailureCase kTunnelFailures[] = {
+    {"GetRefused", "MARDAVEL_T403_PORT"},          // 403 to the GET leg
+    {"NoSerialNumber", "MARDAVEL_TNOSERIAL_PORT"},  // 200 without SERIALNO
+    {"EndlessRedirects", "MARDAVEL_TREDIRECT_PORT"},  // gives up after the fourth attempt
+    {"HeadTooLong", "MARDAVEL_TLONG_PORT"},         // beyond the 1024 bytes of a head
+    {"HeadCutOff", "MARDAVEL_TSHORT_PORT"},         // half a head, then the end
+};
+
+class TunnelFailure : public testing::TestWithParam<TunnelFailureCase>
+{
+};
+
+}  // namespace
+
+TEST_P(TunnelFailure, EndsTheConnectWithTheProxyBox)
+{
+    const UINT relayPort = EnvPort(GetParam().relayPort);
+    if (relayPort == 0)
+        GTEST_SKIP() << "no " << GetParam().relayPort << ": run through run_with_proxies.sh";
+    CPrivateUserKey userKey;
+    ASSERT_TRUE(userKey.Overridden());
+    TunnelWaySettings(userKey, 0, relayPort, 0);
+    ASSERT_TRUE(AfxSocketInit());
+    CTestConnection conn;
+    g_boxes.Clear();
+    g_boxes.Attach(conn);
+    EXPECT_FALSE(conn.Connect("127.0.0.1", kClosedPort, TRUE));
+    EXPECT_FALSE(conn.IsOpen());
+    EXPECT_EQ(conn.GetLastNetError(), kNetErrorProxyConnect);
+    ASSERT_EQ(g_boxes.calls.size(), 1u);
+    EXPECT_EQ(g_boxes.calls[0].stringId, (UINT)IDS_NET_PROXY_UNREACHABLE);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tunnels, TunnelFailure, testing::ValuesIn(kTunnelFailures),
+                         [](const testing::TestParamInfo<TunnelFailureCase>& info) { return info.param.name; });
