@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "app/GameEnvironment.h"
 #include "proxy/HttpTunnel.h"
 #include "proxy/ProxyRegistry.h"
 
@@ -179,10 +180,11 @@ void CGameSocket::LoadProxySettings()
     m_strProxyPassword = settings.password.c_str();
 }
 
-UINT CGameSocket::LookupAlternatePort(UINT)
+UINT CGameSocket::LookupAlternatePort(UINT nPort)
 {
-    // The platform's port rule gives a port here; none for now.
-    return 0;
+    // The platform's port rule: the "P80Port" entry of the language file.
+    const int nAlternate = GetLangRscPath((int)nPort);
+    return nAlternate > 0 && nAlternate <= 0xFFFF ? (UINT)nAlternate : 0;
 }
 
 BOOL CGameSocket::RunProxyHandshake()

@@ -555,6 +555,37 @@ TEST_F(Connection, SendsThePortHeaderAfterConnectingToTheAlternativePort)
     EXPECT_EQ(other.Received()[0].body, U32s({9, 0xBEEF}));
 }
 
+TEST_F(Connection, LooksTheAlternativePortUpInTheLanguageFile)
+{
+    // The registry's share folder holds the language file with the rule
+    // "port 9 is served on the peer's port".
+    char folder[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, folder);
+    const std::string share = std::string(folder) + "mardavel_p80_" + std::to_string(::GetCurrentProcessId());
+    ::CreateDirectoryA(share.c_str(), NULL);
+    const std::string file = share + "\\LangRsc.ini";
+    CTestPeer other;
+    const std::string rule = "[P80Port]\r\n9=" + std::to_string(other.Port()) + "\r\n";
+    FILE* f = fopen(file.c_str(), "wb");
+    ASSERT_TRUE(f != NULL);
+    fwrite(rule.data(), 1, rule.size(), f);
+    fclose(f);
+    {
+        CPrivateUserKey user;
+        ASSERT_TRUE(user.Overridden());
+        user.String("Software\\Quorvintel\\Game\\Share", "Path", share);
+        CTestConnection alt;
+        g_boxes.Attach(alt);
+        ASSERT_TRUE(alt.Connect("127.0.0.1", 9, TRUE));
+        ASSERT_TRUE(other.Accept());
+        ASSERT_TRUE(PumpUntil([&] { return other.ReceivedCount() == 1; }));
+        EXPECT_EQ(other.Received()[0].id, netmsg::kPortHeader);
+        EXPECT_EQ(other.Received()[0].body, U32s({9, 0}));
+    }
+    ::DeleteFileA(file.c_str());
+    ::RemoveDirectoryA(share.c_str());
+}
+
 namespace {
 
 // A listener on 127.0.0.1 whose queue of connections is full: a further
@@ -687,6 +718,10 @@ TEST(ConnectionClose, AMessageCutOffByAFailedSendEndsTheConnection)
     memset(&addr, 0, sizeof(addr));
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    // Fixed buffers on both ends: the system would otherwise grow them as the
+    // peer reads, and a busy machine could then take the whole message.
+    const int bufferSize = 32768;
+    ::setsockopt(listener, SOL_SOCKET, SO_RCVBUF, (const char*)&bufferSize, sizeof(bufferSize));
     ASSERT_EQ(::bind(listener, (SOCKADDR*)&addr, sizeof(addr)), 0);
     ASSERT_EQ(::listen(listener, 1), 0);
     int length = sizeof(addr);
@@ -697,6 +732,7 @@ TEST(ConnectionClose, AMessageCutOffByAFailedSendEndsTheConnection)
     g_boxes.Attach(conn);
     handler.Attach(conn);
     ASSERT_TRUE(conn.Connect("127.0.0.1", ntohs(addr.sin_port), TRUE));
+    conn.SetSockOpt(SO_SNDBUF, &bufferSize, sizeof(bufferSize));
     SOCKET peer = ::accept(listener, NULL, NULL);
     ASSERT_NE(peer, INVALID_SOCKET);
     std::vector<char> chunk(65536, 'q');
@@ -706,7 +742,7 @@ TEST(ConnectionClose, AMessageCutOffByAFailedSendEndsTheConnection)
         for (int size = (int)chunk.size(); size > 0; size /= 2)
             while (conn.CAsyncSocket::Send(chunk.data(), size) != SOCKET_ERROR)
                 more = true;
-        ::Sleep(100);
+        ::Sleep(200);
     }
     conn.SetTimeoutValue(1);
 
