@@ -65,22 +65,28 @@ std::vector<uint8_t> WireMessage(uint32_t id, const std::vector<uint8_t>& body, 
     return BuildNetMessage(id | kMsgCompressedBit, packed.data(), length, result);
 }
 
+SOCKET ListenOnLoopback(int backlog, UINT* port)
+{
+    SOCKET listener = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    SOCKADDR_IN addr;
+    memset(&addr, 0, sizeof(addr));
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(listener, (SOCKADDR*)&addr, sizeof(addr));
+    ::listen(listener, backlog);
+    int length = sizeof(addr);
+    ::getsockname(listener, (SOCKADDR*)&addr, &length);
+    *port = ntohs(addr.sin_port);
+    return listener;
+}
+
 /////////////////////////////////////////////////////////////////////////////
 // CTestPeer
 
 CTestPeer::CTestPeer()
 {
     AfxSocketInit();
-    m_listener = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    SOCKADDR_IN addr;
-    memset(&addr, 0, sizeof(addr));
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(m_listener, (SOCKADDR*)&addr, sizeof(addr));
-    ::listen(m_listener, 4);
-    int length = sizeof(addr);
-    ::getsockname(m_listener, (SOCKADDR*)&addr, &length);
-    m_port = ntohs(addr.sin_port);
+    m_listener = ListenOnLoopback(4, &m_port);
 }
 
 CTestPeer::~CTestPeer()

@@ -86,6 +86,9 @@ std::vector<uint8_t> Field(const std::string& text, size_t n);
 std::vector<uint8_t> WireMessage(uint32_t id, const std::vector<uint8_t>& body, uint32_t result = 0,
                                  bool compress = false);
 
+// A listening socket on 127.0.0.1 at a free port (written to *port).
+SOCKET ListenOnLoopback(int backlog, UINT* port);
+
 class CTestPeer
 {
 public:

@@ -595,16 +595,12 @@ class CStalledListener
 public:
     CStalledListener()
     {
-        m_listener = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        m_listener = ListenOnLoopback(1, &m_port);
         SOCKADDR_IN addr;
         memset(&addr, 0, sizeof(addr));
         addr.sin_family = AF_INET;
         addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_listener, (SOCKADDR*)&addr, sizeof(addr));
-        ::listen(m_listener, 1);
-        int length = sizeof(addr);
-        ::getsockname(m_listener, (SOCKADDR*)&addr, &length);
-        m_port = ntohs(addr.sin_port);
+        addr.sin_port = htons((u_short)m_port);
         for (int i = 0; i < 8; ++i) {
             SOCKET filler = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
             u_long nonBlocking = 1;

@@ -52,16 +52,7 @@ class CSilentProxy
 public:
     CSilentProxy()
     {
-        m_listener = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        SOCKADDR_IN addr;
-        memset(&addr, 0, sizeof(addr));
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_listener, (SOCKADDR*)&addr, sizeof(addr));
-        ::listen(m_listener, 8);
-        int length = sizeof(addr);
-        ::getsockname(m_listener, (SOCKADDR*)&addr, &length);
-        m_port = ntohs(addr.sin_port);
+        m_listener = ListenOnLoopback(8, &m_port);
     }
     ~CSilentProxy() { ::closesocket(m_listener); }
     UINT Port() const { return m_port; }
@@ -233,16 +224,7 @@ public:
     CScriptedProxy(std::vector<std::vector<uint8_t>> replies, bool closeAfter, std::vector<uint8_t> thenBytes)
         : m_replies(std::move(replies)), m_closeAfter(closeAfter), m_then(std::move(thenBytes))
     {
-        m_listener = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        SOCKADDR_IN addr;
-        memset(&addr, 0, sizeof(addr));
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_listener, (SOCKADDR*)&addr, sizeof(addr));
-        ::listen(m_listener, 1);
-        int length = sizeof(addr);
-        ::getsockname(m_listener, (SOCKADDR*)&addr, &length);
-        m_port = ntohs(addr.sin_port);
+        m_listener = ListenOnLoopback(1, &m_port);
         m_thread = std::thread([this] { Run(); });
     }
     ~CScriptedProxy()
