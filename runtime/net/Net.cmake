@@ -56,7 +56,7 @@ if(BUILD_TESTING AND TARGET mardavel_board_core)
       "The proxy stand-ins (native program) for the connection's end-to-end tests")
   add_executable(test_runtime_net_endtoend ${_net_tests}/test_runtime_net_endtoend.cpp)
   target_link_libraries(test_runtime_net_endtoend PRIVATE mardavel_test_main mardavel_net_test_support
-                        mardavel_board_core)
+                        mardavel_board_test_moves)
   add_dependencies(test_runtime_net_endtoend DIDuv)
   set(_proxies_runner ${CMAKE_SOURCE_DIR}/platform/proxies/run_with_proxies.sh)
   set(_e2e_names test_runtime_net_endtoend)

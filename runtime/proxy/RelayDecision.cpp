@@ -313,22 +313,28 @@ void CRelayConnectPlanner::OnDirectDone(bool succeeded, bool cancelled)
     m_action.clearLastError = true;
 }
 
+bool CRelayConnectPlanner::RelayStepFailed(bool succeeded, bool cancelled, const char* cancelLine,
+                                           const char* failLine, uint32_t connType)
+{
+    if (succeeded)
+        return false;
+    if (cancelled) {
+        Log(cancelLine, m_relayHost.c_str(), m_facts.relayPort);
+        Finish(false);
+        m_action.restoreConnectOptions = true;
+    } else {
+        Log(failLine, m_relayHost.c_str(), m_facts.relayPort);
+        FallBackToDirect(connType);
+    }
+    return true;
+}
+
 void CRelayConnectPlanner::OnRelayConnectDone(bool succeeded, bool cancelled)
 {
-    const char* relay = m_relayHost.c_str();
-    const int relayPort = m_facts.relayPort;
-    if (!succeeded) {
-        if (cancelled) {
-            Log("[连接]手动取消了与互联代理服务器连接操作，%s:%d", relay, relayPort);
-            Finish(false);
-            m_action.restoreConnectOptions = true;
-            return;
-        }
-        Log("[连接]连接互联代理服务器失败切回直连方式 %s:%d", relay, relayPort);
-        FallBackToDirect(kConnRelayUnreachable);
+    if (RelayStepFailed(succeeded, cancelled, "[连接]手动取消了与互联代理服务器连接操作，%s:%d",
+                        "[连接]连接互联代理服务器失败切回直连方式 %s:%d", kConnRelayUnreachable))
         return;
-    }
-    Log("[连接]互联代理服务器连接成功 %s:%d", relay, relayPort);
+    Log("[连接]互联代理服务器连接成功 %s:%d", m_relayHost.c_str(), m_facts.relayPort);
     m_action = RelayAction();
     m_action.step = RelayStep::kSocks5Exchange;
     m_action.host = m_host;
@@ -337,20 +343,10 @@ void CRelayConnectPlanner::OnRelayConnectDone(bool succeeded, bool cancelled)
 
 void CRelayConnectPlanner::OnSocksDone(bool succeeded, bool cancelled)
 {
-    const char* relay = m_relayHost.c_str();
-    const int relayPort = m_facts.relayPort;
-    if (!succeeded) {
-        if (cancelled) {
-            Log("[连接]手动取消了向互联代理服务发送Socket5消息操作，%s:%d", relay, relayPort);
-            Finish(false);
-            m_action.restoreConnectOptions = true;
-            return;
-        }
-        Log("[连接]Socket5代理协议发送失败切回直连方式 %s:%d", relay, relayPort);
-        FallBackToDirect(kConnSocksFailed);
+    if (RelayStepFailed(succeeded, cancelled, "[连接]手动取消了向互联代理服务发送Socket5消息操作，%s:%d",
+                        "[连接]Socket5代理协议发送失败切回直连方式 %s:%d", kConnSocksFailed))
         return;
-    }
-    Log("[连接]Socket5代理协议发送成功 %s:%d", relay, relayPort);
+    Log("[连接]Socket5代理协议发送成功 %s:%d", m_relayHost.c_str(), m_facts.relayPort);
     if (m_bHeader && m_nP80Port >= 1) {
         m_action = RelayAction();
         m_action.step = RelayStep::kSendPortHeader;

@@ -171,6 +171,10 @@ private:
     void OnDirectDone(bool succeeded, bool cancelled);
     void OnRelayConnectDone(bool succeeded, bool cancelled);
     void OnSocksDone(bool succeeded, bool cancelled);
+    // A failed relay step: logs the cancel or failure line (relay host and
+    // port) and ends or falls back to a direct connect; false when it succeeded.
+    bool RelayStepFailed(bool succeeded, bool cancelled, const char* cancelLine, const char* failLine,
+                         uint32_t connType);
     void OnHeaderSent(bool succeeded);
     void FinishViaRelay();
 

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "MardavelState.h"
+#include "SimpleSeatMove.h"
 
 namespace tableserver::test {
 
@@ -26,12 +27,6 @@ int MillisecondsLeft(SteadyClock::time_point end)
     return std::max<int>(0, int(left.count()));
 }
 
-constexpr int32_t kEvTableState = 10050;
-constexpr int32_t kEvReady = 10000;
-constexpr int32_t kEvTakeEmperor = 10010;
-constexpr int32_t kEvHiddenProtection = 10021;
-constexpr int32_t kEvPlaySelected = 10030;
-constexpr int32_t kEvPass = 10031;
 constexpr size_t kMaxKeptIds = 20000;
 
 // Whose turn it is. The player's own play changes none of it before the
@@ -319,36 +314,7 @@ void BoardPlayer::Act()
     if (watching_ || !acting || !state_ || hasActed_)
         return;
     const BoardGameState& s = *state_;
-    int32_t event = 0;
-    switch (s.phase) {
-    case kPhaseIdle:
-        if (!s.readyMarks[seat_])
-            event = kEvReady;
-        break;
-    case kPhaseEmperor:
-        if (s.seatToAct == seat_)
-            event = kEvTakeEmperor;
-        break;
-    case kPhaseGuard:
-        event = kEvHiddenProtection;  // the board refuses it when the seat has no say
-        break;
-    case kPhasePlay:
-        if (s.seatToAct != seat_ || mustPass_)
-            break;
-        if (s.leadSeat == seat_ && s.seats[seat_].cardsInHand > 0) {
-            CardEntry* hand = state_->hands[seat_];
-            const uint32_t count = std::min<uint32_t>(s.seats[seat_].cardsInHand, kCardAreaSize);
-            for (uint32_t i = 0; i < count; ++i)
-                hand[i].flags &= uint8_t(~kCardSelected);
-            hand[count - 1].flags |= kCardSelected;  // one card: a single always leads
-            event = kEvPlaySelected;
-        } else {
-            event = kEvPass;
-        }
-        break;
-    default:
-        break;
-    }
+    const int32_t event = SimpleSeatMove(*state_, seat_, mustPass_);
     if (event == 0)
         return;
     actedOn_ = TurnKey(s, seat_);

@@ -25,6 +25,7 @@
 #include "BoardInterface.h"
 #include "MardavelState.h"
 #include "NetStrings.h"
+#include "SimpleSeatMove.h"
 #include "proxy/ProxyRegistry.h"
 #include "proxy/RelayDecision.h"
 
@@ -180,16 +181,7 @@ const ConnectWayCase kWays[] = {
      kConnSocksFailed, false},
 };
 
-constexpr int32_t kEvReady = 10000;
-constexpr int32_t kEvTakeEmperor = 10010;
-constexpr int32_t kEvHiddenProtection = 10021;
-constexpr int32_t kEvPlaySelected = 10030;
-constexpr int32_t kEvPass = 10031;
-constexpr int32_t kEvTableState = 10050;
 constexpr uint32_t kCbTableRefresh = 10000;
-constexpr uint32_t kMsgDeal = 0x80026001;
-constexpr uint32_t kMsgPlay = 0x26005;
-constexpr uint32_t kMsgScore = 0x80026006;
 constexpr int kSeats = 5;
 constexpr uint16_t kOwnChair = 2;
 const char kUser[] = "carol";
@@ -317,37 +309,7 @@ private:
     {
         if (!m_state || m_actedAt == m_applied)
             return;
-        const BoardGameState& s = *m_state;
-        int32_t event = 0;
-        switch (s.phase) {
-        case kPhaseIdle:
-            if (!s.readyMarks[kOwnChair])
-                event = kEvReady;
-            break;
-        case kPhaseEmperor:
-            if (s.seatToAct == kOwnChair)
-                event = kEvTakeEmperor;
-            break;
-        case kPhaseGuard:
-            event = kEvHiddenProtection;   // refused by the board when the seat has no say
-            break;
-        case kPhasePlay:
-            if (s.seatToAct != kOwnChair || m_mustPass)
-                break;
-            if (s.leadSeat == kOwnChair && s.seats[kOwnChair].cardsInHand > 0) {
-                CardEntry* hand = m_state->hands[kOwnChair];
-                const uint32_t count = std::min<uint32_t>(s.seats[kOwnChair].cardsInHand, kCardAreaSize);
-                for (uint32_t i = 0; i < count; ++i)
-                    hand[i].flags &= uint8_t(~kCardSelected);
-                hand[count - 1].flags |= kCardSelected;
-                event = kEvPlaySelected;
-            } else {
-                event = kEvPass;
-            }
-            break;
-        default:
-            break;
-        }
+        const int32_t event = SimpleSeatMove(*m_state, kOwnChair, m_mustPass);
         if (event == 0)
             return;
         m_actedAt = m_applied;
