@@ -448,25 +448,11 @@ char* TrimRightCharsIn(char* text, const char* set)
     return text;
 }
 
-char* CutBetween(char* text, char startChar, char endChar)
-{
-    if (!text)
-        return nullptr;
-    char* p = text;
-    if (startChar) {
-        p = const_cast<char*>(FindChar(text, startChar));
-        if (!p)
-            return nullptr;
-        ++p;
-    }
-    if (!*p)
-        return nullptr;
-    if (char* end = const_cast<char*>(FindChar(p, endChar)))
-        *end = 0;
-    return p;
-}
+namespace {
 
-char* Bracketed(char* text, char openChar, char closeChar)
+// What follows the first openChar (the whole text when openChar is 0); NULL
+// when there is no such character or nothing follows it.
+char* AfterOpening(char* text, char openChar)
 {
     if (!text)
         return nullptr;
@@ -477,7 +463,25 @@ char* Bracketed(char* text, char openChar, char closeChar)
             return nullptr;
         ++p;
     }
-    if (!*p)
+    return *p ? p : nullptr;
+}
+
+}  // namespace
+
+char* CutBetween(char* text, char startChar, char endChar)
+{
+    char* p = AfterOpening(text, startChar);
+    if (!p)
+        return nullptr;
+    if (char* end = const_cast<char*>(FindChar(p, endChar)))
+        *end = 0;
+    return p;
+}
+
+char* Bracketed(char* text, char openChar, char closeChar)
+{
+    char* p = AfterOpening(text, openChar);
+    if (!p)
         return nullptr;
     char* end = const_cast<char*>(FindChar(p, closeChar));
     if (!end)

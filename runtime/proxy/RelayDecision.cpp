@@ -612,26 +612,17 @@ void CRelaySpeedState::OnTestMeasured(bool directTest, int latency)
 
 void CRelaySpeedState::OnTestFailed(bool directTest, RelayTestFailure failure)
 {
-    const char* host = m_host.c_str();
-    const int port = int(m_nPort);
+    // The failure's line for the direct test and for the relay test.
+    static const char* const kLines[][2] = {
+        {"[线程]与游戏服务器直连测速失败 %s:%d", "[线程]与游戏服务器互联测速失败 %s:%d"},
+        {"[线程]发送第一次直连测速消息失败 %s:%d", "[线程]发送第一次互联测速消息失败 %s:%d"},
+        {"[线程]发送第二次直连测速消息失败 %s:%d", "[线程]发送第二次互联测速消息失败 %s:%d"},
+    };
+    int row = 0;
     switch (failure) {
-    case RelayTestFailure::kConnect:
-        if (directTest)
-            Log("[线程]与游戏服务器直连测速失败 %s:%d", host, port);
-        else
-            Log("[线程]与游戏服务器互联测速失败 %s:%d", host, port);
-        break;
-    case RelayTestFailure::kFirstMessage:
-        if (directTest)
-            Log("[线程]发送第一次直连测速消息失败 %s:%d", host, port);
-        else
-            Log("[线程]发送第一次互联测速消息失败 %s:%d", host, port);
-        break;
-    case RelayTestFailure::kSecondMessage:
-        if (directTest)
-            Log("[线程]发送第二次直连测速消息失败 %s:%d", host, port);
-        else
-            Log("[线程]发送第二次互联测速消息失败 %s:%d", host, port);
-        break;
+    case RelayTestFailure::kConnect: row = 0; break;
+    case RelayTestFailure::kFirstMessage: row = 1; break;
+    case RelayTestFailure::kSecondMessage: row = 2; break;
     }
+    Log(kLines[row][directTest ? 0 : 1], m_host.c_str(), int(m_nPort));
 }

@@ -254,12 +254,8 @@ void CTestPeer::Reset()
 
 namespace {
 
-int RecordTextBox(LPCSTR lpszText, UINT nFlags, int nArgument)
+int RecordBox(const BoxCall& call)
 {
-    BoxCall call;
-    call.text = lpszText;
-    call.flags = nFlags;
-    call.argument = nArgument;
     g_boxes.calls.push_back(call);
     if (g_boxes.onBox)
         g_boxes.onBox(call);
@@ -270,20 +266,22 @@ int RecordTextBox(LPCSTR lpszText, UINT nFlags, int nArgument)
     return answer;
 }
 
+int RecordTextBox(LPCSTR lpszText, UINT nFlags, int nArgument)
+{
+    BoxCall call;
+    call.text = lpszText;
+    call.flags = nFlags;
+    call.argument = nArgument;
+    return RecordBox(call);
+}
+
 int RecordIdBox(UINT nStringId, UINT nFlags, int nArgument)
 {
     BoxCall call;
     call.stringId = nStringId;
     call.flags = nFlags;
     call.argument = nArgument;
-    g_boxes.calls.push_back(call);
-    if (g_boxes.onBox)
-        g_boxes.onBox(call);
-    if (g_boxes.answers.empty())
-        return IDOK;
-    const int answer = g_boxes.answers.front();
-    g_boxes.answers.pop_front();
-    return answer;
+    return RecordBox(call);
 }
 
 int RecordStateText(void*, LPCSTR lpszText)
