@@ -137,6 +137,7 @@ void HttpTunnelRelay::ServeGet(Connection& connection, const HttpHead& request)
     const std::string head = ShapedHead(StatusHead("HTTP/1.0", 200, fields), options_.shape);
 
     auto session = std::make_shared<Session>();
+    CarriedSession carried;
     if (!serial.empty()) {
         std::lock_guard<std::mutex> lock(sessionsMutex_);
         sessions_[serial] = session;
@@ -145,14 +146,22 @@ void HttpTunnelRelay::ServeGet(Connection& connection, const HttpHead& request)
     if (connection.client().WriteAll(head) == IoStatus::kOk && !serial.empty() &&
         options_.shape != ReplyShape::kShort) {
         connection.Note("session %s open", serial.c_str());
-        CarrySession(connection, *server, *session);
+        carried = CarrySession(connection, *server, *session);
     }
     {
         std::lock_guard<std::mutex> lock(session->mutex);
         session->ended = true;
     }
-    std::lock_guard<std::mutex> lock(sessionsMutex_);
-    sessions_.erase(serial);
+    {
+        std::lock_guard<std::mutex> lock(sessionsMutex_);
+        sessions_.erase(serial);
+    }
+    // Noted only once the session is gone, so whoever reads the record
+    // finds it closed.
+    if (carried.end)
+        connection.Note("session ended: %s; %llu bytes to the server, %llu to the client",
+                        carried.end, static_cast<unsigned long long>(carried.toServer),
+                        static_cast<unsigned long long>(carried.toClient));
 }
 
 void HttpTunnelRelay::ServePost(Connection& connection, const HttpHead& request)
@@ -207,7 +216,8 @@ void HttpTunnelRelay::ServePost(Connection& connection, const HttpHead& request)
     (void)written;
 }
 
-void HttpTunnelRelay::CarrySession(Connection& connection, Stream& server, Session& session)
+HttpTunnelRelay::CarriedSession HttpTunnelRelay::CarrySession(Connection& connection,
+                                                              Stream& server, Session& session)
 {
     Stream& get = connection.client();
     std::unique_ptr<Stream> post;
@@ -272,9 +282,7 @@ void HttpTunnelRelay::CarrySession(Connection& connection, Stream& server, Sessi
             }
         }
     }
-    connection.Note("session ended: %s; %llu bytes to the server, %llu to the client", end,
-                    static_cast<unsigned long long>(toServer),
-                    static_cast<unsigned long long>(toClient));
+    return {end, toServer, toClient};
 }
 
 void HttpTunnelRelay::Answer(Connection& connection, int status,

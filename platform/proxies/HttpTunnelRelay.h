@@ -18,6 +18,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -57,7 +58,12 @@ private:
 
     void ServeGet(Connection& connection, const HttpHead& request);
     void ServePost(Connection& connection, const HttpHead& request);
-    void CarrySession(Connection& connection, Stream& server, Session& session);
+    struct CarriedSession {
+        const char* end = nullptr;  // why the session ended; null if it never opened
+        uint64_t toServer = 0;
+        uint64_t toClient = 0;
+    };
+    CarriedSession CarrySession(Connection& connection, Stream& server, Session& session);
     void Answer(Connection& connection, int status,
                 const std::vector<std::pair<std::string, std::string>>& fields = {});
 
