@@ -3,6 +3,9 @@
 // Under Wine a crash starts winedbg, whose exit code is sometimes 0, so a
 // crashing test could pass. The unhandled-exception filter reports the
 // faulting test and ends the process with 0xC0DE instead.
+//
+// A filter that matches no test (a renamed test behind a ctest entry) fails
+// the run rather than passing with nothing checked.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -32,7 +35,12 @@ int main(int argc, char** argv)
 #endif
     ::testing::InitGoogleTest(&argc, argv);
     try {
-        return RUN_ALL_TESTS();
+        const int result = RUN_ALL_TESTS();
+        if (result == 0 && ::testing::UnitTest::GetInstance()->test_to_run_count() == 0) {
+            fprintf(stderr, "FATAL: no test matches the filter\n");
+            return 4;
+        }
+        return result;
     } catch (const std::exception& e) {
         fprintf(stderr, "FATAL: unhandled exception: %s\n", e.what());
     } catch (...) {

@@ -38,6 +38,10 @@ if(BUILD_TESTING)
   mardavel_add_test(test_runtime_net_proxies
     SOURCES ${_net_tests}/test_runtime_net_proxies.cpp
     LIBS mardavel_net_test_support)
+  # They write the user's shared game settings key; the system messages test
+  # also owns the switch window (see the application tests).
+  set_tests_properties(test_runtime_net_connection PROPERTIES RESOURCE_LOCK shared_settings_key)
+  set_tests_properties(test_runtime_net_system PROPERTIES RESOURCE_LOCK "shared_settings_key;switch_window")
   # The compression library is loaded from the test programs' folder.
   foreach(_t framing connection system proxies)
     add_dependencies(test_runtime_net_${_t} DIDuv)

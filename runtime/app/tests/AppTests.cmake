@@ -68,3 +68,10 @@ add_test(NAME test_runtime_app_endtoend
 set_tests_properties(test_runtime_app_endtoend PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77
   FAIL_REGULAR_EXPRESSION "${MARDAVEL_TEST_FAIL_REGEX}"
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+# Tests that write the user's shared game settings key (or delete it whole)
+# run one at a time; the end-to-end test also owns the window titled as the
+# platform's switch window, found by its title.
+set_tests_properties(test_runtime_app_base test_runtime_app_resdll test_runtime_app_environment
+  PROPERTIES RESOURCE_LOCK shared_settings_key)
+set_tests_properties(test_runtime_app_endtoend PROPERTIES RESOURCE_LOCK "shared_settings_key;switch_window")
