@@ -104,6 +104,10 @@ protected:
     // TRUE while a blocking call of a derived class waits on this socket:
     // notifications are then held back.
     BOOL m_bInBlockingCall;
+    // TRUE while a derived class reads the socket itself outside a blocking
+    // call (a handshake): notifications are held back the same way until it
+    // calls ReleaseHeldNotifications, or dropped if the socket closes first.
+    BOOL m_bHoldNotifications;
     // Hands on the notifications held back during a blocking call.
     void ReleaseHeldNotifications();
 

@@ -162,7 +162,7 @@ struct AfxSocketNotifier
 
     static void Dispatch(CAsyncSocket* pSocket, int nEvent, int nError)
     {
-        if (pSocket->m_bInBlockingCall) {
+        if (pSocket->m_bInBlockingCall || pSocket->m_bHoldNotifications) {
             Hold(pSocket, nEvent, nError);
             return;
         }
@@ -246,7 +246,7 @@ BOOL AddressToText(const SOCKADDR_IN& addr, CString& rAddress, UINT& rPort)
 IMPLEMENT_DYNAMIC(CAsyncSocket, CObject)
 
 CAsyncSocket::CAsyncSocket()
-    : m_hSocket(INVALID_SOCKET), m_bInBlockingCall(FALSE), m_lEvent(0), m_nNotifyMsg(0),
+    : m_hSocket(INVALID_SOCKET), m_bInBlockingCall(FALSE), m_bHoldNotifications(FALSE), m_lEvent(0), m_nNotifyMsg(0),
       m_bClosePending(FALSE), m_dwBytesAtClose(0), m_held(), m_nHeld(0)
 {
 }
@@ -490,6 +490,8 @@ int CAsyncSocket::Send(const void* lpBuf, int nBufLen, int nFlags)
 
 void CAsyncSocket::ReleaseHeldNotifications()
 {
+    if (m_bHoldNotifications)
+        return;   // the derived class releases them when its hold ends
     const int nHeld = m_nHeld;
     m_nHeld = 0;
     if (m_hSocket == INVALID_SOCKET || m_nNotifyMsg == 0)

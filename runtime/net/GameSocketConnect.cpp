@@ -333,14 +333,19 @@ BOOL CGameSocket::FinishConnect(SOCKET hSocket, UINT nRequestedPort)
     }
     if (m_bProxyEnabled && (m_nProxyVersion == 4 || m_nProxyVersion == 5)) {
         // The proxy's answers are not game messages: nothing is read as one
-        // until the handshake is over.
+        // until the handshake is over. Its reads see a close themselves, so
+        // the socket's notifications wait until it ends: a failed handshake
+        // ends the connect once, and its socket's notifications go with it.
         StopReceive();
+        m_bHoldNotifications = TRUE;
         const BOOL bShaken = RunProxyHandshake();
+        m_bHoldNotifications = FALSE;
         StartReceive();
         if (!bShaken) {
             OnClose(m_bTimedOut ? m_nLastError : kNetErrorProxyRefused);
             return FALSE;
         }
+        ReleaseHeldNotifications();
     }
     if (m_nAlternatePort != 0) {
         uint32_t body[2];

@@ -214,6 +214,10 @@ TEST_F(SocketPair, ABlockingSendSendsEverythingAndHoldsNotificationsBack)
         }
     } sender;
     sender.Attach(m_client.Detach());
+    // Small fixed buffers: however fast the peer reads, 8 MiB cannot go in one call.
+    const int kBufferSize = 64 * 1024;
+    ::setsockopt(peer, SOL_SOCKET, SO_RCVBUF, (const char*)&kBufferSize, sizeof(kBufferSize));
+    ASSERT_TRUE(sender.SetSockOpt(SO_SNDBUF, &kBufferSize, sizeof(kBufferSize)));
     std::vector<char> big(kTotal, 'z');
     EXPECT_EQ(sender.Send(big.data(), (int)big.size()), (int)big.size());
     reader.join();
@@ -222,6 +226,56 @@ TEST_F(SocketPair, ABlockingSendSendsEverythingAndHoldsNotificationsBack)
     EXPECT_EQ(sender.readsWhileBlocking, 0u);
     EXPECT_TRUE(sender.received.empty());
     ASSERT_TRUE(PumpUntil([&] { return sender.received == "!"; }));
+}
+
+namespace {
+
+// A socket whose owner holds its notifications back while it reads the
+// socket itself.
+class CHoldingSocket : public CRecordingSocket
+{
+public:
+    void Hold() { m_bHoldNotifications = TRUE; }
+    void Release()
+    {
+        m_bHoldNotifications = FALSE;
+        ReleaseHeldNotifications();
+    }
+};
+
+}  // namespace
+
+TEST_F(SocketPair, HeldNotificationsComeWhenTheOwnerReleasesThem)
+{
+    CHoldingSocket holder;
+    holder.Attach(m_client.Detach());
+    holder.Hold();
+    PeerSend("x");
+    // A blocking call ending meanwhile does not end the owner's hold.
+    EXPECT_EQ(holder.Send("y", 1), 1);
+    PeerClose();
+    PumpUntil([] { return false; }, 300);
+    EXPECT_TRUE(holder.events.empty());
+    holder.Release();
+    ASSERT_TRUE(PumpUntil([&] { return holder.closeError == 0; }));
+    EXPECT_EQ(holder.received, "x");
+    ASSERT_FALSE(holder.events.empty());
+    EXPECT_EQ(holder.events.front(), "read 0");
+    EXPECT_EQ(holder.events.back(), "close 0");
+}
+
+TEST_F(SocketPair, HeldNotificationsGoWithTheSocketClosedDuringTheHold)
+{
+    CHoldingSocket holder;
+    holder.Attach(m_client.Detach());
+    holder.Hold();
+    PeerSend("x");
+    PeerClose();
+    PumpUntil([] { return false; }, 300);
+    holder.Close();
+    holder.Release();
+    PumpUntil([] { return false; }, 300);
+    EXPECT_TRUE(holder.events.empty());
 }
 
 TEST_F(SocketPair, ABlockingSendEndsWhenItsWaitSaysSo)

@@ -252,6 +252,15 @@ void CTestPeer::Reset()
 /////////////////////////////////////////////////////////////////////////////
 // Recorders
 
+std::string BoxRecorder::Describe() const
+{
+    std::string lines;
+    for (const BoxCall& call : calls)
+        lines += "box " + std::to_string(call.stringId) + " \"" + call.text + "\" argument " +
+                 std::to_string(call.argument) + "\n";
+    return lines;
+}
+
 namespace {
 
 int RecordBox(const BoxCall& call)

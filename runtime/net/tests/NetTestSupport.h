@@ -165,6 +165,8 @@ struct BoxRecorder {
     }
     // Installs the hooks on a connection.
     void Attach(CGameSocket& socket);
+    // The boxes shown, one per line, for failure messages.
+    std::string Describe() const;
 };
 extern BoxRecorder g_boxes;
 

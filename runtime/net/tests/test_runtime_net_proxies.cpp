@@ -335,7 +335,7 @@ TEST_P(ProxyReplies, GrantLeavesTheGameStreamRefusalShowsTheProxyBox)
         ASSERT_TRUE(PumpUntil([&] { return !handler.MessageIds().empty(); }));
         EXPECT_EQ(handler.MessageIds()[0], 0x26001u);
     } else {
-        ASSERT_EQ(g_boxes.calls.size(), 1u);
+        ASSERT_EQ(g_boxes.calls.size(), 1u) << g_boxes.Describe();
         EXPECT_EQ(g_boxes.calls[0].stringId, (UINT)IDS_NET_PROXY_REFUSED);
         EXPECT_EQ(conn.GetLastNetError(), kNetErrorProxyRefused);
         EXPECT_FALSE(conn.IsOpen());
