@@ -467,25 +467,23 @@ void CRelaySpeedState::SetParameters(int enable, int valve, int roomAvg, int gsA
     m_nGSAvgCnt = std::max(gsAvg, 1);
     m_nGSTestTick = std::max(gsTick, kMinTestTick);
     m_nSendStat = std::max(sendStat, kMinSendStat);
-    if (overrides.valve > 0) {
-        m_nValve = overrides.valve;
-        Log("[调试]重新设置阀值");
-    }
-    if (overrides.roomAvg > 0) {
-        m_nRoomAvgCnt = overrides.roomAvg;
-        Log("[调试]重新设置Room测速采样数");
-    }
-    if (overrides.gsAvg > 0) {
-        m_nGSAvgCnt = overrides.gsAvg;
-        Log("[调试]重新设置直连GS测速采样数");
-    }
-    if (overrides.gsTick > 0) {
-        m_nGSTestTick = overrides.gsTick;
-        Log("[调试]重新设置直连测速间隔");
-    }
-    if (overrides.sendStat > 0) {
-        m_nSendStat = overrides.sendStat;
-        Log("[调试]重新设置发送统计数据时间间隔");
+    // The debug settings' own values win, each with its log line.
+    const struct {
+        int value;
+        int* parameter;
+        const char* line;
+    } debugValues[] = {
+        {overrides.valve, &m_nValve, "[调试]重新设置阀值"},
+        {overrides.roomAvg, &m_nRoomAvgCnt, "[调试]重新设置Room测速采样数"},
+        {overrides.gsAvg, &m_nGSAvgCnt, "[调试]重新设置直连GS测速采样数"},
+        {overrides.gsTick, &m_nGSTestTick, "[调试]重新设置直连测速间隔"},
+        {overrides.sendStat, &m_nSendStat, "[调试]重新设置发送统计数据时间间隔"},
+    };
+    for (const auto& debug : debugValues) {
+        if (debug.value > 0) {
+            *debug.parameter = debug.value;
+            Log("%s", debug.line);
+        }
     }
     Log("[设置]测速参数：Valve=%d, RoomAvgCnt=%d, GSAvgCnt=%d, GSTestTick=%d, nSendStat=%d", m_nValve, m_nRoomAvgCnt,
         m_nGSAvgCnt, m_nGSTestTick, m_nSendStat);

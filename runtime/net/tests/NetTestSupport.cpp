@@ -250,6 +250,35 @@ void CTestPeer::Reset()
 }
 
 /////////////////////////////////////////////////////////////////////////////
+// Proxy settings
+
+void WriteSocksSettings(CPrivateUserKey& key, UINT port, DWORD version)
+{
+    key.Dword(kProxyKey, "ProxyEnable", 1);
+    key.String(kProxyKey, "SocksServer", "127.0.0.1");
+    key.Dword(kProxyKey, "SocksPort", port);
+    key.Dword(kProxyKey, "SocksVersion", version);
+}
+
+void WriteTunnelSettings(CPrivateUserKey& key, DWORD type, UINT relayPort, UINT proxyPort, const char* proxyUser,
+                         const char* proxyPassword)
+{
+    key.Dword(kProxyKey, "ProxyEnable", 1);
+    key.Dword(kProxyKey, "SocksVersion", 1);
+    key.Dword(kProxyKey, "HttpProxyType", type);
+    key.String(kProxyKey, "TransServer", "127.0.0.1");
+    key.Dword(kProxyKey, "TransServerPort", relayPort);
+    if (type == 2) {
+        key.String(kProxyKey, "HttpProxyServer", "127.0.0.1");
+        key.Dword(kProxyKey, "HttpProxyPort", proxyPort);
+        if (proxyUser != nullptr) {
+            key.String(kProxyKey, "HttpProxyUser", proxyUser);
+            key.String(kProxyKey, "HttpProxyPass", proxyPassword != nullptr ? proxyPassword : "");
+        }
+    }
+}
+
+/////////////////////////////////////////////////////////////////////////////
 // Recorders
 
 std::string BoxRecorder::Describe() const

@@ -66,6 +66,15 @@ private:
     bool m_bOverridden = false;
 };
 
+// The user's proxy settings as the connection reads them.
+const char kProxyKey[] = "Software\\Quorvintel\\Game\\Share\\Proxy";
+// A SOCKS proxy (version 4 or 5) on 127.0.0.1:port.
+void WriteSocksSettings(CPrivateUserKey& key, UINT port, DWORD version);
+// The HTTP tunnel's relay on 127.0.0.1:relayPort; type 2 goes through the
+// HTTP proxy on 127.0.0.1:proxyPort, with its login when one is given.
+void WriteTunnelSettings(CPrivateUserKey& key, DWORD type, UINT relayPort, UINT proxyPort,
+                         const char* proxyUser = nullptr, const char* proxyPassword = nullptr);
+
 // Pumps the thread's messages until done() or the time is up.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 // Pumps for a while.

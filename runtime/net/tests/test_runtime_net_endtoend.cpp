@@ -34,8 +34,6 @@ namespace {
 // A port nothing listens on (the discard service).
 constexpr UINT kClosedPort = 9;
 
-const char kProxyKey[] = "Software\\Quorvintel\\Game\\Share\\Proxy";
-
 const char kShareKey[] = "Software\\Quorvintel\\Game\\Share";
 
 struct WayPorts {
@@ -114,28 +112,16 @@ std::string ReadFileText(const std::string& path)
     return text;
 }
 
+// The way's stand-in as the SOCKS proxy.
 void SocksSettings(CPrivateUserKey& key, const WayPorts& ports, DWORD version)
 {
-    key.Dword(kProxyKey, "ProxyEnable", 1);
-    key.String(kProxyKey, "SocksServer", "127.0.0.1");
-    key.Dword(kProxyKey, "SocksPort", ports.standin);
-    key.Dword(kProxyKey, "SocksVersion", version);
+    WriteSocksSettings(key, ports.standin, version);
 }
 
-// The tunnel's relay; type 2 with a proxy port names the HTTP proxy.
+// The tunnel's relay; type 2 with a proxy port names the HTTP proxy and its login.
 void TunnelWaySettings(CPrivateUserKey& key, DWORD type, UINT relayPort, UINT proxyPort)
 {
-    key.Dword(kProxyKey, "ProxyEnable", 1);
-    key.Dword(kProxyKey, "SocksVersion", 1);
-    key.Dword(kProxyKey, "HttpProxyType", type);
-    key.String(kProxyKey, "TransServer", "127.0.0.1");
-    key.Dword(kProxyKey, "TransServerPort", relayPort);
-    if (type == 2) {
-        key.String(kProxyKey, "HttpProxyServer", "127.0.0.1");
-        key.Dword(kProxyKey, "HttpProxyPort", proxyPort);
-        key.String(kProxyKey, "HttpProxyUser", "bob");
-        key.String(kProxyKey, "HttpProxyPass", "pw");
-    }
+    WriteTunnelSettings(key, type, relayPort, proxyPort, "bob", "pw");
 }
 
 UINT EnvPort(const char* name)

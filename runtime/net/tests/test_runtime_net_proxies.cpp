@@ -18,7 +18,6 @@
 
 namespace {
 
-const char kProxyKey[] = "Software\\Quorvintel\\Game\\Share\\Proxy";
 const char kShareKey[] = "Software\\Quorvintel\\Game\\Share";
 const DWORD kCancelAfterMs = 300;
 
@@ -108,27 +107,6 @@ struct CancelCase {
     void (*configure)(CPrivateUserKey& key, UINT silentPort, const std::string& folder);
 };
 
-void Socks(CPrivateUserKey& key, UINT port, DWORD version)
-{
-    key.Dword(kProxyKey, "ProxyEnable", 1);
-    key.String(kProxyKey, "SocksServer", "127.0.0.1");
-    key.Dword(kProxyKey, "SocksPort", port);
-    key.Dword(kProxyKey, "SocksVersion", version);
-}
-
-void Tunnel(CPrivateUserKey& key, DWORD type, UINT relayPort, UINT proxyPort)
-{
-    key.Dword(kProxyKey, "ProxyEnable", 1);
-    key.Dword(kProxyKey, "SocksVersion", 1);
-    key.Dword(kProxyKey, "HttpProxyType", type);
-    key.String(kProxyKey, "TransServer", "127.0.0.1");
-    key.Dword(kProxyKey, "TransServerPort", relayPort);
-    if (type == 2) {
-        key.String(kProxyKey, "HttpProxyServer", "127.0.0.1");
-        key.Dword(kProxyKey, "HttpProxyPort", proxyPort);
-    }
-}
-
 // The server marked for the relay, which is the silent proxy.
 void Relay(CPrivateUserKey& key, UINT port, const std::string& folder)
 {
@@ -145,10 +123,10 @@ void Relay(CPrivateUserKey& key, UINT port, const std::string& folder)
 }
 
 const CancelCase kCases[] = {
-    {"Socks4", [](CPrivateUserKey& k, UINT p, const std::string&) { Socks(k, p, 4); }},
-    {"Socks5", [](CPrivateUserKey& k, UINT p, const std::string&) { Socks(k, p, 5); }},
-    {"HttpConnect", [](CPrivateUserKey& k, UINT p, const std::string&) { Tunnel(k, 2, 9, p); }},
-    {"TunnelGetLeg", [](CPrivateUserKey& k, UINT p, const std::string&) { Tunnel(k, 0, p, 0); }},
+    {"Socks4", [](CPrivateUserKey& k, UINT p, const std::string&) { WriteSocksSettings(k, p, 4); }},
+    {"Socks5", [](CPrivateUserKey& k, UINT p, const std::string&) { WriteSocksSettings(k, p, 5); }},
+    {"HttpConnect", [](CPrivateUserKey& k, UINT p, const std::string&) { WriteTunnelSettings(k, 2, 9, p); }},
+    {"TunnelGetLeg", [](CPrivateUserKey& k, UINT p, const std::string&) { WriteTunnelSettings(k, 0, p, 0); }},
     {"RelaySocks5", [](CPrivateUserKey& k, UINT p, const std::string& folder) { Relay(k, p, folder); }},
 };
 
@@ -319,7 +297,7 @@ TEST_P(ProxyReplies, GrantLeavesTheGameStreamRefusalShowsTheProxyBox)
     CScriptedProxy proxy(c.replies, c.closeAfter, first);
     CPrivateUserKey userKey;
     ASSERT_TRUE(userKey.Overridden());
-    Socks(userKey, proxy.Port(), c.version);
+    WriteSocksSettings(userKey, proxy.Port(), c.version);
     userKey.String(kProxyKey, "UserName", "alice");
     userKey.String(kProxyKey, "Password", "secret");
 
