@@ -1,0 +1,2 @@
+# Generated inputs of the kit fragment: append files the fragment names to
+# MARDAVEL_RES_DEPENDS and directories to MARDAVEL_RES_INCLUDES.

@@ -1,0 +1,2 @@
+// Resource ids of the kit folder, shared by its code and the resource library.
+#pragma once
