@@ -54,6 +54,7 @@ public:
     // border ring around the rectangle; NULL when no image gives one. The
     // caller deletes it.
     HRGN GetClipRegion(const RECT& rect);
+    HRGN GetRegion(const RECT& rect) { return GetClipRegion(rect); }
     // The same with plain rectangles for images that are not transparent.
     HRGN GetWindowRegion(const RECT& rect);
 

@@ -117,6 +117,9 @@ public:
     // Stores the mouse (in the owner's coordinates), forgets the hovered
     // cell and repaints; the next paint finds the cell under the mouse.
     void SetMousePos(BOOL inside, CPoint point);
+    // The pointer for hit testing: kind 1 inside the text at point, any
+    // other kind outside (SetMousePos).
+    void SetArea(int kind, CPoint point) { SetMousePos(kind == 1, point); }
     // With the mouse over a cell: its tooltip (which 2), link (1) or text
     // (anything else) and 1; else 0.
     BOOL GetFocusedLink(CString& out, int which) const;
@@ -124,6 +127,9 @@ public:
     void MarkVisited();
     BOOL EnableMoving(BOOL on);
     BOOL IsMoving() const { return m_bMoving; }
+    // The object that moves the text (an owner stops it with EnableMoving),
+    // NULL while the text does not move.
+    CODTxtMov* GetMover() { return m_bMoving ? this : NULL; }
     void ResetPositions();
 
     // Draws the text into the rectangle; with a NULL DC, invalidates the

@@ -269,6 +269,10 @@ TEST_F(LibraryTest, AccessorsOnTheDefaultTheme)
     ASSERT_NE(drop, nullptr) << "the combo's drop button, a GIF resource";
     DeleteObject(drop);
     EXPECT_EQ(ODGetThemeEntry("frame_left.bmp"), nullptr) << "no pack entries in loose mode";
+    HBITMAP named = ODGetThemeManager().GetImage("ODButton", "ImageBtnOut", "QVImage");
+    EXPECT_NE(named, nullptr) << "an image named by a key's id";
+    DeleteObject(named);
+    EXPECT_EQ(ODGetThemeManager().GetImage("ODButton", "NoSuchKey", "QVImage"), nullptr);
     HCURSOR hand = ODGetThemeCursor(200);
     EXPECT_NE(hand, nullptr);
     EXPECT_EQ(ODGetThemeCursor(999), nullptr);

@@ -217,15 +217,20 @@ def button_cell(w, h, face, edge, down=False):
 
 
 def check_cell(size, checked, radio):
+    """A check box or radio button; the top-left pixel is magenta (the key)."""
     rows = solid(size, size, MAGENTA)
     c = (size - 1) / 2
     for y in range(size):
         for x in range(size):
-            inside = ((x - c) ** 2 + (y - c) ** 2 <= c * c) if radio else True
-            if not inside:
-                continue
-            border = (x in (0, size - 1) or y in (0, size - 1)) if not radio else \
-                ((x - c) ** 2 + (y - c) ** 2 > (c - 1.2) ** 2)
+            if radio:
+                d2 = (x - c) ** 2 + (y - c) ** 2
+                if d2 > (c - 0.5) ** 2:
+                    continue
+                border = d2 > (c - 1.5) ** 2
+            else:
+                if x in (0, size - 1) or y in (0, size - 1):
+                    continue  # a transparent ring around the box
+                border = x in (1, size - 2) or y in (1, size - 2)
             rows[y][x] = PALETTE["frame_dark"] if border else (255, 255, 255)
     if checked:
         for y in range(size):
