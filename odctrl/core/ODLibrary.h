@@ -74,6 +74,9 @@ struct ODBroadcastRecord
     LPARAM lParam;
     BOOL send;  // nonzero: SendMessage, zero: PostMessage
 };
+#ifndef _WIN64
+static_assert(sizeof(ODBroadcastRecord) == 16, "four 32-bit fields in a 32-bit process");
+#endif
 // { ChangeThemeMsg, 0, 0, 0 } at start.
 extern ODBroadcastRecord g_ODBroadcastRecord;
 

@@ -60,7 +60,113 @@ std::string Trimmed(LPCSTR text)
     return s.substr(b, e - b);
 }
 
+// A 32-bit top-down DIB section of w x h.
+HBITMAP Dib32(HDC dc, int w, int h, DWORD** bits)
+{
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    return CreateDIBSection(dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(bits), NULL, 0);
+}
+
 }  // namespace
+
+// ---- CODMaskedCopy ------------------------------------------------------------------------------------
+
+CODMaskedCopy::CODMaskedCopy()
+    : m_width(0), m_height(0), m_colour(NULL), m_mask(NULL), m_colourDC(NULL), m_maskDC(NULL), m_oldColour(NULL),
+      m_oldMask(NULL)
+{
+}
+
+CODMaskedCopy::~CODMaskedCopy() { Free(); }
+
+void CODMaskedCopy::Free()
+{
+    if (m_colourDC) {
+        SelectObject(m_colourDC, m_oldColour);
+        DeleteDC(m_colourDC);
+    }
+    if (m_maskDC) {
+        SelectObject(m_maskDC, m_oldMask);
+        DeleteDC(m_maskDC);
+    }
+    if (m_colour)
+        DeleteObject(m_colour);
+    if (m_mask)
+        DeleteObject(m_mask);
+    m_colour = m_mask = NULL;
+    m_colourDC = m_maskDC = NULL;
+    m_width = m_height = 0;
+}
+
+BOOL CODMaskedCopy::Build(const CQVDib16& surface)
+{
+    Free();
+    COLORREF key;
+    const int w = surface.GetWidth(), h = surface.GetHeight();
+    if (!surface.HasPixels() || !surface.GetKeyColor(&key))
+        return FALSE;
+    DWORD *colour = NULL, *mask = NULL, *keyBits = NULL;
+    m_colourDC = CreateCompatibleDC(NULL);
+    m_maskDC = CreateCompatibleDC(NULL);
+    m_colour = Dib32(m_colourDC, w, h, &colour);
+    m_mask = Dib32(m_maskDC, w, h, &mask);
+    // The key as the surface draws it: a one-pixel surface of the key.
+    CQVDib16 one;
+    gfxgdi::GdiObjectHolder keyDib(Dib32(NULL, 1, 1, &keyBits));
+    gfxgdi::BitmapDC keyDC;
+    const bool keyKnown = one.Create(1, 1) && keyDib.Get() && keyDC.Select(static_cast<HBITMAP>(keyDib.Get()));
+    if (keyKnown) {
+        const WORD pixel = surface.GetKeyMode() == 2 ? surface.GetPixel16(0, 0) : CQVDib16::RGBTo565(key);
+        one.FillRect(0, 0, 1, 1, pixel);
+        one.Draw(keyDC, NULL, 0, 0);
+    }
+    if (!keyKnown || !m_colourDC || !m_maskDC || !m_colour || !m_mask) {
+        Free();
+        return FALSE;
+    }
+    m_oldColour = SelectObject(m_colourDC, m_colour);
+    m_oldMask = SelectObject(m_maskDC, m_mask);
+    // A copy of the pixels (the library's surfaces keep no origin or clip).
+    const RECT all = {0, 0, w, h};
+    surface.Draw(m_colourDC, &all, 0, 0);
+    GdiFlush();
+    const DWORD keyDrawn = keyBits[0] & 0x00FFFFFF;
+    const size_t count = static_cast<size_t>(w) * static_cast<size_t>(h);
+    for (size_t i = 0; i < count; ++i) {
+        const bool transparent = (colour[i] & 0x00FFFFFF) == keyDrawn;
+        mask[i] = transparent ? 0x00FFFFFF : 0;
+        if (transparent)
+            colour[i] = 0;
+    }
+    m_width = w;
+    m_height = h;
+    return TRUE;
+}
+
+BOOL CODMaskedCopy::Draw(HDC dc, const RECT& src, int x, int y) const
+{
+    if (!m_colourDC || !dc)
+        return FALSE;
+    RECT r = src;
+    r.left = r.left < 0 ? 0 : r.left;
+    r.top = r.top < 0 ? 0 : r.top;
+    r.right = r.right > m_width ? m_width : r.right;
+    r.bottom = r.bottom > m_height ? m_height : r.bottom;
+    if (r.right <= r.left || r.bottom <= r.top)
+        return TRUE;
+    x += r.left - src.left;
+    y += r.top - src.top;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    return BitBlt(dc, x, y, w, h, m_maskDC, r.left, r.top, SRCAND) &&
+           BitBlt(dc, x, y, w, h, m_colourDC, r.left, r.top, SRCPAINT);
+}
+
+// ---- CODSkinImage ---------------------------------------------------------------------------------------
 
 CODSkinImage::CODSkinImage() : CODSkinImage(NULL, 0, FALSE) {}
 
@@ -180,6 +286,7 @@ void CODSkinImage::Release()
     StopAnimation(FALSE);
     m_ticker.Stop();
     m_pSurface.reset();
+    m_pMasked.reset();
     m_pGif.reset();
     for (Frame& f : m_frames) {
         if (f.bitmap)
@@ -280,13 +387,19 @@ void CODSkinImage::DrawCellAt(HDC dc, int x, int y, int state)
     if (!m_pSurface)
         return;
     const CRect cell = CellRect(state, m_nCurrentFrame.load());
-    if (m_bTransparent)
-        m_pSurface->DrawTransparent(dc, &cell, x, y);
-    else
+    if (!m_bTransparent) {
         m_pSurface->Draw(dc, &cell, x, y);
+        return;
+    }
+    if (!m_pMasked) {
+        m_pMasked.reset(new CODMaskedCopy);
+        m_pMasked->Build(*m_pSurface);
+    }
+    if (!m_pMasked->Draw(dc, cell, x, y))
+        m_pSurface->DrawTransparent(dc, &cell, x, y);
 }
 
-const CQVDib16* CODSkinImage::TiledCopy(int cell, int width, int height)
+CODSkinImage::TileCopy* CODSkinImage::TiledCopy(int cell, int width, int height)
 {
     if (!m_pSurface || m_cxCell <= 0 || m_cyCell <= 0 || width <= 0 || height <= 0)
         return NULL;
@@ -294,13 +407,13 @@ const CQVDib16* CODSkinImage::TiledCopy(int cell, int width, int height)
     for (TileCopy& t : m_tiles) {
         if (t.cell == cell) {
             if (t.surface && t.surface->GetWidth() >= width && t.surface->GetHeight() >= height)
-                return t.surface.get();
+                return &t;
             entry = &t;
             break;
         }
     }
     if (!entry) {
-        m_tiles.push_back(TileCopy{cell, nullptr});
+        m_tiles.push_back(TileCopy{cell, nullptr, nullptr});
         entry = &m_tiles.back();
     }
     // Copies only grow: they keep the larger of the old and the asked size.
@@ -308,6 +421,7 @@ const CQVDib16* CODSkinImage::TiledCopy(int cell, int width, int height)
         width = width > entry->surface->GetWidth() ? width : entry->surface->GetWidth();
         height = height > entry->surface->GetHeight() ? height : entry->surface->GetHeight();
     }
+    entry->masked.reset();
     entry->surface.reset(new CQVDib16);
     CQVDib16& copy = *entry->surface;
     if (!copy.Create(width, height)) {
@@ -326,7 +440,12 @@ const CQVDib16* CODSkinImage::TiledCopy(int cell, int width, int height)
     for (int y = 0; y < height; y += m_cyCell)
         for (int x = 0; x < width; x += m_cxCell)
             copy.Blit(m_pSurface.get(), &source, x, y);
-    return &copy;
+    if (m_bTransparent) {
+        entry->masked.reset(new CODMaskedCopy);
+        if (!entry->masked->Build(copy))
+            entry->masked.reset();
+    }
+    return entry;
 }
 
 void CODSkinImage::Draw(CDC* pDC, const RECT& rect, int state)
@@ -352,12 +471,12 @@ void CODSkinImage::Draw(CDC* pDC, const RECT& rect, int state)
             for (int y = rect.top; y < rect.bottom; y += m_cyCell)
                 for (int x = rect.left; x < rect.right; x += m_cxCell)
                     DrawGifFrameAt(dc, x, y);
-        } else if (const CQVDib16* tile = TiledCopy(CellIndex(state, current), w, h)) {
+        } else if (const TileCopy* tile = TiledCopy(CellIndex(state, current), w, h)) {
             const RECT part = {0, 0, w, h};
-            if (m_bTransparent)
-                tile->DrawTransparent(dc, &part, rect.left, rect.top);
-            else
-                tile->Draw(dc, &part, rect.left, rect.top);
+            if (!m_bTransparent)
+                tile->surface->Draw(dc, &part, rect.left, rect.top);
+            else if (!tile->masked || !tile->masked->Draw(dc, part, rect.left, rect.top))
+                tile->surface->DrawTransparent(dc, &part, rect.left, rect.top);
         }
         break;
     case DrawStretch: {
