@@ -48,6 +48,11 @@ void ODDrawBitmapInRect(CDC* pDC, const RECT& rect, HBITMAP bitmap, int mode);
 // The same leaving the bitmap's pixels of colour key out (key CLR_INVALID,
 // i.e. -1: none).
 void ODDrawBitmapInRect(CDC* pDC, const RECT& rect, HBITMAP bitmap, int mode, COLORREF key);
+// The same with the bitmap before the rectangle.
+inline void ODDrawBitmapInRect(CDC* pDC, HBITMAP bitmap, const RECT& rect, int mode, COLORREF key)
+{
+    ODDrawBitmapInRect(pDC, rect, bitmap, mode, key);
+}
 
 // ---- CODMemDC: the off-screen copy of part of a window --------------------------------
 

@@ -325,6 +325,18 @@ TEST(SkinImageAnimation, OwnerTimerAdvancesAndRepaints)
     EXPECT_EQ(image.GetCurrentFrame(), 0) << "rewound";
     EXPECT_FALSE(KillTimer(owner.m_hWnd, 7)) << "the timer is gone";
     image.Release();
+
+    // An image in the owner's non-client area repaints it with WM_NCPAINT.
+    CODSkinImage frameImage(&owner, 8, FALSE);
+    ASSERT_TRUE(Load(frameImage, Strip(2, 4, 3), -1, 2, 1, 2));
+    owner.noteMessage = WM_NCPAINT;
+    frameImage.Draw(CDC::FromHandle(canvas.dc()), CRect(0, 0, 4, 3), 0);
+    frameImage.AdvanceFrame();
+    EXPECT_EQ(owner.noted.size(), 1u);
+    EXPECT_EQ(frameImage.GetCurrentFrame(), 1);
+    frameImage.SetUseOwnerTimer(FALSE);
+    frameImage.AdvanceFrame();
+    EXPECT_EQ(owner.noted.size(), 1u) << "without the owner's timer nothing is repainted";
     owner.DestroyWindow();
 }
 
