@@ -61,7 +61,6 @@ GameMessageKind GameMessageKindOf(uint32_t id)
 {
     switch (id) {
     case tablemsg::kHandResult: return kHandResultToBoard;
-    case tablemsg::kTrustCounters: return kTrustCountersOnly;
     case tablemsg::kTitleList: return kTitleListOnly;
     case tablemsg::kTableOptions: return kTableOptionsOnly;
     default: return kToBoard;
@@ -73,18 +72,6 @@ bool MaySendMessage(const uint8_t* message)
     if (message == nullptr)
         return false;
     return ReadU32(message) <= kMaxSendId && ReadU32(message + 4) <= kMaxSendBody;
-}
-
-bool ParseTrustCounters(const uint8_t* message, size_t size, uint16_t* times, uint16_t* allowed)
-{
-    const uint8_t* body = nullptr;
-    uint32_t length = 0;
-    if (!MessageBody(message, size, &body, &length) || length < 4)
-        return false;
-    const uint32_t word = ReadU32(body);
-    *times = static_cast<uint16_t>((word >> 8) & 0xFF);
-    *allowed = static_cast<uint16_t>(word & 0xFF);
-    return true;
 }
 
 bool ParseTrustStatus(const uint8_t* message, size_t size, TrustStatus* status)

@@ -29,7 +29,7 @@ constexpr uint32_t kFace = 0x26011;
 constexpr uint32_t kHandRecord = 0x26012;
 constexpr uint32_t kTitleList = 0x80026021;
 constexpr uint32_t kTableOptions = 0x80026023;
-constexpr uint32_t kTrustCounters = 0x26024;
+constexpr uint32_t kRelayedBlock = 0x26024;
 constexpr uint32_t kTrustRequest = 0x21B;
 constexpr uint32_t kBoardData = 0x80000280;
 constexpr uint32_t kSkinData = 0x248;
@@ -58,7 +58,6 @@ NetRoute RouteOfMessage(uint32_t id);
 enum GameMessageKind {
     kToBoard = 0,
     kHandResultToBoard,   // the hand-result text is cleared first
-    kTrustCountersOnly,   // 0x26024: the two counters, never the board
     kTitleListOnly,
     kTableOptionsOnly,
 };
@@ -70,12 +69,11 @@ constexpr uint32_t kMaxSendBody = 65528;
 constexpr uint32_t kMaxSendId = 0xFFFFF;
 bool MaySendMessage(const uint8_t* message);
 
-// 0x26024: the first body word, bits 8-15 the times in trust play, bits 0-7
-// the allowed number.
-bool ParseTrustCounters(const uint8_t* message, size_t size, uint16_t* times, uint16_t* allowed);
-
-// The trust-play status notice (handler code 2): the result word, then
-// u16 in-trust flag, u8 allowed number, u8 times, then the user name.
+// The trust-play status notice (handler code 2, message 0x8000021B): the
+// reply's result word, then the body: u16 mode (non-zero: in trust play),
+// the u16 counts (low byte the trust plays used, high byte the limit), then
+// the user name. The table names the low byte the allowed number and the
+// high byte the times, and shows times - allowed + 1 as the releases left.
 struct TrustStatus {
     uint32_t result = 0;
     uint16_t inTrust = 0;

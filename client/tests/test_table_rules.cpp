@@ -49,7 +49,7 @@ TEST(TableRulesTest, RoutingTable)
         {0x26011, kRouteGameMessage, kToBoard},          {0x26012, kRouteGameMessage, kToBoard},
         {0x26013, kRouteGameMessage, kToBoard},          {0x26014, kRouteGameMessage, kToBoard},
         {0x80026021, kRouteGameMessage, kTitleListOnly}, {0x80026023, kRouteGameMessage, kTableOptionsOnly},
-        {0x26024, kRouteGameMessage, kTrustCountersOnly},
+        {0x26024, kRouteGameMessage, kToBoard},
         {0x26036, kRouteGameMessage, kToBoard},          {0x248, kRouteSkinData, kToBoard},
         {0x205, kRouteAdvert, kToBoard},                 {0x80026026, kRouteLinkedNotice, kToBoard},
         {0x26030, kRouteTask, kToBoard},                 {0x26027, kRouteTask, kToBoard},
@@ -88,21 +88,9 @@ TEST(TableRulesTest, SendLimits)
     EXPECT_FALSE(MaySendMessage(nullptr));
 }
 
-TEST(TableRulesTest, TrustCounters)
-{
-    uint16_t times = 0, allowed = 0;
-    const auto m = Message(0x26024, {0x03, 0x02, 0, 0});
-    ASSERT_TRUE(ParseTrustCounters(m.data(), m.size(), &times, &allowed));
-    EXPECT_EQ(times, 2);
-    EXPECT_EQ(allowed, 3);
-    const auto shortBody = Message(0x26024, {0x03, 0x02});
-    EXPECT_FALSE(ParseTrustCounters(shortBody.data(), shortBody.size(), &times, &allowed));
-    EXPECT_FALSE(ParseTrustCounters(m.data(), m.size() - 1, &times, &allowed)) << "cut off";
-}
-
 TEST(TableRulesTest, TrustStatus)
 {
-    // 0x8000021B: the result word, u16 in-trust, u8 allowed, u8 times, the name.
+    // 0x8000021B: the result word, u16 mode, u8 used (allowed), u8 limit (times), the name.
     std::vector<uint8_t> body = {1, 0, 2, 5};
     const char name[] = "Alice";
     body.insert(body.end(), name, name + sizeof name);
