@@ -1,0 +1,135 @@
+#include "TablePictures.h"
+
+#include <gdiplus.h>
+
+#include <string.h>
+
+#include "Bitmaps.h"
+
+namespace {
+
+constexpr COLORREF kKeyColour = RGB(255, 0, 255);
+
+}  // namespace
+
+CTableImage::~CTableImage()
+{
+    if (m_hBitmap != NULL)
+        ::DeleteObject(m_hBitmap);
+}
+
+BOOL CTableImage::FromPicture(GdiplusPicture* picture)
+{
+    m_pPicture.reset(picture);
+    if (picture == NULL || picture->image == NULL || picture->width == 0 || picture->height == 0)
+        return FALSE;
+    const int w = (int)picture->width, h = (int)picture->height;
+    BITMAPINFO info;
+    memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = NULL;
+    HBITMAP hBitmap = ::CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    if (hBitmap == NULL)
+        return FALSE;
+    // Premultiplied pixels for AlphaBlend, straight from GDI+.
+    Gdiplus::Bitmap copy(w, h, w * 4, PixelFormat32bppPARGB, static_cast<BYTE*>(bits));
+    {
+        Gdiplus::Graphics graphics(&copy);
+        graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+        graphics.DrawImage(picture->image, Gdiplus::Rect(0, 0, w, h), 0, 0, w, h, Gdiplus::UnitPixel);
+    }
+    if (m_hBitmap != NULL)
+        ::DeleteObject(m_hBitmap);
+    m_hBitmap = hBitmap;
+    m_width = w;
+    m_height = h;
+    m_bAlpha = TRUE;
+    return TRUE;
+}
+
+BOOL CTableImage::LoadBitmapFile(LPCSTR lpszPath)
+{
+    HBITMAP hBitmap = (HBITMAP)::LoadImageA(NULL, lpszPath, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+    if (hBitmap == NULL)
+        return FALSE;
+    if (m_hBitmap != NULL)
+        ::DeleteObject(m_hBitmap);
+    m_hBitmap = hBitmap;
+    m_width = GetBitmapWidth(hBitmap);
+    m_height = GetBitmapHeight(hBitmap);
+    m_bAlpha = FALSE;
+    return TRUE;
+}
+
+void CTableImage::Draw(HDC hDC, int x, int y, int w, int h, int sx, int sy, int sw, int sh) const
+{
+    if (m_hBitmap == NULL || w <= 0 || h <= 0 || sw <= 0 || sh <= 0)
+        return;
+    if (!::RectVisible(hDC, CRect(x, y, x + w, y + h)))
+        return;
+    HDC hMem = ::CreateCompatibleDC(hDC);
+    HGDIOBJ old = ::SelectObject(hMem, m_hBitmap);
+    if (m_bAlpha) {
+        BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        ::AlphaBlend(hDC, x, y, w, h, hMem, sx, sy, sw, sh, blend);
+    } else if (w == sw && h == sh) {
+        ::BitBlt(hDC, x, y, w, h, hMem, sx, sy, SRCCOPY);
+    } else {
+        ::SetStretchBltMode(hDC, COLORONCOLOR);
+        ::StretchBlt(hDC, x, y, w, h, hMem, sx, sy, sw, sh, SRCCOPY);
+    }
+    ::SelectObject(hMem, old);
+    ::DeleteDC(hMem);
+}
+
+void CTableImage::DrawKeyed(HDC hDC, int x, int y, int w, int h, int sx, int sy, int sw, int sh) const
+{
+    if (m_hBitmap == NULL || w <= 0 || h <= 0)
+        return;
+    if (m_bAlpha) {
+        Draw(hDC, x, y, w, h, sx, sy, sw, sh);
+        return;
+    }
+    if (!::RectVisible(hDC, CRect(x, y, x + w, y + h)))
+        return;
+    HDC hMem = ::CreateCompatibleDC(hDC);
+    HGDIOBJ old = ::SelectObject(hMem, m_hBitmap);
+    ::TransparentBlt(hDC, x, y, w, h, hMem, sx, sy, sw, sh, kKeyColour);
+    ::SelectObject(hMem, old);
+    ::DeleteDC(hMem);
+}
+
+void CTableImage::DrawMasked(HDC hDC, int x, int y) const
+{
+    if (m_hBitmap == NULL)
+        return;
+    const int w = m_width / 2, h = m_height;
+    if (!::RectVisible(hDC, CRect(x, y, x + w, y + h)))
+        return;
+    HDC hMem = ::CreateCompatibleDC(hDC);
+    HGDIOBJ old = ::SelectObject(hMem, m_hBitmap);
+    // The mask (black shown, white left out) ANDed, then the picture ORed.
+    ::BitBlt(hDC, x, y, w, h, hMem, w, 0, SRCAND);
+    ::BitBlt(hDC, x, y, w, h, hMem, 0, 0, SRCPAINT);
+    ::SelectObject(hMem, old);
+    ::DeleteDC(hMem);
+}
+
+const CTableImage& TablePictures::Theme(const char* section, const char* key) const
+{
+    static const CTableImage empty;
+    const auto it = theme.find(std::string(section) + "/" + key);
+    return it != theme.end() && it->second ? *it->second : empty;
+}
+
+const CTableImage& TablePictures::Fixed(int id) const
+{
+    static const CTableImage empty;
+    const auto it = fixed.find(id);
+    return it != fixed.end() && it->second ? *it->second : empty;
+}

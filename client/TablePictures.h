@@ -1,0 +1,70 @@
+// The pictures of the table window: the theme pictures named in
+// "\theme_png\Default.thm", the fixed pictures of "\theme\respic", the card
+// sheets and the logo. Everything is loaded once when the window is made;
+// painting never reads a file.
+//
+// Theme pictures are kept as 32-bit premultiplied DIB sections so a frame is
+// composed with AlphaBlend alone (their transparent pixels have alpha 0);
+// bitmaps with a magenta key are drawn with TransparentBlt, and those that
+// hold their picture and its mask side by side with the mask.
+#pragma once
+
+#include "afxwin.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+struct GdiplusPicture;
+
+// One picture ready to draw.
+class CTableImage
+{
+public:
+    CTableImage() = default;
+    ~CTableImage();
+    CTableImage(const CTableImage&) = delete;
+    CTableImage& operator=(const CTableImage&) = delete;
+
+    // From a GDI+ picture (kept: buttons take it as their image).
+    BOOL FromPicture(GdiplusPicture* picture);
+    // A 24-bit .bmp file (transparent key: magenta). FALSE when missing.
+    BOOL LoadBitmapFile(LPCSTR lpszPath);
+
+    BOOL IsLoaded() const { return m_hBitmap != NULL; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    HBITMAP Handle() const { return m_hBitmap; }
+    GdiplusPicture* Picture() const { return m_pPicture.get(); }
+
+    // Alpha pictures: the source part drawn (stretched when the sizes differ).
+    void Draw(HDC hDC, int x, int y) const { Draw(hDC, x, y, m_width, m_height, 0, 0, m_width, m_height); }
+    void Draw(HDC hDC, int x, int y, int w, int h, int sx, int sy, int sw, int sh) const;
+    // Key-coloured bitmaps: magenta left out.
+    void DrawKeyed(HDC hDC, int x, int y, int w, int h, int sx, int sy, int sw, int sh) const;
+    // Picture|mask bitmaps: the left half drawn through the right half.
+    void DrawMasked(HDC hDC, int x, int y) const;
+
+private:
+    HBITMAP m_hBitmap = NULL;
+    int m_width = 0;
+    int m_height = 0;
+    BOOL m_bAlpha = FALSE;
+    std::unique_ptr<GdiplusPicture> m_pPicture;
+};
+
+struct TablePictures {
+    // "Section/Key" of the theme file.
+    std::map<std::string, std::unique_ptr<CTableImage>> theme;
+    std::map<int, std::unique_ptr<CTableImage>> fixed;
+    CTableImage cardBig, cardSmall;
+    int bigWidth = 71, bigHeight = 96, smallWidth = 54, smallHeight = 72;
+    CTableImage logo;
+    CTableImage background;      // "Background"/"back1"
+    CTableImage bigAvatar;       // "MAIN"/"BigAvatarBk"
+    std::map<std::string, std::unique_ptr<CTableImage>> rewards;
+
+    // The picture of a theme key, or an empty one.
+    const CTableImage& Theme(const char* section, const char* key) const;
+    const CTableImage& Fixed(int id) const;
+};
