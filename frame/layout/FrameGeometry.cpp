@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
-FrameRect PlaceButton(int anchor, const FrameRect& layout, const FrameRect& c)
+AreaRect PlaceButton(int anchor, const AreaRect& layout, const AreaRect& c)
 {
     const int cw = c.Width(), ch = c.Height();
     const int l = layout.l, t = layout.t, r = layout.r, b = layout.b;
@@ -26,14 +26,14 @@ FrameRect PlaceButton(int anchor, const FrameRect& layout, const FrameRect& c)
     default: x = (cw - (r - l)) / 2; y = (ch - (b - t)) / 2; break;
     }
     if (h <= 0)
-        return FrameRect();
-    return FrameRect(c.l + x, c.t + y, c.l + x + w, c.t + y + h);
+        return AreaRect();
+    return AreaRect(c.l + x, c.t + y, c.l + x + w, c.t + y + h);
 }
 
-std::vector<DockPlace> LayoutDockItems(const FrameRect& area, const std::vector<DockItem>& items)
+std::vector<DockPlace> LayoutDockItems(const AreaRect& area, const std::vector<DockItem>& items)
 {
     std::vector<DockPlace> out(items.size());
-    FrameRect f = area;
+    AreaRect f = area;
     for (size_t i = 0; i < items.size(); i++) {
         const DockItem& item = items[i];
         DockPlace& p = out[i];
@@ -42,7 +42,7 @@ std::vector<DockPlace> LayoutDockItems(const FrameRect& area, const std::vector<
             continue;
         }
         if (f.IsEmpty()) {
-            p.rect = FrameRect();
+            p.rect = AreaRect();
             p.repaint = false;
             continue;
         }
@@ -55,24 +55,24 @@ std::vector<DockPlace> LayoutDockItems(const FrameRect& area, const std::vector<
             h = std::min(fh, item.own.Height());
         switch (side) {
         case kDockLeft:
-            p.rect = FrameRect(f.l, f.t, f.l + w, f.b);
+            p.rect = AreaRect(f.l, f.t, f.l + w, f.b);
             f.l += w;
             break;
         case kDockTop:
-            p.rect = FrameRect(f.l, f.t, f.r, f.t + h);
+            p.rect = AreaRect(f.l, f.t, f.r, f.t + h);
             f.t += h;
             break;
         case kDockRight:
-            p.rect = FrameRect(f.r - w, f.t, f.r, f.b);
+            p.rect = AreaRect(f.r - w, f.t, f.r, f.b);
             f.r -= w;
             break;
         case kDockBottom:
-            p.rect = FrameRect(f.l, f.b - h, f.r, f.b);
+            p.rect = AreaRect(f.l, f.b - h, f.r, f.b);
             f.b -= h;
             break;
         default:
             p.rect = f;
-            f = FrameRect(f.l, f.t, f.l, f.t);
+            f = AreaRect(f.l, f.t, f.l, f.t);
             break;
         }
     }
@@ -111,11 +111,11 @@ FrameSizes ComputeFrameSizes(int w, int h)
     return s;
 }
 
-FrameRect RestoredPlacement(int left, int top, int width, int height, const FrameSizes& sizes, int screenW,
+AreaRect RestoredPlacement(int left, int top, int width, int height, const FrameSizes& sizes, int screenW,
                             int screenH)
 {
     if (width < 1 || height < 1)
-        return FrameRect(0, 0, sizes.maximum.cx, sizes.maximum.cy);
+        return AreaRect(0, 0, sizes.maximum.cx, sizes.maximum.cy);
     // A stored size is raised to the minimum and, so that a damaged value
     // cannot make a window larger than the screen allows, cut to the maximum.
     int64_t w = std::max(width, sizes.minimum.cx), h = std::max(height, sizes.minimum.cy);
@@ -130,14 +130,14 @@ FrameRect RestoredPlacement(int left, int top, int width, int height, const Fram
         x = 0;
     if (y + h < 20)
         y = 0;
-    return FrameRect(static_cast<int>(x), static_cast<int>(y), static_cast<int>(x + w), static_cast<int>(y + h));
+    return AreaRect(static_cast<int>(x), static_cast<int>(y), static_cast<int>(x + w), static_cast<int>(y + h));
 }
 
 namespace {
 
 // The rectangle moved (not resized beyond the area) so that it lies inside
 // the work area, never left of or above it.
-FrameRect KeepInside(FrameRect r, const FrameRect& area)
+AreaRect KeepInside(AreaRect r, const AreaRect& area)
 {
     const int w = std::min(r.Width(), area.Width()), h = std::min(r.Height(), area.Height());
     int x = r.l, y = r.t;
@@ -147,22 +147,22 @@ FrameRect KeepInside(FrameRect r, const FrameRect& area)
         y = area.b - h;
     x = std::max(x, area.l);
     y = std::max(y, area.t);
-    return FrameRect(x, y, x + w, y + h);
+    return AreaRect(x, y, x + w, y + h);
 }
 
-FrameRect Centred(int w, int h, const FrameRect& area)
+AreaRect Centred(int w, int h, const AreaRect& area)
 {
     const int x = area.l + (area.Width() - w) / 2, y = area.t + (area.Height() - h) / 2;
-    return FrameRect(x, y, x + w, y + h);
+    return AreaRect(x, y, x + w, y + h);
 }
 
 }  // namespace
 
-FrameRect NextMaximizeRect(const FrameRect& current, const FrameSizes& sizes, const FrameRect& workArea,
+AreaRect NextMaximizeRect(const AreaRect& current, const FrameSizes& sizes, const AreaRect& workArea,
                            MaximizeState& state)
 {
     const FrameSize now = {current.Width(), current.Height()};
-    const FrameRect maxRect(workArea.l, workArea.t, workArea.l + sizes.maximum.cx, workArea.t + sizes.maximum.cy);
+    const AreaRect maxRect(workArea.l, workArea.t, workArea.l + sizes.maximum.cx, workArea.t + sizes.maximum.cy);
     if (now == sizes.minimum && !(sizes.minimum == sizes.maximum))
         return maxRect;
     if (now == sizes.maximum) {
@@ -172,8 +172,8 @@ FrameRect NextMaximizeRect(const FrameRect& current, const FrameSizes& sizes, co
             return KeepInside(state.lastRestored, maxRect);
         if (state.resizeX >= sizes.minimum.cx && state.resizeY >= sizes.minimum.cy) {
             const int w = std::min(state.resizeX, sizes.maximum.cx), h = std::min(state.resizeY, sizes.maximum.cy);
-            FrameRect r = Centred(w, h, maxRect);
-            r = FrameRect(maxRect.l + state.resizeL, r.t, maxRect.l + state.resizeL + w, r.b);
+            AreaRect r = Centred(w, h, maxRect);
+            r = AreaRect(maxRect.l + state.resizeL, r.t, maxRect.l + state.resizeL + w, r.b);
             return KeepInside(r, maxRect);
         }
         return KeepInside(Centred(sizes.normal.cx, sizes.normal.cy, maxRect), maxRect);
@@ -187,7 +187,7 @@ int FrameHitTest(const HitTestInput& in)
     if (in.onTitleButton)
         return kHitDefault;
     if (in.title.Contains(in.x, in.y)) {
-        const FrameRect about(in.title.l + in.about.l, in.title.t + in.about.t, in.title.l + in.about.r,
+        const AreaRect about(in.title.l + in.about.l, in.title.t + in.about.t, in.title.l + in.about.r,
                               in.title.t + in.about.b);
         return about.Contains(in.x, in.y) ? kHitDefault : kHitCaption;
     }

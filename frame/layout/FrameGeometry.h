@@ -10,19 +10,19 @@
 #include <cstdint>
 #include <vector>
 
-struct FrameRect
+struct AreaRect
 {
     int l = 0, t = 0, r = 0, b = 0;
 
-    FrameRect() = default;
-    FrameRect(int left, int top, int right, int bottom) : l(left), t(top), r(right), b(bottom) {}
+    AreaRect() = default;
+    AreaRect(int left, int top, int right, int bottom) : l(left), t(top), r(right), b(bottom) {}
 
     int Width() const { return r - l; }
     int Height() const { return b - t; }
     bool IsEmpty() const { return r <= l || b <= t; }
     bool Contains(int x, int y) const { return x >= l && x < r && y >= t && y < b; }
-    bool operator==(const FrameRect& o) const { return l == o.l && t == o.t && r == o.r && b == o.b; }
-    bool operator!=(const FrameRect& o) const { return !(*this == o); }
+    bool operator==(const AreaRect& o) const { return l == o.l && t == o.t && r == o.r && b == o.b; }
+    bool operator!=(const AreaRect& o) const { return !(*this == o); }
 };
 
 // Anchors of buttons and pictures: LT 1, RT 2, LB 3, RB 4, CL 5, CT 6, CR 7,
@@ -44,7 +44,7 @@ enum FrameAnchor
 // container lower than the button gives the button the container's height
 // and half of (width - container height) as its width. A height of 0 or less
 // gives an empty rectangle.
-FrameRect PlaceButton(int anchor, const FrameRect& layout, const FrameRect& c);
+AreaRect PlaceButton(int anchor, const AreaRect& layout, const AreaRect& c);
 
 // ---- Docking of an area's windows -------------------------------------------------------------
 
@@ -62,19 +62,19 @@ enum DockMode
 struct DockItem
 {
     int mode = kDockFill;     // low 8 bits the side, plus the keep bits
-    FrameRect own;            // the item's own size (for the keep bits)
+    AreaRect own;            // the item's own size (for the keep bits)
     bool exists = true;       // items without a window are skipped
 };
 
 struct DockPlace
 {
-    FrameRect rect;           // (left, top, right, bottom) of the window
+    AreaRect rect;           // (left, top, right, bottom) of the window
     bool repaint = true;      // false when the free space was already used up
     bool skipped = false;     // the item has no window
 };
 
 // Lays the items out in order inside `area`.
-std::vector<DockPlace> LayoutDockItems(const FrameRect& area, const std::vector<DockItem>& items);
+std::vector<DockPlace> LayoutDockItems(const AreaRect& area, const std::vector<DockItem>& items);
 
 // Where a new item goes in a list of items with these modes: ahead of the
 // first item without a keep bit when the new item docks to a side (1..4),
@@ -100,7 +100,7 @@ FrameSizes ComputeFrameSizes(int w, int h);
 // The window rectangle at start from the profile's left, top, width and
 // height, for a screen of screenW x screenH: no stored size gives the
 // maximum size at (0, 0).
-FrameRect RestoredPlacement(int left, int top, int width, int height, const FrameSizes& sizes, int screenW,
+AreaRect RestoredPlacement(int left, int top, int width, int height, const FrameSizes& sizes, int screenW,
                             int screenH);
 
 // Last restored rectangle, -4000 everywhere while unset.
@@ -108,7 +108,7 @@ constexpr int kNoRestoredPosition = -4000;
 
 struct MaximizeState
 {
-    FrameRect lastRestored{kNoRestoredPosition, kNoRestoredPosition, kNoRestoredPosition,
+    AreaRect lastRestored{kNoRestoredPosition, kNoRestoredPosition, kNoRestoredPosition,
                            kNoRestoredPosition};
     // From the profile: MainFrame/resizeX, resizeY, resizeL (0: none).
     int resizeX = 0, resizeY = 0, resizeL = 0;
@@ -116,7 +116,7 @@ struct MaximizeState
 
 // The next rectangle of the maximise cycle from the window rectangle
 // `current` inside the work area; may update the remembered rectangle.
-FrameRect NextMaximizeRect(const FrameRect& current, const FrameSizes& sizes, const FrameRect& workArea,
+AreaRect NextMaximizeRect(const AreaRect& current, const FrameSizes& sizes, const AreaRect& workArea,
                            MaximizeState& state);
 
 // ---- Hit test ------------------------------------------------------------------------------------
@@ -132,10 +132,10 @@ struct HitTestInput
 {
     int x = 0, y = 0;                 // client point
     bool onTitleButton = false;
-    FrameRect title;                  // caption band
-    FrameRect about;                  // relative to the caption band's top-left
+    AreaRect title;                  // caption band
+    AreaRect about;                  // relative to the caption band's top-left
     bool hasRoot = false;
-    FrameRect root;                   // the root area's rectangle
+    AreaRect root;                   // the root area's rectangle
     int grip = 0;                     // resize grip side (used when 1..9)
     int backWidth = 0;                // the back image's width
     int clientW = 0, clientH = 0;

@@ -167,12 +167,12 @@ int ParseNumbers(const std::string& text, char separator, int* values, int count
     return n;
 }
 
-bool ParseRect(const std::string& text, FrameRect* rect)
+bool ParseRect(const std::string& text, AreaRect* rect)
 {
     int v[4] = {0, 0, 0, 0};
     if (ParseNumbers(text, ',', v, 4) != 4)
         return false;
-    *rect = FrameRect(v[0], v[1], v[2], v[3]);
+    *rect = AreaRect(v[0], v[1], v[2], v[3]);
     return true;
 }
 
@@ -197,7 +197,7 @@ bool ParseButtonSpec(const std::string& text, ButtonSpec* spec)
         !Expect(p, ',') || !ReadNumber(p, &v[2]) || !Expect(p, ',') || !ReadNumber(p, &v[3]) || !Expect(p, ')') ||
         !Expect(p, ','))
         return false;
-    s.rect = FrameRect(v[0], v[1], v[2], v[3]);
+    s.rect = AreaRect(v[0], v[1], v[2], v[3]);
     s.picture = Trim(p);
     if (s.picture.empty())
         return false;
@@ -221,22 +221,22 @@ bool ParseCaptionPos(const std::string& text, CaptionPos* pos)
     return true;
 }
 
-FrameRect CaptionBand(const CaptionPos* pos, int w, int h, int defaultHeight)
+AreaRect CaptionBand(const CaptionPos* pos, int w, int h, int defaultHeight)
 {
     if (pos == nullptr || pos->size < 10)
-        return FrameRect(0, 0, w, defaultHeight);
+        return AreaRect(0, 0, w, defaultHeight);
     const int n = pos->size;
     switch (pos->side) {
-    case 'B': return FrameRect(0, h - n, w, h);
-    case 'L': return FrameRect(0, 0, n, h);
-    case 'R': return FrameRect(w - n, 0, w, h);
-    default: return FrameRect(0, 0, w, n);
+    case 'B': return AreaRect(0, h - n, w, h);
+    case 'L': return AreaRect(0, 0, n, h);
+    case 'R': return AreaRect(w - n, 0, w, h);
+    default: return AreaRect(0, 0, w, n);
     }
 }
 
-FrameRect ClampAboutRect(const FrameRect& about, const FrameRect& band)
+AreaRect ClampAboutRect(const AreaRect& about, const AreaRect& band)
 {
-    FrameRect r = about;
+    AreaRect r = about;
     r.l = std::max(r.l, 0);
     r.t = std::max(r.t, 0);
     r.r = std::max(r.r, r.l);
@@ -287,7 +287,7 @@ bool ParseCaptionItem(const std::string& text, CaptionItem* item)
     return true;
 }
 
-void PlaceCaptionItem(const CaptionItem& item, const FrameRect& band, int w, int h, int* x, int* y)
+void PlaceCaptionItem(const CaptionItem& item, const AreaRect& band, int w, int h, int* x, int* y)
 {
     const char first = item.anchor.empty() ? 0 : static_cast<char>(toupper(static_cast<unsigned char>(item.anchor[0])));
     const char second =

@@ -34,14 +34,14 @@ bool ParseColour(const std::string& text, uint32_t* colour);
 bool ParseColourAfterComma(const std::string& text, uint32_t* colour);
 
 // "l,t,r,b".
-bool ParseRect(const std::string& text, FrameRect* rect);
+bool ParseRect(const std::string& text, AreaRect* rect);
 
 // A caption or hide button: "key,anchor,(l,t,r,b),picture".
 struct ButtonSpec
 {
     int key = 0;
     int anchor = 0;
-    FrameRect rect;
+    AreaRect rect;
     std::string picture;
 
     // The rectangle is usable: more than 3 pixels wide and high.
@@ -60,11 +60,11 @@ struct CaptionPos
 bool ParseCaptionPos(const std::string& text, CaptionPos* pos);
 // The caption band of a W x H window; without a valid position the band is
 // the top `defaultHeight` rows.
-FrameRect CaptionBand(const CaptionPos* pos, int w, int h, int defaultHeight);
+AreaRect CaptionBand(const CaptionPos* pos, int w, int h, int defaultHeight);
 
 // `title`/`aboutrect` in the band: l and t at least 0, r at least l, b at
 // least t, width and height at most min(36, band's).
-FrameRect ClampAboutRect(const FrameRect& about, const FrameRect& band);
+AreaRect ClampAboutRect(const AreaRect& about, const AreaRect& band);
 
 // `title`/`textfont`: "face,height[,B][,I]".
 struct CaptionFont
@@ -85,7 +85,7 @@ struct CaptionItem
 };
 bool ParseCaptionItem(const std::string& text, CaptionItem* item);
 // Where a w x h picture of the item goes in the band.
-void PlaceCaptionItem(const CaptionItem& item, const FrameRect& band, int w, int h, int* x, int* y);
+void PlaceCaptionItem(const CaptionItem& item, const AreaRect& band, int w, int h, int* x, int* y);
 
 // `bkp_draw`: S solid (colour after the first comma), P tiled, L stretched,
 // C centred, else 0.

@@ -38,15 +38,15 @@ void SplitModel::SetDefaultSize(int first, int second)
     totalWidth = static_cast<int16_t>(a + b);
 }
 
-FrameRect SplitModel::Part(int i, int from, int to) const
+AreaRect SplitModel::Part(int i, int from, int to) const
 {
-    FrameRect r;
+    AreaRect r;
     if (stacked)
-        r = FrameRect(rect.l, rect.t + from, rect.r, rect.t + to);
+        r = AreaRect(rect.l, rect.t + from, rect.r, rect.t + to);
     else
-        r = FrameRect(rect.l + from, rect.t, rect.l + to, rect.b);
-    const FrameRect& m = side[i].margins;
-    return FrameRect(r.l + m.l, r.t + m.t, r.r - m.r, r.b - m.b);
+        r = AreaRect(rect.l + from, rect.t, rect.l + to, rect.b);
+    const AreaRect& m = side[i].margins;
+    return AreaRect(r.l + m.l, r.t + m.t, r.r - m.r, r.b - m.b);
 }
 
 void SplitModel::HideFirst()
@@ -83,7 +83,9 @@ void SplitModel::Apply(int first)
 int SplitModel::ProportionalFirst() const
 {
     int64_t lw = leftWidth, tw = totalWidth;
-    if (tw <= 0 || lw < 0) {
+    // A stored proportion that cannot be one (no total, or a first side
+    // outside it) gives way to the default.
+    if (tw <= 0 || lw < 0 || lw > tw) {
         lw = m_defaultFirst;
         tw = m_defaultFirst + m_defaultSecond;
     }
@@ -236,10 +238,10 @@ bool SplitModel::HideKey(int key)
     return false;
 }
 
-FrameRect SplitModel::SliderRect() const
+AreaRect SplitModel::SliderRect() const
 {
     if (thickness <= 0)
-        return FrameRect();
+        return AreaRect();
     const int from = spliteFrom, to = spliteFrom + thickness;
     const int start = stacked ? rect.l : rect.t;
     const int end = stacked ? rect.r : rect.b;
@@ -253,6 +255,6 @@ FrameRect SplitModel::SliderRect() const
         b = end - keepInsetEnd;
     }
     if (stacked)
-        return FrameRect(a, rect.t + from, b, rect.t + to);
-    return FrameRect(rect.l + from, a, rect.l + to, b);
+        return AreaRect(a, rect.t + from, b, rect.t + to);
+    return AreaRect(rect.l + from, a, rect.l + to, b);
 }

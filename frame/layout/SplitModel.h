@@ -41,8 +41,8 @@ enum SplitKey
 
 struct SplitSide
 {
-    FrameRect rect;           // the child's rectangle (margins taken off)
-    FrameRect margins;        // the child's `border` (left, top, right, bottom)
+    AreaRect rect;           // the child's rectangle (margins taken off)
+    AreaRect margins;        // the child's `border` (left, top, right, bottom)
     bool visible = true;
 };
 
@@ -63,7 +63,7 @@ public:
     int16_t leftWidth = 0, rightWidth = 0, totalWidth = 0;
     bool forceHide = false;
     int32_t spliteFrom = 0;
-    FrameRect rect;
+    AreaRect rect;
     SplitSide side[2];
 
     // The default proportion when none is given: stacked 1:2, else 4:1.
@@ -84,7 +84,7 @@ public:
     bool HideKey(int key);
     // The stretch of the slider that is drawn and takes the mouse (empty
     // without a slider).
-    FrameRect SliderRect() const;
+    AreaRect SliderRect() const;
 
     // The division with a first side of `first` pixels.
     void Apply(int first);
@@ -92,7 +92,7 @@ public:
 private:
     // [from, to) along the axis from the splitter's start, across its whole
     // breadth, less the margins of side i.
-    FrameRect Part(int i, int from, int to) const;
+    AreaRect Part(int i, int from, int to) const;
     void HideFirst();
     void HideSecond();
     // The first side's size for both sides shown (Resize step 2).

@@ -19,12 +19,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ButtonSpec spec;
     for (const char* key : {"btn1", "btn2", "btn_left", "btn_right"}) {
         if (ParseButtonSpec(CutLayoutValue(b.ini.Get("title", key)), &spec) && spec.HasUsableRect())
-            PlaceButton(spec.anchor, spec.rect, FrameRect(0, 0, 1024, 768));
+            PlaceButton(spec.anchor, spec.rect, AreaRect(0, 0, 1024, 768));
     }
     CaptionPos pos;
     const bool hasPos = ParseCaptionPos(b.ini.Get("title", "pos"), &pos);
-    const FrameRect band = CaptionBand(hasPos ? &pos : nullptr, 1024, 768, 30);
-    FrameRect about;
+    const AreaRect band = CaptionBand(hasPos ? &pos : nullptr, 1024, 768, 30);
+    AreaRect about;
     if (ParseRect(b.ini.Get("title", "aboutrect"), &about))
         ClampAboutRect(about, band);
     CaptionFont font;
@@ -50,11 +50,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     const int t = ParseInt(b.ini.Get("area", "slsize"));
     m.thickness = t < 0 ? 0 : t > 255 ? 255 : t;
-    FrameRect r;
+    AreaRect r;
     if (ParseRect(b.ini.Get("area", "rect"), &r)) {
         // Keep the rectangle within the sizes a window can have.
         auto c = [](int x) { return x < -65536 ? -65536 : x > 65536 ? 65536 : x; };
-        m.rect = FrameRect(c(r.l), c(r.t), c(r.r), c(r.b));
+        m.rect = AreaRect(c(r.l), c(r.t), c(r.r), c(r.b));
     }
     m.Layout();
     m.Move(ParseInt(b.ini.Get("area", "move")));

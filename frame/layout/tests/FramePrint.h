@@ -5,7 +5,7 @@
 
 #include "FrameGeometry.h"
 
-inline std::ostream& operator<<(std::ostream& os, const FrameRect& r)
+inline std::ostream& operator<<(std::ostream& os, const AreaRect& r)
 {
     return os << "(" << r.l << "," << r.t << "," << r.r << "," << r.b << ")";
 }

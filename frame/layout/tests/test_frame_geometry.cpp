@@ -13,12 +13,12 @@ namespace {
 TEST(ButtonPlacement, EveryAnchor)
 {
     // Container (100,50)-(300,80): Cw 200, Ch 30. Button (5,4)-(25,24): 20 x 20.
-    const FrameRect c(100, 50, 300, 80), lay(5, 4, 25, 24);
+    const AreaRect c(100, 50, 300, 80), lay(5, 4, 25, 24);
     struct Case
     {
         const char* what;
         int anchor;
-        FrameRect expected;
+        AreaRect expected;
     } cases[] = {
         {"LT: (l, t)", 1, {105, 54, 125, 74}},
         {"RT: (Cw - r, t) = (175, 4)", 2, {275, 54, 295, 74}},
@@ -38,21 +38,21 @@ TEST(ButtonPlacement, EveryAnchor)
 TEST(ButtonPlacement, ContainerLowerThanButton)
 {
     // Ch 10 < 20: h = 10, w = (30 - 10) / 2 = 10.
-    EXPECT_EQ(FrameRect(0, 0, 10, 10), PlaceButton(1, FrameRect(0, 0, 30, 20), FrameRect(0, 0, 100, 10)));
+    EXPECT_EQ(AreaRect(0, 0, 10, 10), PlaceButton(1, AreaRect(0, 0, 30, 20), AreaRect(0, 0, 100, 10)));
     // Centred by the layout size: x = (100 - 30) / 2, y = (10 - 20) / 2 = -5.
-    EXPECT_EQ(FrameRect(35, -5, 45, 5), PlaceButton(0, FrameRect(0, 0, 30, 20), FrameRect(0, 0, 100, 10)));
+    EXPECT_EQ(AreaRect(35, -5, 45, 5), PlaceButton(0, AreaRect(0, 0, 30, 20), AreaRect(0, 0, 100, 10)));
     // A container of height 0 leaves nothing.
-    EXPECT_TRUE(PlaceButton(1, FrameRect(0, 0, 30, 20), FrameRect(0, 0, 100, 0)).IsEmpty());
+    EXPECT_TRUE(PlaceButton(1, AreaRect(0, 0, 30, 20), AreaRect(0, 0, 100, 0)).IsEmpty());
 }
 
 TEST(Docking, ItemsInOrder)
 {
-    const FrameRect area(0, 0, 100, 80);
+    const AreaRect area(0, 0, 100, 80);
     struct Case
     {
         const char* what;
         std::vector<DockItem> items;
-        std::vector<FrameRect> expected;
+        std::vector<AreaRect> expected;
         std::vector<bool> repaint;
     } cases[] = {
         {"left keeps its width, top its height, right takes the rest, bottom finds nothing",
@@ -126,7 +126,7 @@ TEST(FramePlacement, FromTheProfile)
     {
         const char* what;
         int l, t, w, h;
-        FrameRect expected;
+        AreaRect expected;
     } cases[] = {
         {"nothing stored: the maximum at (0,0)", 0, 0, 0, 0, {0, 0, 1280, 1024}},
         {"a negative height: the maximum", 10, 10, 900, -5, {0, 0, 1280, 1024}},
@@ -145,17 +145,17 @@ TEST(FramePlacement, FromTheProfile)
 TEST(FrameMaximize, TheCycle)
 {
     const FrameSizes s = ComputeFrameSizes(1280, 1024);
-    const FrameRect work(0, 0, 1280, 1024);
+    const AreaRect work(0, 0, 1280, 1024);
     {
         MaximizeState st;
-        EXPECT_EQ(work, NextMaximizeRect(FrameRect(100, 100, 900, 700), s, work, st)) << "minimum -> maximum";
+        EXPECT_EQ(work, NextMaximizeRect(AreaRect(100, 100, 900, 700), s, work, st)) << "minimum -> maximum";
         // From the maximum without anything remembered: the normal size, centred.
-        EXPECT_EQ(FrameRect(128, 128, 1152, 896), NextMaximizeRect(work, s, work, st));
+        EXPECT_EQ(AreaRect(128, 128, 1152, 896), NextMaximizeRect(work, s, work, st));
     }
     {
         MaximizeState st;
-        EXPECT_EQ(work, NextMaximizeRect(FrameRect(50, 60, 950, 760), s, work, st)) << "other -> maximum";
-        EXPECT_EQ(FrameRect(50, 60, 950, 760), NextMaximizeRect(work, s, work, st)) << "back where it was";
+        EXPECT_EQ(work, NextMaximizeRect(AreaRect(50, 60, 950, 760), s, work, st)) << "other -> maximum";
+        EXPECT_EQ(AreaRect(50, 60, 950, 760), NextMaximizeRect(work, s, work, st)) << "back where it was";
     }
     {
         MaximizeState st;
@@ -163,16 +163,16 @@ TEST(FrameMaximize, TheCycle)
         st.resizeY = 700;
         st.resizeL = 30;
         // The profile's size at its left, centred vertically ((1024 - 700) / 2).
-        EXPECT_EQ(FrameRect(30, 162, 1030, 862), NextMaximizeRect(work, s, work, st));
+        EXPECT_EQ(AreaRect(30, 162, 1030, 862), NextMaximizeRect(work, s, work, st));
     }
     {
         MaximizeState st;
-        st.lastRestored = FrameRect(1200, 1000, 2100, 1700);
-        EXPECT_EQ(FrameRect(380, 324, 1280, 1024), NextMaximizeRect(work, s, work, st)) << "kept inside";
+        st.lastRestored = AreaRect(1200, 1000, 2100, 1700);
+        EXPECT_EQ(AreaRect(380, 324, 1280, 1024), NextMaximizeRect(work, s, work, st)) << "kept inside";
     }
     {
         const FrameSizes small = ComputeFrameSizes(640, 480);
-        const FrameRect area(0, 0, 640, 480);
+        const AreaRect area(0, 0, 640, 480);
         MaximizeState st;
         EXPECT_EQ(area, NextMaximizeRect(area, small, area, st)) << "one size only: stays";
     }
@@ -181,10 +181,10 @@ TEST(FrameMaximize, TheCycle)
 TEST(FrameHitTest, Table)
 {
     HitTestInput base;
-    base.title = FrameRect(0, 0, 800, 30);
-    base.about = FrameRect(4, 4, 30, 26);
+    base.title = AreaRect(0, 0, 800, 30);
+    base.about = AreaRect(4, 4, 30, 26);
     base.hasRoot = true;
-    base.root = FrameRect(5, 30, 795, 595);
+    base.root = AreaRect(5, 30, 795, 595);
     base.grip = 8;
     base.backWidth = 800;
     base.clientW = 800;

@@ -17,7 +17,7 @@ TEST(LayoutValues, ButtonSpecs)
         const char* text;
         bool ok;
         int key, anchor;
-        FrameRect rect;
+        AreaRect rect;
         const char* picture;
     } cases[] = {
         {"plain", "exit,RT,(10,4,30,24),btn_close.bmp", true, 1, 2, {10, 4, 30, 24}, "btn_close.bmp"},
@@ -44,9 +44,9 @@ TEST(LayoutValues, ButtonSpecs)
         EXPECT_EQ(k.picture, s.picture) << k.what;
     }
     ButtonSpec s;
-    s.rect = FrameRect(0, 0, 3, 10);
+    s.rect = AreaRect(0, 0, 3, 10);
     EXPECT_FALSE(s.HasUsableRect()) << "3 wide";
-    s.rect = FrameRect(0, 0, 4, 4);
+    s.rect = AreaRect(0, 0, 4, 4);
     EXPECT_TRUE(s.HasUsableRect()) << "right > left + 3 and bottom > top + 3";
 }
 
@@ -56,7 +56,7 @@ TEST(LayoutValues, CaptionBand)
     {
         const char* text;
         bool ok;
-        FrameRect band;   // of an 800 x 600 window, default height 26
+        AreaRect band;   // of an 800 x 600 window, default height 26
     } cases[] = {
         {"T,30", true, {0, 0, 800, 30}},
         {"b, 40", true, {0, 560, 800, 600}},
@@ -72,9 +72,9 @@ TEST(LayoutValues, CaptionBand)
         EXPECT_EQ(k.ok, ok) << k.text;
         EXPECT_EQ(k.band, CaptionBand(ok ? &pos : nullptr, 800, 600, 26)) << k.text;
     }
-    EXPECT_EQ(FrameRect(0, 0, 36, 30), ClampAboutRect(FrameRect(-5, -5, 100, 100), FrameRect(0, 0, 800, 30)));
-    EXPECT_EQ(FrameRect(10, 8, 10, 8), ClampAboutRect(FrameRect(10, 8, 2, 1), FrameRect(0, 0, 800, 30)));
-    EXPECT_EQ(FrameRect(2, 2, 22, 22), ClampAboutRect(FrameRect(2, 2, 22, 22), FrameRect(0, 0, 800, 30)));
+    EXPECT_EQ(AreaRect(0, 0, 36, 30), ClampAboutRect(AreaRect(-5, -5, 100, 100), AreaRect(0, 0, 800, 30)));
+    EXPECT_EQ(AreaRect(10, 8, 10, 8), ClampAboutRect(AreaRect(10, 8, 2, 1), AreaRect(0, 0, 800, 30)));
+    EXPECT_EQ(AreaRect(2, 2, 22, 22), ClampAboutRect(AreaRect(2, 2, 22, 22), AreaRect(0, 0, 800, 30)));
 }
 
 TEST(LayoutValues, ColoursAndBackgrounds)
@@ -127,7 +127,7 @@ TEST(LayoutValues, CaptionFontAndItems)
     CaptionItem it;
     ASSERT_TRUE(ParseCaptionItem("LT,5,3,logo.bmp", &it));
     EXPECT_EQ("logo.bmp", it.name);
-    const FrameRect band(0, 0, 800, 30);
+    const AreaRect band(0, 0, 800, 30);
     struct Case
     {
         const char* anchor;

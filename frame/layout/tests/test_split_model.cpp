@@ -14,7 +14,7 @@ SplitModel SideBySide(int e, int first = 0, int second = 0)
     SplitModel m;
     m.thickness = 4;
     m.SetDefaultSize(first, second);
-    m.rect = FrameRect(0, 0, e, 50);
+    m.rect = AreaRect(0, 0, e, 50);
     return m;
 }
 
@@ -27,15 +27,15 @@ TEST(SplitModel, TooSmallForBothSidesThenRoomAgain)
     EXPECT_TRUE(m.side[0].visible);
     EXPECT_FALSE(m.side[1].visible);
     EXPECT_EQ(96, m.spliteFrom);
-    EXPECT_EQ(FrameRect(0, 0, 96, 50), m.side[0].rect);
+    EXPECT_EQ(AreaRect(0, 0, 96, 50), m.side[0].rect);
 
-    m.rect = FrameRect(0, 0, 124, 50);
+    m.rect = AreaRect(0, 0, 124, 50);
     m.Layout();
     // 124 * 4 / 5 = 99, but 124 - 4 - 99 < 60: first = 124 - 4 - 60 = 60.
     EXPECT_FALSE(m.forceHide);
     EXPECT_TRUE(m.side[0].visible && m.side[1].visible);
-    EXPECT_EQ(FrameRect(0, 0, 60, 50), m.side[0].rect);
-    EXPECT_EQ(FrameRect(64, 0, 124, 50), m.side[1].rect);
+    EXPECT_EQ(AreaRect(0, 0, 60, 50), m.side[0].rect);
+    EXPECT_EQ(AreaRect(64, 0, 124, 50), m.side[1].rect);
     EXPECT_EQ(60, m.leftWidth);
     EXPECT_EQ(64, m.rightWidth);
     EXPECT_EQ(124, m.totalWidth);
@@ -82,18 +82,19 @@ TEST(SplitModel, StackedAndMargins)
     m.stacked = true;
     m.thickness = 4;
     m.SetDefaultSize(0, 0);  // stacked default 1:2
-    m.rect = FrameRect(10, 20, 60, 320);
-    m.side[0].margins = FrameRect(1, 2, 3, 4);
+    m.rect = AreaRect(10, 20, 60, 320);
+    m.side[0].margins = AreaRect(1, 2, 3, 4);
     m.Layout();
     // 300 * 1 / 3 = 100: top [20, 120) less (1,2,3,4); bottom [124, 320).
-    EXPECT_EQ(FrameRect(11, 22, 57, 116), m.side[0].rect);
-    EXPECT_EQ(FrameRect(10, 124, 60, 320), m.side[1].rect);
+    EXPECT_EQ(AreaRect(11, 22, 57, 116), m.side[0].rect);
+    EXPECT_EQ(AreaRect(10, 124, 60, 320), m.side[1].rect);
 }
 
 TEST(SplitModel, StoredProportionThatCannotDivide)
 {
-    // A stored TotalWidth of 0 or below falls back to the default 4:1.
-    for (int16_t total : {static_cast<int16_t>(0), static_cast<int16_t>(-5)}) {
+    // A stored TotalWidth of 0 or below, or below LeftWidth, falls back to
+    // the default 4:1.
+    for (int16_t total : {static_cast<int16_t>(0), static_cast<int16_t>(-5), static_cast<int16_t>(9)}) {
         SplitModel m = SideBySide(400);
         m.leftWidth = 10;
         m.totalWidth = total;
@@ -107,7 +108,7 @@ TEST(SplitModel, StoredProportionThatCannotDivide)
     m.minFirst = m.minSecond = 0;
     m.Layout();
     EXPECT_EQ(5, m.totalWidth);
-    m.rect = FrameRect(0, 0, 200, 50);
+    m.rect = AreaRect(0, 0, 200, 50);
     m.Layout();
     EXPECT_EQ(160, m.spliteFrom);
 }
@@ -160,7 +161,7 @@ TEST(SplitModel, DragSequence)
         EXPECT_EQ(s.spliteFrom, m.spliteFrom) << s.what;
         EXPECT_FALSE(m.forceHide) << s.what;
     }
-    EXPECT_EQ(FrameRect(300, 0, 400, 50), m.side[1].rect);
+    EXPECT_EQ(AreaRect(300, 0, 400, 50), m.side[1].rect);
 }
 
 TEST(SplitModel, Wheel)
@@ -207,7 +208,7 @@ TEST(SplitModel, HideKeys)
     EXPECT_TRUE(m.HideKey(kKeyLeft));
     EXPECT_FALSE(m.side[0].visible);
     EXPECT_EQ(0, m.spliteFrom);
-    EXPECT_EQ(FrameRect(4, 0, 400, 50), m.side[1].rect);
+    EXPECT_EQ(AreaRect(4, 0, 400, 50), m.side[1].rect);
     EXPECT_FALSE(m.HideKey(kKeyRight)) << "key 2 while the first side is hidden";
     EXPECT_TRUE(m.HideKey(kKeyLeft));
     EXPECT_EQ(200, m.spliteFrom);
@@ -223,7 +224,7 @@ TEST(SplitModel, SliderStretch)
         const char* what;
         bool stacked;
         int thickness, keepLength, insetStart, insetEnd;
-        FrameRect expected;
+        AreaRect expected;
     } cases[] = {
         {"keep length 50 centred in 200", false, 4, 50, 0, 0, {110, 95, 114, 145}},
         {"insets 5 and 7", false, 4, 0, 5, 7, {110, 25, 114, 213}},
@@ -238,7 +239,7 @@ TEST(SplitModel, SliderStretch)
         m.keepLength = k.keepLength;
         m.keepInsetStart = k.insetStart;
         m.keepInsetEnd = k.insetEnd;
-        m.rect = FrameRect(10, 20, 410, 220);
+        m.rect = AreaRect(10, 20, 410, 220);
         m.spliteFrom = 100;
         EXPECT_EQ(k.expected, m.SliderRect()) << k.what;
     }

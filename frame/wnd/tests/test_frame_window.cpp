@@ -1,0 +1,363 @@
+// The frame window with fixture layouts: the areas it builds, the pixels of
+// its work image, the hit test, the lobby message, the timers and the
+// keep-alive, placement and the maximise cycle, the drop message's bytes,
+// caption button keys and the exact log lines of failed layouts.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "BkPainter.h"
+#include "FrameTestSupport.h"
+#include "QVGameWnd.h"
+#include "ScenePainter.h"
+#include "SpliteGrid.h"
+#include "test_support.h"
+
+namespace {
+
+class CFrameWindowApp : public CWinApp
+{
+public:
+    CFrameWindowApp() : CWinApp("MardavelFrameWindow") {}
+};
+CFrameWindowApp theApp;
+
+const COLORREF kCorner = RGB(200, 30, 30), kTop = RGB(120, 0, 0), kSide = RGB(60, 60, 60);
+const COLORREF kGame = RGB(0, 100, 0), kPanel = RGB(0, 0, 120), kSlider = RGB(90, 90, 90);
+const COLORREF kButton[4] = {RGB(240, 240, 240), RGB(250, 200, 0), RGB(0, 200, 250), RGB(128, 128, 128)};
+
+const char kLayout[] =
+    "[pack]\nbk=picture\ntranscolor=255,0,255\n"
+    "[title]\ntextcolor=255,255,255\nbtncount=3\n"
+    "btn1=exit,RT,(4,4,24,22),close.bmp\nbtn2=\nbtn3=min,RT,(28,4,48,22),close.bmp\n"
+    "pos=T,30\nresize=8\naboutrect=4,4,30,26\n"
+    "[border]\nlt=corner.bmp\nrt=corner.bmp\nlb=corner.bmp\nrb=corner.bmp\ntop=top.bmp\nbottom=side.bmp\n"
+    "left=side.bmp\nright=side.bmp\n"
+    "[area]\nframe=h\nname=main\nborder=6,30,6,6\nleft=left\nright=right\nslsize=4\nslpic=S,(90,90,90)\n"
+    "defsize=3:1\n"
+    "[left]\nname=_game\nbkp_draw=S,(0,100,0)\n"
+    "[right]\nname=_panel\nbkp_draw=S,(0,0,120)\n";
+
+class TestFrame : public CQVGameWnd
+{
+public:
+    explicit TestFrame(const std::string& path) : m_path(path) {}
+
+    CString GetBackImagePath() override { return m_path.c_str(); }
+    BOOL IsOnline() override { return online; }
+    BOOL IsConnectionOpen() override { return open; }
+    DWORD GetIdleSeconds() override { return 3; }
+    BOOL SendGameMessage(uint32_t id, const void* body, uint32_t length) override
+    {
+        sent.push_back(id);
+        lastBody.assign(static_cast<const char*>(body), static_cast<const char*>(body) + length);
+        return TRUE;
+    }
+    void OnSecondTick() override { ticks++; }
+    void WriteLog(LPCSTR text) override { log.push_back(text); }
+    void OnTitleButtonKey(int key) override { keys.push_back(key); }
+    // The test owns the object.
+    void PostNcDestroy() override {}
+
+    BOOL online = FALSE, open = FALSE;
+    int ticks = 0;
+    std::vector<uint32_t> sent;
+    std::string lastBody;
+    std::vector<std::string> log;
+    std::vector<int> keys;
+
+private:
+    std::string m_path;
+};
+
+class FrameWindow : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        theApp.SetRegistryKey("MardavelFrameTest");
+        folder = frametest::MakeTempFolder("frame_wnd_");
+        ASSERT_FALSE(folder.empty());
+        const std::string pics = folder + "picture\\";
+        ASSERT_TRUE(CreateDirectoryA(pics.c_str(), NULL));
+        auto solid = [](COLORREF c) { return [c](int, int) { return c; }; };
+        ASSERT_TRUE(frametest::WriteBmp(pics + "corner.bmp", 6, 6, solid(kCorner)));
+        ASSERT_TRUE(frametest::WriteBmp(pics + "top.bmp", 1, 30, solid(kTop)));
+        ASSERT_TRUE(frametest::WriteBmp(pics + "side.bmp", 6, 6, solid(kSide)));
+        ASSERT_TRUE(frametest::WriteBmp(pics + "close.bmp", 80, 18, [](int x, int) { return kButton[x / 20]; }));
+        ASSERT_TRUE(frametest::WriteText(folder + "Test_bk.bgd", kLayout));
+    }
+
+    TestFrame* Make(const std::string& path, BOOL expectCreated = TRUE)
+    {
+        frame.reset(new TestFrame(path));
+        const BOOL created =
+            frame->Create(NULL, "Mardavel", CQVGameWnd::kFrameStyle, CRect(0, 0, 800, 600), NULL, NULL, 0, NULL);
+        EXPECT_EQ(expectCreated, created);
+        return frame.get();
+    }
+    void TearDown() override
+    {
+        if (frame && ::IsWindow(frame->GetSafeHwnd()))
+            frame->DestroyWindow();
+        frame.reset();
+    }
+    COLORREF Work(int x, int y) { return frame->GetWorkImage().GetPixelColor(x, y); }
+
+    static std::string folder;
+    std::unique_ptr<TestFrame> frame;
+};
+std::string FrameWindow::folder;
+
+TEST_F(FrameWindow, BuildsTheAreasOfTheLayout)
+{
+    TestFrame* f = Make(folder + "Test_bk.bgd");
+    ASSERT_TRUE(f->log.empty()) << f->log[0];
+    ASSERT_NE(nullptr, f->GetRootArea());
+    // The root's border margins (6,30,6,6) on the 800 x 600 client area; the
+    // 3:1 split of 788: 591, the slider 4.
+    EXPECT_EQ(CRect(6, 30, 794, 594), f->GetRootArea()->GetRect());
+    ASSERT_NE(nullptr, f->FindArea("game"));
+    EXPECT_EQ(CRect(6, 30, 597, 594), f->FindArea("game")->GetRect());
+    EXPECT_EQ(CRect(601, 30, 794, 594), f->FindArea("panel")->GetRect());
+    EXPECT_EQ(f->FindArea("game"), static_cast<CBkPainter*>(f->m_pScenePainter));
+    EXPECT_EQ(1, f->GetTitleButtonCount()) << "btn2 is empty: reading stops there, btn3 is not read";
+    EXPECT_EQ(CRect(0, 0, 800, 30), f->GetTitleRect());
+    EXPECT_EQ(CQVGameWnd::kUserData, ::GetWindowLongPtrA(f->GetSafeHwnd(), GWLP_USERDATA));
+    EXPECT_EQ(CQVGameWnd::kFrameStyle, f->GetStyle() & ~WS_VISIBLE);
+}
+
+TEST_F(FrameWindow, WorkImagePixels)
+{
+    Make(folder + "Test_bk.bgd");
+    struct Case
+    {
+        const char* what;
+        int x, y;
+        COLORREF expected;
+    } cases[] = {
+        {"top-left corner", 0, 0, kCorner},
+        {"bottom-right corner", 799, 599, kCorner},
+        {"caption (top edge)", 400, 10, kTop},
+        {"left edge", 2, 300, kSide},
+        {"game area", 300, 300, kGame},
+        {"slider", 598, 300, kSlider},
+        {"panel area", 700, 300, kPanel},
+        // exit at RT: (800 - 24, 4) .. (796, 22), frame 0 of the strip.
+        {"exit button", 780, 10, kButton[0]},
+        {"no min button (btn3 is never read)", 760, 10, kTop},
+    };
+    for (const Case& k : cases)
+        EXPECT_EQ(k.expected, Work(k.x, k.y)) << k.what;
+}
+
+TEST_F(FrameWindow, HitTestTable)
+{
+    TestFrame* f = Make(folder + "Test_bk.bgd");
+    CRect w;
+    f->GetWindowRect(&w);
+    struct Case
+    {
+        const char* what;
+        int x, y;
+        LRESULT expected;
+    } cases[] = {
+        {"a caption button", 780, 10, HTCLIENT},
+        {"the about rectangle", 15, 15, HTCLIENT},
+        {"the caption", 300, 10, HTCAPTION},
+        {"inside the root area", 300, 300, HTCLIENT},
+        {"the left border", 2, 300, HTCAPTION},
+        {"the resize grip", 796, 596, HTBOTTOMRIGHT},
+        {"beside the grip", 780, 597, HTCAPTION},
+    };
+    for (const Case& k : cases)
+        EXPECT_EQ(k.expected, f->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(w.left + k.x, w.top + k.y))) << k.what;
+}
+
+TEST_F(FrameWindow, LobbyMessage)
+{
+    TestFrame* f = Make(folder + "Test_bk.bgd");
+    const UINT msg = CQVGameWnd::GetLobbyMessage();
+    f->SendMessage(msg, 0, 1);
+    EXPECT_TRUE(f->IsWindowVisible());
+    f->SendMessage(msg, 0, 2);
+    EXPECT_TRUE(f->IsWindowVisible()) << "lParam 2 changes nothing";
+    f->SendMessage(msg, 0, 0);
+    EXPECT_FALSE(f->IsWindowVisible());
+    f->SendMessage(msg, 0, 2);
+    EXPECT_FALSE(f->IsWindowVisible());
+    EXPECT_EQ(0, f->SendMessage(msg, 0, 1));
+    EXPECT_TRUE(f->IsWindowVisible());
+}
+
+TEST_F(FrameWindow, SecondTimerOfflineAndKeepAlive)
+{
+    TestFrame* f = Make(folder + "Test_bk.bgd");
+    for (int i = 0; i < 130; i++) {
+        f->SendMessage(WM_TIMER, CQVGameWnd::kSecondTimer, 0);
+        ASSERT_LT(f->GetSecondCounter(), 60);
+    }
+    EXPECT_EQ(130, f->ticks) << "offline: every tick";
+    EXPECT_TRUE(f->sent.empty());
+
+    // Online with an idle interval of 3: a keep-alive every third tick.
+    f->online = TRUE;
+    f->open = TRUE;
+    int first = -1;
+    for (int i = 0; i < 4 && first < 0; i++) {
+        f->SendMessage(WM_TIMER, CQVGameWnd::kSecondTimer, 0);
+        if (!f->sent.empty())
+            first = i;
+    }
+    ASSERT_GE(first, 0);
+    for (int i = 0; i < 9; i++)
+        f->SendMessage(WM_TIMER, CQVGameWnd::kSecondTimer, 0);
+    EXPECT_EQ(4u, f->sent.size());
+    EXPECT_EQ(CQVGameWnd::kKeepAliveMessage, f->sent.back());
+    EXPECT_TRUE(f->lastBody.empty()) << "an empty body";
+    EXPECT_EQ(130, f->ticks) << "no second ticks while online";
+
+    f->open = FALSE;
+    for (int i = 0; i < 9; i++)
+        f->SendMessage(WM_TIMER, CQVGameWnd::kSecondTimer, 0);
+    EXPECT_EQ(4u, f->sent.size()) << "a closed connection gets no keep-alive";
+}
+
+TEST_F(FrameWindow, SmallSizesRebuildNothing)
+{
+    TestFrame* f = Make(folder + "Test_bk.bgd");
+    f->SetWindowPos(NULL, 0, 0, 40, 40, SWP_NOZORDER | SWP_NOMOVE);
+    EXPECT_EQ(800, f->GetBackImage().GetWidth());
+    f->SetWindowPos(NULL, 0, 0, 500, 40, SWP_NOZORDER | SWP_NOMOVE);
+    EXPECT_EQ(800, f->GetBackImage().GetWidth()) << "40 high";
+    f->SetWindowPos(NULL, 0, 0, 41, 41, SWP_NOZORDER | SWP_NOMOVE);
+    EXPECT_EQ(41, f->GetBackImage().GetWidth()) << "41 x 41 is rebuilt";
+    f->SetWindowPos(NULL, 0, 0, 640, 480, SWP_NOZORDER | SWP_NOMOVE);
+    EXPECT_EQ(640, f->GetBackImage().GetWidth());
+    EXPECT_EQ(CRect(6, 30, 634, 474), f->GetRootArea()->GetRect());
+}
+
+TEST_F(FrameWindow, PlacementAndMaximizeCycle)
+{
+    theApp.WriteProfileString("MainFrame", NULL, NULL);
+    TestFrame* f = Make(folder + "Test_bk.bgd");
+    RECT work;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const FrameSizes& s = f->GetSizes();
+    ASSERT_GT(s.maximum.cx, 0);
+    f->RestorePlacement();
+    CRect r;
+    f->GetWindowRect(&r);
+    EXPECT_EQ(CRect(0, 0, s.maximum.cx, s.maximum.cy), r) << "no stored placement: the maximum at (0,0)";
+    EXPECT_TRUE(f->IsWindowVisible());
+
+    f->ToggleMaximize();
+    f->GetWindowRect(&r);
+    EXPECT_EQ(CSize(s.normal.cx, s.normal.cy), r.Size()) << "from the maximum: the normal size";
+    f->ToggleMaximize();
+    f->GetWindowRect(&r);
+    EXPECT_EQ(CSize(s.maximum.cx, s.maximum.cy), r.Size());
+
+    // The placement stored at close is used at the next start.
+    f->MoveWindow(30, 40, 900, 700);
+    f->SendMessage(WM_CLOSE);
+    EXPECT_EQ(900u, theApp.GetProfileInt("MainFrame", "width", 0));
+    frame.reset();
+    f = Make(folder + "Test_bk.bgd");
+    f->RestorePlacement();
+    f->GetWindowRect(&r);
+    if (s.minimum.cx <= 900 && s.maximum.cx >= 900 && s.maximum.cy >= 700) {
+        EXPECT_EQ(CRect(30, 40, 930, 740), r);
+    }
+}
+
+TEST_F(FrameWindow, DropMessageBytes)
+{
+    TestFrame* f = Make(folder + "Test_bk.bgd");
+    f->OnDragStart(1, 77, 3, 8, 9);
+    f->OnDropDone(1, 0x1005, 77, 8, 9);
+    ASSERT_EQ(1u, f->sent.size());
+    EXPECT_EQ(CQVGameWnd::kDropMessage, f->sent[0]);
+    ASSERT_EQ(64u, f->lastBody.size());
+    const unsigned char* b = reinterpret_cast<const unsigned char*>(f->lastBody.data());
+    uint32_t words[4];
+    memcpy(words, b, 16);
+    EXPECT_EQ(77u, words[0]);
+    EXPECT_EQ(0u, words[1]);
+    EXPECT_EQ(8u, words[2]);
+    EXPECT_EQ(9u, words[3]);
+    EXPECT_EQ(15, b[16]) << "no player list: the watcher's chair";
+    EXPECT_EQ(0x05, b[17]) << "the low byte of flags with bit 0x1000";
+    for (int i = 18; i < 64; i++)
+        ASSERT_EQ(0, b[i]) << "names without an application are empty and terminated";
+
+    f->OnDropDone(1, 0x0005, 77, 8, 9);
+    EXPECT_EQ(0, static_cast<unsigned char>(f->lastBody[17])) << "without bit 0x1000: 0";
+}
+
+TEST_F(FrameWindow, CaptionButtonReportsItsKey)
+{
+    TestFrame* f = Make(folder + "Test_bk.bgd");
+    f->ShowWindow(SW_SHOW);
+    f->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(780, 10));
+    EXPECT_EQ(kButton[2], Work(780, 10)) << "pressed";
+    f->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(780, 10));
+    EXPECT_EQ(std::vector<int>{1}, f->keys) << "exit is key 1";
+    EXPECT_EQ(kButton[0], Work(780, 10));
+}
+
+TEST_F(FrameWindow, LayoutFailuresLogTheirLines)
+{
+    const std::string bad = folder + "Bad_bk.bgd";
+    struct Case
+    {
+        const char* what;
+        const char* text;    // NULL: no file
+        std::vector<std::string> log;
+    } cases[] = {
+        {"no layout file", NULL,
+         {"[LoadGameInfo] load inifile " + folder + "Missing_bk.bgd failed!", "[OnCreate] LoadGameInfo failed!"}},
+        {"no picture pack", "[pack]\nbk=nothing\nneverclose=picture\n[area]\nname=_a\n",
+         {"[LoadGameInfo] load bk packfile " + folder + "nothing failed!", "[OnCreate] LoadGameInfo failed!"}},
+        {"a plain area named game without _",
+         "[area]\nframe=h\nname=s\nleft=a\nright=b\n[a]\nname=game\n[b]\nname=_b\n",
+         {"[LoadAreaInfo] AREA(a) NAME ERROR!", "[CreateSplite] Load Left Child failed!",
+          "[LoadAreaInfo] CreateSplite failed!", "[LoadGameInfo] LoadAreaInfo failed!",
+          "[OnCreate] LoadGameInfo failed!"}},
+        {"a layout that names its own root",
+         "[area]\nframe=h\nname=s\nleft=b\nright=area\n[b]\nname=_b\n",
+         {"[LoadAreaInfo] AREA(area) LOOP!", "[CreateSplite] Load Right Child failed!",
+          "[LoadAreaInfo] CreateSplite failed!", "[LoadGameInfo] LoadAreaInfo failed!",
+          "[OnCreate] LoadGameInfo failed!"}},
+    };
+    for (const Case& k : cases) {
+        std::string path = folder + "Missing_bk.bgd";
+        if (k.text != NULL) {
+            path = bad;
+            ASSERT_TRUE(frametest::WriteText(bad, k.text));
+        }
+        TestFrame* f = Make(path, FALSE);
+        EXPECT_EQ(k.log, f->log) << k.what;
+        frame.reset();
+    }
+}
+
+TEST_F(FrameWindow, ReloadAndDestroyKeepNoObjects)
+{
+    const int before = CountGdiObjects();
+    ASSERT_GT(before, 0) << "the counter sees the process's objects";
+    for (int i = 0; i < 3; i++) {
+        TestFrame* f = Make(folder + "Test_bk.bgd");
+        // F4 rebuilds the layout in place.
+        MSG msg = {f->GetSafeHwnd(), WM_KEYDOWN, VK_F4, 0, 0, {0, 0}};
+        EXPECT_TRUE(f->PreTranslateMessage(&msg));
+        EXPECT_EQ(CRect(6, 30, 597, 594), f->FindArea("game")->GetRect());
+        f->DestroyWindow();
+        frame.reset();
+        PumpPendingMessages();
+    }
+    EXPECT_LE(CountGdiObjects(), before + 2) << "objects left behind by three frames";
+}
+
+}  // namespace
