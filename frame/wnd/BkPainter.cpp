@@ -23,12 +23,22 @@ std::string ReadValue(CQVIniFile* ini, LPCSTR section, LPCSTR key)
 CImageObj* Picture(CQVIniFile* ini, LPCSTR section, LPCSTR key, CImageCache* cache)
 {
     const std::string name = ReadValue(ini, section, key);
-    if (name.empty() || cache == NULL)
-        return NULL;
-    return cache->Get(name.c_str());
+    return name.empty() ? NULL : GetKeyedPicture(cache, name.c_str());
 }
 
 }  // namespace
+
+CImageObj* GetKeyedPicture(CImageCache* cache, LPCSTR name)
+{
+    if (cache == NULL || name == NULL || *name == 0)
+        return NULL;
+    CImageObj* p = cache->Get(name);
+    if (p != NULL && !p->IsEmpty() && !p->GetBkColor(NULL)) {
+        IAreaHost* host = GetAreaHost();
+        p->SetBkColor(host != NULL ? host->GetTransparentColor() : RGB(255, 0, 255));
+    }
+    return p;
+}
 
 CBkPainter::CBkPainter(int type)
     : m_nType(type), m_rect(0, 0, 0, 0), m_bVisible(TRUE), m_pParent(NULL), m_margins(0, 0, 0, 0),

@@ -113,6 +113,10 @@ protected:
     int m_nBkMode;
 };
 
+// A picture of the cache by name (NULL when there is none), given the
+// frame's transparent colour as its key when it has no key of its own.
+CImageObj* GetKeyedPicture(CImageCache* cache, LPCSTR name);
+
 // An area that holds child windows, docked to its sides or filling it.
 class CAreaPainter : public CBkPainter
 {

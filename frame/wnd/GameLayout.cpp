@@ -264,7 +264,7 @@ void CQVGameWnd::LoadTitleButtons(CQVIniFile* ini, CImageCache* cache)
             break;
         CBkButton* button = new (std::nothrow) CBkButton;
         CString name;
-        if (button == NULL || !button->Parse(text.c_str(), &name) || (button->m_pPicture = cache->Get(name)) == NULL) {
+        if (button == NULL || !button->Parse(text.c_str(), &name) || (button->m_pPicture = GetKeyedPicture(cache, name)) == NULL) {
             delete button;
             continue;
         }
@@ -275,9 +275,9 @@ void CQVGameWnd::LoadTitleButtons(CQVIniFile* ini, CImageCache* cache)
         };
         const std::string chn = read("btn_chn%d"), other = read("btn_other%d");
         if (!chn.empty())
-            button->SetChannelPicture(cache->Get(chn.c_str()));
+            button->SetChannelPicture(GetKeyedPicture(cache, chn.c_str()));
         if (!other.empty())
-            button->SetOtherPicture(cache->Get(other.c_str()));
+            button->SetOtherPicture(GetKeyedPicture(cache, other.c_str()));
         button->SetTips(read("btn_tip%d").c_str(), read("btn_othertip%d").c_str());
         if (!m_titleButtons.Add(button))
             delete button;
@@ -294,7 +294,7 @@ void CQVGameWnd::LoadBorderImage(CQVIniFile* ini, CImageCache* cache)
         m_nRoundRadius = 0;
     auto pic = [&](LPCSTR key) -> CImageObj* {
         const std::string name = Read(ini, section, key);
-        CImageObj* p = name.empty() ? NULL : cache->Get(name.c_str());
+        CImageObj* p = name.empty() ? NULL : GetKeyedPicture(cache, name.c_str());
         return p != NULL && !p->IsEmpty() && p->GetWidth() > 0 && p->GetHeight() > 0 ? p : NULL;
     };
     const int w = m_backImage.GetWidth(), h = m_backImage.GetHeight();
@@ -333,7 +333,7 @@ void CQVGameWnd::LoadTitleImage(CQVIniFile* ini, CImageCache* cache)
 {
     const int w = m_backImage.GetWidth(), h = m_backImage.GetHeight();
     const std::string topName = Read(ini, "border", "top");
-    CImageObj* top = topName.empty() ? NULL : cache->Get(topName.c_str());
+    CImageObj* top = topName.empty() ? NULL : GetKeyedPicture(cache, topName.c_str());
     const int defaultHeight = top != NULL && !top->IsEmpty() ? top->GetHeight() : 30;
     CaptionPos pos;
     const bool hasPos = ParseCaptionPos(Read(ini, "title", "pos"), &pos);
@@ -354,7 +354,7 @@ void CQVGameWnd::LoadTitleImage(CQVIniFile* ini, CImageCache* cache)
         CaptionItem item;
         if (!ParseCaptionItem(Read(ini, "title", key), &item))
             break;
-        CImageObj* p = item.name.empty() ? NULL : cache->Get(item.name.c_str());
+        CImageObj* p = item.name.empty() ? NULL : GetKeyedPicture(cache, item.name.c_str());
         if (p == NULL || p->IsEmpty())
             continue;
         int x = 0, y = 0;
@@ -379,7 +379,7 @@ void CQVGameWnd::LoadTitleImage(CQVIniFile* ini, CImageCache* cache)
     // depends on a cache that closes.
     m_inactiveTitle.Unload();
     const std::string inactive = Read(ini, "title", "inactive");
-    if (CImageObj* p = inactive.empty() ? NULL : cache->Get(inactive.c_str())) {
+    if (CImageObj* p = inactive.empty() ? NULL : GetKeyedPicture(cache, inactive.c_str())) {
         if (!p->IsEmpty() && m_inactiveTitle.CopyFrom(p->GetBitmap(), 24)) {
             m_inactiveTitle.SetBkColor(m_crTransparent);
             m_ptInactiveTitle = m_rcTitleText.TopLeft();

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "BkPainter.h"
+#include "ChatText.h"
 #include "ImageCache.h"
 #include "ScenePainter.h"
 #include "SpliteGrid.h"
@@ -44,6 +45,18 @@ void CopyName(char* field, size_t size, LPCSTR text)
     if (text != NULL)
         strncpy(field, text, size - 1);
 }
+
+// The application base's ShowGameWindow places a game frame it created.
+void RestoreGameFramePlacement(CFrameWnd* frame)
+{
+    if (CQVGameWnd* game = dynamic_cast<CQVGameWnd*>(frame))
+        game->RestorePlacement();
+}
+
+struct PlacementRoutineSetter
+{
+    PlacementRoutineSetter() { g_pfnRestoreFramePlacement = RestoreGameFramePlacement; }
+} g_placementRoutineSetter;
 
 }  // namespace
 
@@ -161,7 +174,24 @@ LRESULT CQVGameWnd::OnChatText(WPARAM, LPARAM lParam)
     return 0;
 }
 
-LRESULT CQVGameWnd::ShowChatText(WPARAM, LPARAM) { return 0; }
+LRESULT CQVGameWnd::ShowChatText(WPARAM, LPARAM lParam)
+{
+    LPCSTR text = reinterpret_cast<LPCSTR>(lParam);
+    if (text == NULL || *text == 0)
+        return 0;
+    if (strncmp(text, "<f=Webdings", 11) == 0 || strncmp(text, "<f=Wingdings", 12) == 0)
+        return 0;
+    ChatLine line;
+    if (!ParseChatLine(text, &line))
+        return 0;
+    CGameApp* app = GetGameApp();
+    const int index = app != NULL ? app->FindPlayerIndex(line.speaker.c_str()) : -1;
+    if (index < 0)
+        return 0;
+    if (m_pScenePainter != NULL)
+        m_pScenePainter->ShowBalloon(index, line.balloon.c_str());
+    return 0;
+}
 
 int CQVGameWnd::OnFrameQuery11(int, int b) { return b == 3 ? 1 : 0; }
 

@@ -22,7 +22,7 @@ std::string ReadValue(CQVIniFile* ini, LPCSTR section, LPCSTR key)
 CImageObj* Picture(CQVIniFile* ini, LPCSTR section, LPCSTR key, CImageCache* cache)
 {
     const std::string name = ReadValue(ini, section, key);
-    return name.empty() || cache == NULL ? NULL : cache->Get(name.c_str());
+    return name.empty() ? NULL : GetKeyedPicture(cache, name.c_str());
 }
 
 int Clamp(int v, int lo, int hi) { return std::max(lo, std::min(hi, v)); }
@@ -625,7 +625,7 @@ BOOL CSpliteGrid::LoadInfo(CQVIniFile* ini, LPCSTR section, CImageCache* cache)
         CBkButton* button = new (std::nothrow) CBkButton;
         CString name;
         if (button == NULL || text.empty() || !button->Parse(text.c_str(), &name) || cache == NULL ||
-            (button->m_pPicture = cache->Get(name)) == NULL) {
+            (button->m_pPicture = GetKeyedPicture(cache, name)) == NULL) {
             delete button;
             continue;
         }

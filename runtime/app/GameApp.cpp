@@ -328,6 +328,8 @@ void CGameApp::OnJoinBlobs(uint32_t, uint32_t, const uint8_t*, uint32_t, const u
 
 // ---- The main window -----------------------------------------------------------------------
 
+FramePlacementRoutine g_pfnRestoreFramePlacement = NULL;
+
 CFrameWnd* CGameApp::NewMainFrame() { return new CFrameWnd; }
 
 BOOL CGameApp::ShowGameWindow()
@@ -343,6 +345,8 @@ BOOL CGameApp::ShowGameWindow()
     }
     m_pMainWnd = pFrame;
     socket.StartReceive();
+    if (g_pfnRestoreFramePlacement != NULL)
+        g_pfnRestoreFramePlacement(pFrame);
     return TRUE;
 }
 

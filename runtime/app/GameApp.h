@@ -136,6 +136,12 @@ private:
     BOOL m_bComStarted;
 };
 
+// Places a newly created main frame from its saved placement, shows and
+// updates it; the game frame's library sets it (NULL: ShowGameWindow leaves
+// the frame where it was created).
+typedef void (*FramePlacementRoutine)(CFrameWnd* pFrame);
+extern FramePlacementRoutine g_pfnRestoreFramePlacement;
+
 // The application object as a CGameApp, or NULL.
 CGameApp* GetGameApp();
 // A line in the application's log (nothing without a CGameApp).

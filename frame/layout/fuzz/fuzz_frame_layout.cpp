@@ -5,6 +5,7 @@
 #include <string>
 
 #include "AreaTreeLoader.h"
+#include "ChatText.h"
 #include "FakeTreeBuilder.h"
 #include "LayoutValues.h"
 #include "SplitModel.h"
@@ -61,5 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     m.Wheel(ParseInt(b.ini.Get("area", "wheel")));
     m.HideKey(ParseInt(b.ini.Get("area", "key")));
     m.SliderRect();
+
+    ChatLine line;
+    ParseChatLine(text, &line);
     return 0;
 }

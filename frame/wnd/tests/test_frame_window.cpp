@@ -12,6 +12,7 @@
 #include "QVGameWnd.h"
 #include "ScenePainter.h"
 #include "SpliteGrid.h"
+#include "app/GameApp.h"
 #include "test_support.h"
 
 namespace {
@@ -126,6 +127,31 @@ TEST_F(FrameWindow, BuildsTheAreasOfTheLayout)
     EXPECT_EQ(CRect(0, 0, 800, 30), f->GetTitleRect());
     EXPECT_EQ(CQVGameWnd::kUserData, ::GetWindowLongPtrA(f->GetSafeHwnd(), GWLP_USERDATA));
     EXPECT_EQ(CQVGameWnd::kFrameStyle, f->GetStyle() & ~WS_VISIBLE);
+}
+
+// The layout the build draws into the program's folder (make_frame_skin.py).
+TEST_F(FrameWindow, DefaultSkinLoads)
+{
+    char exe[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameA(NULL, exe, MAX_PATH), 0u);
+    *(strrchr(exe, '\\') + 1) = 0;
+    TestFrame* f = Make(std::string(exe) + "Mardavel_bk.bgd");
+    ASSERT_TRUE(f->log.empty()) << f->log[0];
+    f->MoveWindow(0, 0, 1024, 768);
+    EXPECT_TRUE(f->log.empty());
+    ASSERT_EQ(7, f->GetTitleButtonCount());
+    for (int i = 0; i < 7; i++)
+        EXPECT_EQ(i + 1, f->GetTitleButton(i)->m_nKey) << "exit, max, min, help, setting, photo, mute";
+    EXPECT_EQ(CRect(994, 5, 1018, 25), f->GetTitleButton(0)->m_rcPlaced);
+    for (const char* name : {"area", "area_main", "area_advchat", "area_adv", "area_game", "area_chat", "area_play"})
+        EXPECT_NE(nullptr, f->FindArea(name)) << name;
+    EXPECT_EQ(CRect(5, 30, 1019, 763), f->GetRootArea()->GetRect());
+    // The side column keeps its minimum width (200) beside a 6-pixel slider;
+    // the play strip its minimum height (36).
+    EXPECT_EQ(CRect(819, 30, 1019, 763), f->FindArea("area_advchat")->GetRect());
+    EXPECT_EQ(CRect(5, 727, 813, 763), f->FindArea("area_play")->GetRect());
+    EXPECT_EQ(CRect(5, 30, 813, 727), f->FindArea("area_game")->GetRect());
+    ASSERT_EQ(1, static_cast<CSpliteGrid*>(f->GetRootArea())->GetButtonCount()) << "the side column's hide button";
 }
 
 TEST_F(FrameWindow, WorkImagePixels)
@@ -270,6 +296,20 @@ TEST_F(FrameWindow, PlacementAndMaximizeCycle)
     if (s.minimum.cx <= 900 && s.maximum.cx >= 900 && s.maximum.cy >= 700) {
         EXPECT_EQ(CRect(30, 40, 930, 740), r);
     }
+}
+
+TEST_F(FrameWindow, TheApplicationBasePlacesAGameFrame)
+{
+    theApp.WriteProfileString("MainFrame", NULL, NULL);
+    TestFrame* f = Make(folder + "Test_bk.bgd");
+    ASSERT_NE(nullptr, g_pfnRestoreFramePlacement);
+    g_pfnRestoreFramePlacement(f);
+    CRect r;
+    f->GetWindowRect(&r);
+    EXPECT_EQ(CRect(0, 0, f->GetSizes().maximum.cx, f->GetSizes().maximum.cy), r);
+    EXPECT_TRUE(f->IsWindowVisible());
+    CFrameWnd plain;
+    g_pfnRestoreFramePlacement(&plain);   // another frame: nothing
 }
 
 TEST_F(FrameWindow, DropMessageBytes)
