@@ -106,6 +106,7 @@ BOOL CCoolButton::AttachFromIni(CWnd* pParent, UINT nId, LPCSTR lpszSection, LPC
         return FALSE;
     CString value = KitReadSkinString(lpszSection, lpszKey, "");
     m_bFiveCell = FALSE;
+    m_crText = KitReadSkinColour(lpszSection, "ctrltextcolor", RGB(255, 255, 255));
     BOOL bLoaded;
     if (KitThemeModule() != NULL) {
         // Resource mode: "id" or "id,kind", as the dialog's own images.
@@ -354,6 +355,26 @@ void CCoolButton::DrawCell(HDC hdc, int nCell, const RECT& rc)
     } else {
         face.Draw(pDC, rc.left, rc.top, 0, &src, NULL, &size);
     }
+    DrawCaption(hdc, rc);
+}
+
+void CCoolButton::DrawCaption(HDC hdc, const RECT& rc)
+{
+    // The window text (a box's "确定(&O)") over the face, centred.
+    char text[128];
+    if (::GetWindowTextA(m_hWnd, text, sizeof text) <= 0)
+        return;
+    HWND hParent = ::GetParent(m_hWnd);
+    HFONT hFont = hParent != NULL ? (HFONT)::SendMessage(hParent, WM_GETFONT, 0, 0) : NULL;
+    HGDIOBJ hOld = hFont != NULL ? ::SelectObject(hdc, hFont) : NULL;
+    const int nMode = ::SetBkMode(hdc, TRANSPARENT);
+    const COLORREF crOld = ::SetTextColor(hdc, m_crText);
+    RECT r = {rc.left, rc.top, rc.left + GetCellWidth(), rc.top + m_face.Height()};
+    ::DrawTextA(hdc, text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    ::SetTextColor(hdc, crOld);
+    ::SetBkMode(hdc, nMode);
+    if (hOld != NULL)
+        ::SelectObject(hdc, hOld);
 }
 
 void CCoolButton::DrawItem(LPDRAWITEMSTRUCT lpDIS)

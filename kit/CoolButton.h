@@ -5,7 +5,8 @@
 // window its shape; optionally drawn see-through over the parent with the
 // face's top-left colour as key, and flashing. It plays WAVE resource sounds
 // on hover and press (0: none) and posts WM_COMMAND only when the left
-// button is released over it.
+// button is released over it. Its window text, when it has one, is drawn
+// centred over the face.
 //
 // CQVBitmapButton2 is an owner-drawn CButton with an image per state or a
 // strip of cells (modes 1, 5, 2, 6 below).
@@ -66,6 +67,7 @@ private:
     BOOL FinishAttach(UINT nId, UINT nHoverSound, UINT nPressSound);
     void UpdateState(POINT point);
     void DrawCell(HDC hdc, int nCell, const RECT& rc);
+    void DrawCaption(HDC hdc, const RECT& rc);
 
     UINT m_nCommand = 0;
     CQVBitmap m_face;
@@ -77,6 +79,7 @@ private:
     BOOL m_bClicking = FALSE;
     BOOL m_bTransparent = FALSE;
     COLORREF m_crKey = 0;
+    COLORREF m_crText = RGB(0, 0, 0);   // caption; skinned: "ctrltextcolor"
     BOOL m_bFiveCell = FALSE;
     UINT_PTR m_nFlashTimer = (UINT_PTR)-1;
     int m_nFlashPhase = 1;

@@ -386,15 +386,20 @@ HRGN CSkinDlg::GetWindowRegion()
     if (m_hFrameRegion == NULL)
         return NULL;
     const int cw = m_nCellWidth, ch = m_nCellHeight;
-    HRGN hResult = ::CreateRectRgn(8, 0, W - 16, H);
-    HRGN hPart = ::CreateRectRgn(0, 8, W, H - 16);
+    // The body: two rectangles 8 pixels in from the corners, (8, 0) by
+    // (W - 16) x H and (0, 8) by W x (H - 16).
+    HRGN hResult = ::CreateRectRgn(8, 0, 8 + (W - 16), H);
+    HRGN hPart = ::CreateRectRgn(0, 8, W, 8 + (H - 16));
     ::CombineRgn(hResult, hResult, hPart, RGN_OR);
     struct Corner { int col, row, dx, dy; };
+    // The right-hand pieces go where the nine-grid draws the right-hand
+    // cells (W - cw): one pixel further right, the shape and the picture
+    // disagree and the key colour shows along the right edge.
     const Corner corners[] = {
         {0, 0, 0, 0},
-        {2, 0, W - cw + 1, 0},
+        {2, 0, W - cw, 0},
         {0, 2, 0, H - ch},
-        {2, 2, W - cw + 1, H - ch},
+        {2, 2, W - cw, H - ch},
     };
     HRGN hCell = ::CreateRectRgn(0, 0, 0, 0);
     for (const Corner& c : corners) {

@@ -33,8 +33,8 @@ protected:
     {
         ASSERT_TRUE(m_theme.Ok());
         ASSERT_TRUE(WriteStrip(m_theme.Image("dlgbutton.bmp"), 10, 8, kFace));
-        m_template.Add(0x0080, 100, "OK", 10, 10, 40, 14, BS_PUSHBUTTON);
-        m_template.Add(0x0080, 101, "Other", 60, 10, 40, 14, BS_PUSHBUTTON);
+        m_template.Add(0x0080, 100, "", 10, 10, 40, 14, BS_PUSHBUTTON);
+        m_template.Add(0x0080, 101, "", 60, 10, 40, 14, BS_PUSHBUTTON);
         ASSERT_TRUE(m_host.CreateIndirect(m_template.Get(), NULL));
         m_host.SetWindowPos(NULL, 100, 100, 300, 200, SWP_NOZORDER | SWP_SHOWWINDOW);
         PumpPendingMessages();
