@@ -1,0 +1,25 @@
+# Fails the build unless the recorder library exports exactly StartRecord,
+# PauseRecord and StopRecord, undecorated, at ordinals 1, 2 and 3.
+# objdump -p prints the ordinal base and, per name, its index into the
+# address table: ordinal = base + index.
+execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "objdump failed on ${DLL}")
+endif()
+if(NOT dump MATCHES "Ordinal Base ([0-9]+)")
+  message(FATAL_ERROR "${DLL}: no export table")
+endif()
+set(base ${CMAKE_MATCH_1})
+string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n([^\n]+\n)+" table "${dump}")
+string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\n]+" rows "${table}")
+set(found "")
+foreach(row IN LISTS rows)
+  string(REGEX MATCH "\\[ *([0-9]+)\\] (.+)" _ "${row}")
+  math(EXPR ordinal "${base} + ${CMAKE_MATCH_1}")
+  list(APPEND found "${CMAKE_MATCH_2}@${ordinal}")
+endforeach()
+list(SORT found)
+set(expected "PauseRecord@2;StartRecord@1;StopRecord@3")
+if(NOT found STREQUAL expected)
+  message(FATAL_ERROR "${DLL} exports '${found}', expected '${expected}'")
+endif()
