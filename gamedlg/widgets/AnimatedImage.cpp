@@ -126,8 +126,9 @@ void CAnimatedImage::ReadFrames()
 CAnimatedImage::~CAnimatedImage()
 {
     if (m_hThread != NULL) {
-        ::SetEvent(m_hRunEvent);
+        // Stop first, then resume: a paused thread wakes to end, never to draw once more.
         ::SetEvent(m_hStopEvent);
+        ::SetEvent(m_hRunEvent);
         ::WaitForSingleObject(m_hThread, INFINITE);
         ::CloseHandle(m_hThread);
         m_hThread = NULL;

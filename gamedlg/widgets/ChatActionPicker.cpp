@@ -155,6 +155,7 @@ void CHoverTextButton::OnDestroy()
 
 BEGIN_MESSAGE_MAP(CChatActionPicker, CWnd)
     ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
     ON_WM_DESTROY()
     ON_WM_KILLFOCUS()
 END_MESSAGE_MAP()
@@ -296,6 +297,16 @@ void CChatActionPicker::OnPaint()
     ::DeleteObject(hFrame);
     ::DeleteObject(hRow);
     ::DeleteObject(hColumn);
+}
+
+BOOL CChatActionPicker::OnEraseBkgnd(CDC* pDC)
+{
+    // The class has no brush: the gaps between the cells and the strip of the
+    // page buttons are white like the cells.
+    RECT rc;
+    GetClientRect(&rc);
+    ::FillRect(pDC->m_hDC, &rc, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+    return TRUE;
 }
 
 void CChatActionPicker::OnDestroy()

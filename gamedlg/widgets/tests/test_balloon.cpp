@@ -299,4 +299,33 @@ TEST_F(LinkLabelTest, BareLinkEndsAtTheCommaAndUnterminatedAnchorsAreSafe)
     EXPECT_EQ(label.GetLinks()[0].address, "www.x");
 }
 
+TEST_F(BalloonTest, RepositionShiftsOrShapesAgain)
+{
+    balloon.SetLinkText("");
+    balloon.SetHideDelay(0);
+    balloon.Popup("move me", 100, 100, 80, 60, 0);
+    CRect before;
+    balloon.GetWindowRect(&before);
+    const int placement = balloon.GetTailPlacement();
+
+    // Anchor and target moved by the same amount: the window moves with them.
+    balloon.Reposition(0, 110, 105, 90, 65);
+    CRect after;
+    balloon.GetWindowRect(&after);
+    EXPECT_EQ(after.TopLeft(), before.TopLeft() + CPoint(10, 5));
+    EXPECT_EQ(after.Size(), before.Size());
+    EXPECT_EQ(balloon.GetTailPlacement(), placement);
+
+    // The target moved apart: laid out again, the tail now below (case 7).
+    balloon.Reposition(0, 110, 105, 130, 400);
+    EXPECT_EQ(balloon.GetTailPlacement(), 7);
+    EXPECT_TRUE(balloon.IsWindowVisible());
+    EXPECT_EQ(balloon.GetText(), "move me\n");
+
+    // Hidden: nothing happens.
+    balloon.Hide();
+    balloon.Reposition(0, 300, 300, 300, 300);
+    EXPECT_FALSE(balloon.IsWindowVisible());
+}
+
 }  // namespace

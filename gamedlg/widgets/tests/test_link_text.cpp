@@ -121,8 +121,9 @@ TEST(LinkText, OnlyWebAddressesAreOpened)
         SCOPED_TRACE(c.address);
         std::string out;
         EXPECT_EQ(NormaliseWebAddress(c.address, &out), c.ok);
-        if (c.ok)
+        if (c.ok) {
             EXPECT_EQ(out, c.opened);
+        }
     }
 }
 

@@ -202,4 +202,15 @@ TEST(ChildHolder, FitsTheWindowInsideTheItem)
     parent.DestroyWindow();
 }
 
+TEST_F(StateButtonTest, ExcludeFromClipLeavesTheButtonsShapeAlone)
+{
+    ASSERT_TRUE(button.SetBitmap(Strip(4, -1, true), 4, 0, 0, nullptr, NULL, 0, 0));
+    button.SetWindowPos(NULL, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    CClientDC dc(&parent);
+    button.ExcludeFromClip(&dc);
+    EXPECT_FALSE(::PtVisible(dc.m_hDC, 30 + 30, 40 + 15)) << "the button's visible pixels";
+    EXPECT_TRUE(::PtVisible(dc.m_hDC, 30 + 2, 40 + 2)) << "its magenta corner is the parent's";
+    EXPECT_TRUE(::PtVisible(dc.m_hDC, 200, 200));
+}
+
 }  // namespace

@@ -170,4 +170,37 @@ TEST(ToolTipObject, FreesItsFontAndBrushes)
     owner.DestroyWindow();
 }
 
+// A notify window that answers the text request.
+class CNotifyWnd : public CWnd
+{
+public:
+    int asked = 0;
+
+protected:
+    afx_msg LRESULT OnGetText(WPARAM, LPARAM lParam)
+    {
+        ++asked;
+        SetToolText(reinterpret_cast<TOOLOBJINFO*>(lParam), "from the notify window");
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CNotifyWnd, CWnd)
+    ON_MESSAGE(WM_TOOLTIP_GETTEXT, OnGetText)
+END_MESSAGE_MAP()
+
+TEST_F(ToolTipTest, TextAskedFromTheNotifyWindowBeforeShowing)
+{
+    CNotifyWnd notify;
+    ASSERT_TRUE(notify.CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP, 0, 0, 0, 0, NULL, NULL));
+    tip.AddTool(parent.m_hWnd, "stale", notify.m_hWnd);
+    MoveTo(520, 420);
+    ASSERT_TRUE(PumpUntil([&] { return tip.IsShown(); }));
+    EXPECT_EQ(notify.asked, 1);
+    EXPECT_STREQ(tip.GetCurrentTool().pszText, "from the notify window");
+    EXPECT_STREQ(tip.GetTools()[0].pszText, "stale") << "the registered record keeps its own text";
+    notify.DestroyWindow();
+}
+
 }  // namespace
