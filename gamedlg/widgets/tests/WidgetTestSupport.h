@@ -53,13 +53,15 @@ inline std::unique_ptr<Gdiplus::Bitmap> MakeArgbBitmap(int width, int height,
 }
 
 // A shown top-level popup window of the framework, the parent of the widgets
-// under test; it logs the WM_COMMANDs it receives.
+// under test; it logs the WM_COMMANDs it receives. Topmost, so that windows of
+// other test programs on the same display never lie over it.
 class CTestParent : public CWnd
 {
 public:
     BOOL CreateShown(int x = 100, int y = 100, int w = 400, int h = 300)
     {
-        if (!CreateEx(0, AfxRegisterWndClass(0), "widget test", WS_POPUP | WS_VISIBLE, x, y, w, h, NULL, NULL))
+        if (!CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0), "widget test", WS_POPUP | WS_VISIBLE, x, y, w, h, NULL,
+                      NULL))
             return FALSE;
         ::SetForegroundWindow(m_hWnd);
         ::SetActiveWindow(m_hWnd);

@@ -75,9 +75,18 @@ protected:
         b.DrawItem(&dis);
     }
 
+    // The real cursor is put where the message says: moves that the system
+    // makes up (on capture changes) then agree with the test's.
     static void Move(CPngButton& b, int x, int y, UINT flags = 0)
     {
+        PutCursor(b, x, y);
         b.SendMessage(WM_MOUSEMOVE, flags, MAKELPARAM(x, y));
+    }
+    static void PutCursor(CPngButton& b, int x, int y)
+    {
+        POINT p = {x, y};
+        ::ClientToScreen(b.m_hWnd, &p);
+        ::SetCursorPos(p.x, p.y);
     }
 
     CTestParent parent;
@@ -237,9 +246,9 @@ TEST_F(PngButtonTest, HoverSoundAndFocusSequence)
 
     // A click: the up marks the mouse outside but the focus stays; moving
     // inside again re-enters a button that still has the focus: no sound.
+    PutCursor(b, 20, 20);
     b.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
-    b.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
-    PumpPendingMessages();
+    b.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(20, 20));   // BN_CLICKED is sent, not posted
     EXPECT_EQ(CWnd::GetFocus()->GetSafeHwnd(), b.m_hWnd);
     Move(b, 21, 21);
     EXPECT_EQ(sounds.Played().size(), 2u);
