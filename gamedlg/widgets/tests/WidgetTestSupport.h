@@ -53,15 +53,17 @@ inline std::unique_ptr<Gdiplus::Bitmap> MakeArgbBitmap(int width, int height,
 }
 
 // A shown top-level popup window of the framework, the parent of the widgets
-// under test; it logs the WM_COMMANDs it receives. Topmost, so that windows of
-// other test programs on the same display never lie over it.
+// under test; it logs the WM_COMMANDs it receives. Test programs share one
+// display: these windows sit in its lower right part, away from the other
+// programs' windows, and only tests that look windows up by a screen point
+// make theirs topmost.
 class CTestParent : public CWnd
 {
 public:
-    BOOL CreateShown(int x = 100, int y = 100, int w = 400, int h = 300)
+    BOOL CreateShown(int x = 760, int y = 560, int w = 400, int h = 300, bool topmost = false)
     {
-        if (!CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0), "widget test", WS_POPUP | WS_VISIBLE, x, y, w, h, NULL,
-                      NULL))
+        if (!CreateEx(topmost ? WS_EX_TOPMOST : 0, AfxRegisterWndClass(0), "widget test", WS_POPUP | WS_VISIBLE, x, y,
+                      w, h, NULL, NULL))
             return FALSE;
         ::SetForegroundWindow(m_hWnd);
         ::SetActiveWindow(m_hWnd);

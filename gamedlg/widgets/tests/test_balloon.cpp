@@ -17,7 +17,7 @@ class BalloonTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(parent.CreateShown(100, 100, 600, 500));
+        ASSERT_TRUE(parent.CreateShown(600, 400, 600, 500));
         ASSERT_TRUE(balloon.Create(&parent));
     }
     void TearDown() override
@@ -221,7 +221,7 @@ class LinkLabelTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(parent.CreateShown(100, 100, 400, 200));
+        ASSERT_TRUE(parent.CreateShown(760, 560, 400, 200));
         ASSERT_TRUE(label.Create("", WS_CHILD | WS_VISIBLE, CRect(10, 10, 310, 60), &parent, 1));
         m_old = CHyperLinkLabel::SetOpenAddressRoutine(&RecordOpen);
         Opened().clear();

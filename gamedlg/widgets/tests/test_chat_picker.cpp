@@ -22,7 +22,7 @@ class ChatPickerTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(parent.CreateShown(50, 50, 700, 600));
+        ASSERT_TRUE(parent.CreateShown(500, 380, 700, 600));
         ASSERT_TRUE(tip.Create(parent.m_hWnd));
         SetAppToolTip(&tip);
         strip = MakeArgbBitmap(200, 50, [](int, int) -> Gdiplus::ARGB { return 0xFF336699; });

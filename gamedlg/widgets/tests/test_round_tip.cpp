@@ -20,7 +20,7 @@ class RoundTipTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(owner.CreateShown(0, 0, 600, 500));
+        ASSERT_TRUE(owner.CreateShown(560, 400, 600, 500));
         ASSERT_TRUE(tip.CreateTip());
     }
     void TearDown() override
@@ -34,8 +34,8 @@ protected:
 
 TEST_F(RoundTipTest, WindowAroundThePictureOnEachSide)
 {
-    // A 20 x 20 picture: W = 44, H = 40, the window 44 x 50; the owner sits
-    // at the screen's origin, so client and screen points agree.
+    // A 20 x 20 picture: W = 44, H = 40, the window 44 x 50; the point is in
+    // the owner's client coordinates.
     struct Case {
         const char* what;
         BOOL up, left;

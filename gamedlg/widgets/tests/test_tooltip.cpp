@@ -23,7 +23,7 @@ class ToolTipTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(parent.CreateShown(300, 200, 400, 300));
+        ASSERT_TRUE(parent.CreateShown(760, 560, 400, 300, true));
         ASSERT_TRUE(tip.Create(parent.m_hWnd));
         tip.SetDelayTimes(50, 300);
     }
@@ -78,7 +78,7 @@ TEST_F(ToolTipTest, AddingAgainUpdatesAndDeletingFollowsParentChains)
 
 TEST_F(ToolTipTest, ToolUnderThePoint)
 {
-    // Parent at screen (300, 200); child at client (10, 10), 190 x 190.
+    // Parent at screen (760, 560); child at client (10, 10), 190 x 190.
     HWND child = MakeChild(parent.m_hWnd, RECT{10, 10, 200, 200});
     HWND hidden = MakeChild(parent.m_hWnd, RECT{250, 10, 350, 100}, false);
     tip.AddTool(child, "whole");
@@ -90,10 +90,10 @@ TEST_F(ToolTipTest, ToolUnderThePoint)
         POINT screen;
         const char* expected;
     } cases[] = {
-        {"a rectangle tool holding the point wins over the whole-window tool", {315, 215}, "corner"},
-        {"outside the rectangle: the whole window", {350, 300}, "whole"},
-        {"the rectangle's right edge is outside", {330, 215}, "whole"},
-        {"an invisible child is skipped: the parent's tool", {600, 250}, "parent"},
+        {"a rectangle tool holding the point wins over the whole-window tool", {775, 575}, "corner"},
+        {"outside the rectangle: the whole window", {810, 660}, "whole"},
+        {"the rectangle's right edge is outside", {790, 575}, "whole"},
+        {"an invisible child is skipped: the parent's tool", {1060, 610}, "parent"},
         {"no tool outside every window", {5, 900}, "(none)"},
     };
     for (const Case& c : cases) {
@@ -105,7 +105,7 @@ TEST_F(ToolTipTest, ToolUnderThePoint)
 TEST_F(ToolTipTest, ShowsAfterTheRestAboveLeftAndHidesAfterTheDisplayTime)
 {
     tip.AddTool(parent.m_hWnd, "parent tip");
-    MoveTo(500, 400);
+    MoveTo(960, 760);
     ASSERT_TRUE(PumpUntil([&] { return tip.IsShown(); })) << "shown after the rest";
     EXPECT_TRUE(tip.IsUp());
     EXPECT_TRUE(tip.IsLeft());
@@ -113,8 +113,8 @@ TEST_F(ToolTipTest, ShowsAfterTheRestAboveLeftAndHidesAfterTheDisplayTime)
     // Above-left: the pointer's apex at the cursor, bottom-right.
     RECT rc;
     ::GetWindowRect(tip.GetSafeHwnd(), &rc);
-    EXPECT_EQ(rc.right, 500 + 12);
-    EXPECT_EQ(rc.bottom, 400);
+    EXPECT_EQ(rc.right, 960 + 12);
+    EXPECT_EQ(rc.bottom, 760);
 
     // A move that does not change the cursor position changes nothing.
     MSG msg = {};
@@ -128,7 +128,7 @@ TEST_F(ToolTipTest, ShowsAfterTheRestAboveLeftAndHidesAfterTheDisplayTime)
 TEST_F(ToolTipTest, NearTheTopLeftItShowsBelowRight)
 {
     CTestParent corner;
-    ASSERT_TRUE(corner.CreateShown(0, 0, 100, 100));
+    ASSERT_TRUE(corner.CreateShown(0, 0, 60, 60, true));
     tip.AddTool(corner.m_hWnd, "corner tip");
     MoveTo(10, 10);
     ASSERT_TRUE(PumpUntil([&] { return tip.IsShown(); }));
@@ -195,7 +195,7 @@ TEST_F(ToolTipTest, TextAskedFromTheNotifyWindowBeforeShowing)
     CNotifyWnd notify;
     ASSERT_TRUE(notify.CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP, 0, 0, 0, 0, NULL, NULL));
     tip.AddTool(parent.m_hWnd, "stale", notify.m_hWnd);
-    MoveTo(520, 420);
+    MoveTo(980, 780);
     ASSERT_TRUE(PumpUntil([&] { return tip.IsShown(); }));
     EXPECT_EQ(notify.asked, 1);
     EXPECT_STREQ(tip.GetCurrentTool().pszText, "from the notify window");
