@@ -1,0 +1,117 @@
+// The chat balloon's arithmetic: setters and their refusals, DBCS-safe line
+// counts that end on any width, the body origin and the twelve placements.
+#include <gtest/gtest.h>
+
+#include "BalloonLayout.h"
+
+namespace {
+
+// A font where every byte is 6 pixels wide (a double-byte character 12).
+const int kCw = 6;
+int Width(const std::string& s) { return static_cast<int>(s.size()) * kCw; }
+
+#define HAN "\xC4\xE3"   // one double-byte character
+
+TEST(BalloonLayout, Setters)
+{
+    BalloonStyle s;
+    EXPECT_FALSE(BalloonSetSize(s, 0, 10));
+    EXPECT_FALSE(BalloonSetSize(s, 10, -2));
+    EXPECT_EQ(150, s.maxWidth) << "refused: unchanged";
+    BalloonSetMinSize(s, 70, 45);
+    EXPECT_TRUE(BalloonSetSize(s, 60, 10));
+    EXPECT_EQ(70, s.maxWidth) << "raised to the minimum width";
+    EXPECT_EQ(45, s.maxHeight) << "raised to the minimum height";
+    EXPECT_TRUE(BalloonSetSize(s, 126, -1));
+    EXPECT_EQ(-1, s.maxHeight) << "no upper limit stays -1";
+    BalloonSetMinSize(s, 0, -3);
+    EXPECT_EQ(70, s.minWidth);
+    EXPECT_EQ(45, s.minHeight);
+    BalloonSetTail(s, 0, 8);
+    EXPECT_EQ(12, s.tailWidth);
+    EXPECT_EQ(8, s.tailOffset);
+    BalloonSetPadding(s, 0, 3);
+    EXPECT_EQ(8, s.marginX);
+    EXPECT_EQ(3, s.marginY);
+    int alpha = 70;
+    EXPECT_FALSE(BalloonSetAlpha(alpha, 101));
+    EXPECT_EQ(70, alpha);
+    EXPECT_TRUE(BalloonSetAlpha(alpha, 60));
+    EXPECT_EQ(60, alpha);
+}
+
+TEST(BalloonLayout, WrapCounts)
+{
+    struct Case
+    {
+        const char* what;
+        std::string text;
+        int inner;
+        int lines, longest;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"fits on one line", "hello", 60, 1, 5, {"hello"}},
+        {"cut at 4 bytes", "abcdefghij", 24, 3, 4, {"abcd", "efgh", "ij"}},
+        {"a line feed starts a line", "ab\ncdefgh", 24, 3, 4, {"ab", "cdef", "gh"}},
+        {"a double-byte character is never split", "a" HAN HAN, 24, 2, 3, {"a" HAN, HAN}},
+        {"a limit in the middle of a character cuts one byte less", "abc" HAN, 24, 2, 3, {"abc", HAN}},
+        {"narrower than one byte: one character a line", "ab" HAN, 3, 3, 2, {"a", "b", HAN}},
+        {"no width at all: still one character a line", HAN "x", 0, 2, 2, {HAN, "x"}},
+        {"a lone lead byte at the end", "abcd\xC4", 24, 2, 4, {"abcd", "\xC4"}},
+        {"a trailing line feed adds no line", "ab\n", 60, 1, 2, {"ab"}},
+        {"empty", "", 60, 0, 0, {}},
+    };
+    for (const Case& k : cases) {
+        const WrapResult r = BalloonWrapCount(k.text, k.inner, kCw, Width);
+        EXPECT_EQ(k.lines, r.lines) << k.what;
+        EXPECT_EQ(k.longest, r.longest) << k.what;
+        EXPECT_EQ(k.expected, BalloonLines(k.text, k.inner, kCw, Width)) << k.what;
+    }
+    EXPECT_EQ(0, BalloonWrapCount("abc", 60, 0, Width).lines) << "a font without width: nothing";
+}
+
+TEST(BalloonLayout, BodyOrigin)
+{
+    struct Case
+    {
+        int mode, x, y;
+    } cases[] = {{0, 100, 50}, {1, 21, 50}, {2, 100, 11}, {3, 21, 11}, {4, 0, 0}, {-1, 0, 0}};
+    for (const auto& k : cases) {
+        int x, y;
+        BalloonBodyOrigin(k.mode, 100, 50, 80, 40, &x, &y);
+        EXPECT_EQ(k.x, x) << "mode " << k.mode;
+        EXPECT_EQ(k.y, y) << "mode " << k.mode;
+    }
+}
+
+TEST(BalloonLayout, TwelvePlacements)
+{
+    // Body (100, 100) - (200, 160).
+    struct Case
+    {
+        const char* what;
+        int tx, ty, placement;
+    } cases[] = {
+        {"left above, nearer in x: top edge", 90, 50, 0},
+        {"left above, tie: the top edge", 50, 50, 0},
+        {"left above, nearer in y: left edge", 40, 90, 3},
+        {"left below, nearer in x: bottom edge", 90, 200, 6},
+        {"left below, tie", 60, 200, 6},
+        {"left below, nearer in y: left edge", 40, 170, 5},
+        {"left beside", 50, 130, 4},
+        {"right above, nearer in x", 210, 50, 2},
+        {"right above, tie", 250, 50, 2},
+        {"right above, nearer in y", 260, 90, 9},
+        {"right below, nearer in x", 210, 200, 8},
+        {"right below, tie", 240, 200, 8},
+        {"right below, nearer in y", 260, 170, 11},
+        {"right beside", 260, 130, 10},
+        {"above the columns", 150, 50, 1},
+        {"level with the top, within the columns", 150, 100, 7},
+        {"below, within the columns", 150, 300, 7},
+    };
+    for (const Case& k : cases)
+        EXPECT_EQ(k.placement, BalloonPlacement(100, 100, 100, 60, k.tx, k.ty)) << k.what;
+}
+
+}  // namespace
