@@ -249,7 +249,7 @@ IDS = {
     "bar": 110, "vbar": 111, "grow": 112, "vgrow": 113,
     "block_v": 114, "block_h": 115, "progress_bk": 116, "vprogress_bk": 117,
     "btn_out": 120, "btn_in": 121, "btn_checked": 122, "btn_unchecked": 123,
-    "btn_radioed": 124, "btn_unradioed": 125,
+    "btn_radioed": 124, "btn_unradioed": 125, "btn_face_out": 126, "btn_face_in": 127,
     "drop_in": 130, "drop_out": 131,
     "static_bk": 140, "client_bk": 150, "busy": 160,
     "cursor_hand": 200,
@@ -290,6 +290,10 @@ def images():
               button_cell(24, 22, PALETTE["button_off"], (150, 150, 150))]
     add("btn_out", bmp24(cells(states)))
     add("btn_in", bmp24(cells([states[2], states[2], states[2], states[3]])))
+    # The owner-draw button's own faces: one picture each, drawn at its size
+    # (normal, and hovered or pressed).
+    add("btn_face_out", bmp24(button_cell(76, 24, PALETTE["button_face"], PALETTE["frame_mid"])))
+    add("btn_face_in", bmp24(button_cell(76, 24, PALETTE["button_hot"], PALETTE["gold"])))
     add("btn_checked", bmp24(check_cell(13, True, False)))
     add("btn_unchecked", bmp24(check_cell(13, False, False)))
     add("btn_radioed", bmp24(check_cell(13, True, True)))
@@ -413,7 +417,7 @@ SECTIONS = [
         ("BkMode", "0"), ("PwdChar", "*"), ("UsePwdImg", "0"),
     ]),
     ("ODButton", [
-        ("ImageBtnOut", str(IDS["btn_out"])), ("ImageBtnIn", str(IDS["btn_in"])),
+        ("ImageBtnOut", str(IDS["btn_face_out"])), ("ImageBtnIn", str(IDS["btn_face_in"])),
         ("ImageBtnChecked", str(IDS["btn_checked"])), ("ImageBtnUnchecked", str(IDS["btn_unchecked"])),
         ("ImageBtnRadioed", str(IDS["btn_radioed"])), ("ImageBtnUnradioed", str(IDS["btn_unradioed"])),
         ("TransBtnOut", colour(MAGENTA)), ("TransBtnIn", colour(MAGENTA)),
