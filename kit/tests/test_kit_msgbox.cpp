@@ -357,6 +357,20 @@ TEST_F(MsgBoxTest, AboutBoxSizeAndControlsMovedInsideTheFrame)
         EXPECT_EQ(a.left, p.left + 4) << id;
         EXPECT_EQ(a.top, p.top + 20) << id;
     }
+    // Every control lies inside the frame.
+    RECT inner;
+    about.GetInnerClientRect(&inner);
+    for (UINT id : ids) {
+        CRect a;
+        about.GetDlgItem(id)->GetWindowRect(&a);
+        about.ScreenToClient(&a);
+        if (a.IsRectEmpty())
+            continue;   // an icon static without an icon has no size
+        EXPECT_GE(a.left, inner.left) << id;
+        EXPECT_GE(a.top, inner.top) << id;
+        EXPECT_LE(a.right, inner.right) << id << " inside the frame";
+        EXPECT_LE(a.bottom, inner.bottom) << id << " inside the frame";
+    }
     CString title;
     about.GetWindowText(title);
     EXPECT_EQ(std::string(title).compare(0, 4, Gbk(L"关于")), 0) << "the title from string 29933";
