@@ -25,6 +25,7 @@ const int kPlain[CODTooltip::GeoCount] = {0, 0, 3, 1, 0, 0, 0, 0, 0, 1, 1};
 const ODThemeLoaderRegistration s_loader(OD_LOADER_TOOLTIP, &CODTooltip::LoadTheme);
 
 BOOL CursorPos(POINT* p) { return ::GetCursorPos(p); }
+HWND WindowUnder(POINT screen) { return ::WindowFromPoint(screen); }
 int CRandom() { return rand(); }
 
 // The size of an icon: its colour (or mask) bitmap's.
@@ -300,6 +301,7 @@ COLORREF CODTooltip::s_theme[PalCount - PalFg] = {
     ::GetSysColor(COLOR_INFOBK),   0xEE0000,                    0x8B1A55,
     0x0000FF,                      ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_INFOTEXT)};
 BOOL (*CODTooltip::s_getCursorPos)(POINT*) = &CursorPos;
+HWND (*CODTooltip::s_windowFromPoint)(POINT) = &WindowUnder;
 int (*CODTooltip::s_random)() = &CRandom;
 
 void CODTooltip::LoadTheme()
@@ -802,7 +804,7 @@ BOOL CODTooltip::MouseOverTip() const
 
 int CODTooltip::HitTest(POINT screen) const
 {
-    HWND hWnd = ::WindowFromPoint(screen);
+    HWND hWnd = s_windowFromPoint(screen);
     const HWND owner = m_pOwner ? m_pOwner->GetSafeHwnd() : NULL;
     if (hWnd && hWnd == owner) {
         POINT client = screen;

@@ -231,8 +231,10 @@ public:
     static void LoadTheme();
     static COLORREF GetThemeColor(int paletteIndex);
 
-    // Seams: where the cursor is, and the rand() of the effects.
+    // Seams: where the cursor is, which top-level window is under a screen point, and the
+    // rand() of the effects.
     static BOOL (*s_getCursorPos)(POINT* point);
+    static HWND (*s_windowFromPoint)(POINT screen);
     static int (*s_random)();
 
 protected:

@@ -20,6 +20,17 @@ BOOL FakeCursor(POINT* p)
     return TRUE;
 }
 
+// The tests' windows share the display with other tests running at the same time, so the
+// window under a point is asked of our own owner only: its rectangle, or nothing.
+HWND g_owner = NULL;
+HWND FakeWindowFromPoint(POINT screen)
+{
+    RECT r;
+    if (g_owner && ::GetWindowRect(g_owner, &r) && ::PtInRect(&r, screen))
+        return g_owner;
+    return NULL;
+}
+
 class TestTooltip : public CODTooltip
 {
 public:
@@ -87,13 +98,21 @@ protected:
     void SetUp() override
     {
         CODTooltip::s_getCursorPos = &FakeCursor;
+        CODTooltip::s_windowFromPoint = &FakeWindowFromPoint;
         ASSERT_TRUE(owner.Make()) << "needs the test display";
+        g_owner = owner.m_hWnd;
         ASSERT_TRUE(tip.Create(&owner, TRUE));
         tip.SetBehaviour(CODTooltip::BehDefault | CODTooltip::BehNoActiveWindow);
     }
-    void TearDown() override { CODTooltip::s_getCursorPos = saved; }
+    void TearDown() override
+    {
+        CODTooltip::s_getCursorPos = saved;
+        CODTooltip::s_windowFromPoint = savedUnder;
+        g_owner = NULL;
+    }
 
     BOOL (*saved)(POINT*) = CODTooltip::s_getCursorPos;
+    HWND (*savedUnder)(POINT) = CODTooltip::s_windowFromPoint;
     Owner owner;
     TestTooltip tip;
 };
