@@ -1,0 +1,71 @@
+// CGameClientApp: the program's application object. On top of the
+// application base (launch record, join, player list) it starts GDI+, binds
+// the board library, creates the main frame with the table window and the
+// saved-game record, has the table window create the board with receiving
+// stopped, and keeps what the table's windows read: the seat records, the
+// seat-to-view mapping, the room settings and the board's table state.
+#pragma once
+
+#include "afxwin.h"
+
+#include <cstdint>
+
+#include "BoardLibrary.h"
+#include "GameApp.h"
+#include "GameRecord.h"
+#include "SeatViews.h"
+#include "TableState.h"
+
+class CGameWnd;
+class CMainFrame;
+
+class CGameClientApp : public CGameApp
+{
+    DECLARE_DYNAMIC(CGameClientApp)
+public:
+    CGameClientApp();
+    ~CGameClientApp() override;
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    // Binds "<program folder>\<name>_Board.dll"; faults 431 and 430 as
+    // start-up reports them. 1 on success.
+    BOOL LoadBoardDll(LPCSTR lpszName);
+    // The seat at each view position from the own chair and the direction.
+    void UpdateSeatViews();
+    void OnLaunchValue(uint32_t nValue, uint32_t nBlob1Length, const uint8_t* pBlob1, BOOL bWatching) override;
+    // The server address and the fault context texts of the fault reports.
+    void FillFaultContext(LPCSTR lpszText);
+    // A fault report with the fixed first values and the two texts.
+    void PostClientFault(UINT nCode);
+
+    // The own seat (0-4) the table shows at the bottom.
+    int OwnSeat() const { return m_nOwnSeat; }
+    BOOL IsWatching() const { return m_bWatcher; }
+    BOOL IsOnline() const { return m_bOnline; }
+    const char* OwnUserName() const { return m_pszUserName != NULL ? m_pszUserName : ""; }
+
+    CBoardLibrary m_board;
+    CTableState m_state;                 // the board's table state (event 10050)
+    CGameRecord* m_pRecord = NULL;
+    CGameWnd* m_pGameWnd = NULL;         // set by the main frame
+    BOOL m_bTableCreated = FALSE;
+    SeatLayoutRecord m_seats[kTableSeats] = {};
+    int m_views[kTableSeats] = {0, 1, 2, 3, 4};
+    int m_nPlayerCount = kTableSeats;
+    int m_nPlayDirection = 0;
+    int32_t m_roomSettings[kRoomSettingCount] = {};
+    CString m_strServerText;
+    CString m_strFaultContext;
+
+protected:
+    CFrameWnd* NewMainFrame() override;
+
+private:
+    int m_nOwnSeat = 0;
+    ULONG_PTR m_gdiplusToken = 0;
+    LPTOP_LEVEL_EXCEPTION_FILTER m_pPreviousFilter = NULL;
+};
+
+CGameClientApp* GetClientApp();

@@ -1,0 +1,111 @@
+#include "GameRecord.h"
+
+#include <ctime>
+
+#include "ClientServices.h"
+#include "GameApp.h"
+#include "net/GameClientSocket.h"
+#include "store/FilePaths.h"
+
+namespace {
+
+const char kSettings[] = "Settings";
+
+std::tm LocalNow()
+{
+    const time_t now = time(NULL);
+    std::tm when{};
+    localtime_s(&when, &now);
+    return when;
+}
+
+CString ProgramFolder()
+{
+    char path[MAX_PATH] = "";
+    ::GetModuleFileNameA(NULL, path, MAX_PATH);
+    char* slash = strrchr(path, '\\');
+    if (slash != NULL)
+        *slash = '\0';
+    return CString(path);
+}
+
+}  // namespace
+
+void CGameRecord::LoadSettings()
+{
+    CWinApp* app = AfxGetApp();
+    if (app == NULL)
+        return;
+    m_nSaveAction = (int)app->GetProfileInt(kSettings, "SaveAction", kSaveAsk);
+    m_nWatchSaveAction = (int)app->GetProfileInt(kSettings, "SPSaveAction", kSaveAsk);
+    m_strSaveFolder = app->GetProfileString(kSettings, "AutoSavePath", "");
+    if (m_strSaveFolder.IsEmpty())
+        m_strSaveFolder = ProgramFolder() + "\\save";
+}
+
+void CGameRecord::SaveSettings()
+{
+    CWinApp* app = AfxGetApp();
+    if (app == NULL)
+        return;
+    app->WriteProfileInt(kSettings, "SaveAction", m_nSaveAction);
+    app->WriteProfileInt(kSettings, "SPSaveAction", m_nWatchSaveAction);
+    app->WriteProfileString(kSettings, "AutoSavePath", m_strSaveFolder);
+}
+
+peg::RecordResult CGameRecord::RecordMessage(const uint8_t* message, size_t size, const peg::Record::Names& names,
+                                             uint32_t seat)
+{
+    const peg::RecordResult result = m_record.Take(message, size, names, seat, LocalNow());
+    if (result == peg::kRecordBadLength)
+        WriteGameLog("[RecordMessage] 错误的消息长度!");
+    else if (result == peg::kRecordNoMemory)
+        WriteGameLog("[RecordMessage] 存盘时分配内存错误!");
+    return result;
+}
+
+CString CGameRecord::MakeFileName(BOOL bWatching)
+{
+    CString folder = m_strSaveFolder;
+    if (folder.IsEmpty() && AfxGetApp() != NULL)
+        folder = AfxGetApp()->GetProfileString(kSettings, "AutoSavePath", "");
+    if (folder.IsEmpty())
+        folder = ProgramFolder() + "\\save";
+    while (folder.GetLength() > 3 && folder[folder.GetLength() - 1] == '\\')
+        folder = folder.Left(folder.GetLength() - 1);
+    return NewSavedGameName(folder, LocalNow(), bWatching);
+}
+
+SaveFileResult CGameRecord::WriteFile(LPCSTR lpszPath)
+{
+    const SaveFileResult result = WriteSavedGame(lpszPath, m_record);
+    if (result == kSaveCannotCreate)
+        MsgBoxText("存盘错误, 无法创建文件, 请检查存盘路径是否正确!", MB_ICONEXCLAMATION);
+    else if (result == kSaveCannotWrite)
+        MsgBoxText("存盘错误, 无法写文件!", MB_ICONEXCLAMATION);
+    return result;
+}
+
+CString CGameRecord::PromptSave(BOOL bOnline, BOOL bWatching)
+{
+    CString saved;
+    if (!bOnline || !m_record.Exists())
+        return saved;
+    theGameSocket.StopReceive();
+    const int action = bWatching ? m_nWatchSaveAction : m_nSaveAction;
+    if (action == kSaveAutomatic) {
+        const CString path = MakeFileName(bWatching);
+        if (WriteFile(path) == kSaved)
+            saved = path;
+    } else if (action == kSaveAsk) {
+        // The save prompt of the game dialogs asks here once it is part of
+        // the program; until then a hand is kept only by the automatic save.
+        WriteGameLog("[PromptSave] the save prompt is not available; the hand is not saved");
+    }
+    theGameSocket.StartReceive();
+    if (!saved.IsEmpty()) {
+        m_strLastSaved = saved;
+        WriteGameLog("[PromptSave] saved " + saved);
+    }
+    return saved;
+}

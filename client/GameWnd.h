@@ -1,0 +1,156 @@
+// CGameWnd: the table window. It owns the board of the board library (in
+// client mode), takes every server message the connection does not handle
+// itself and hands the game's messages to the board, sends what the board
+// builds, turns the board's callbacks into buttons, texts and sounds, runs
+// the turn clock and the idle keep-alive, and draws the table from the
+// board's table state.
+//
+// The board is not re-entrant. Every call into it goes through BoardEvent,
+// which counts its depth: a command that arrives while the board is on the
+// stack (a box shown inside a callback pumps messages) is dropped, the
+// window object is deleted only once the board call has unwound, and the
+// pause after a hand's result runs on a timer with receiving held instead of
+// a message pump inside the callback.
+#pragma once
+
+#include "afxwin.h"
+
+#include <cstdint>
+#include <memory>
+
+#include "BoardInterface.h"
+#include "TableLayout.h"
+#include "TablePictures.h"
+#include "TableRules.h"
+#include "TableState.h"
+
+// Posted by the hold callback: lParam the time in milliseconds.
+constexpr UINT WM_RECEIVE_HOLD = WM_USER + 0x101;
+
+// Timers of the table window.
+constexpr UINT_PTR kTimerSecond = 1;       // idle keep-alive and the turn clock
+constexpr UINT_PTR kTimerFlash = 3;        // the few-cards flash
+constexpr UINT_PTR kTimerHold = 5;         // the end of a receive hold
+constexpr UINT_PTR kTimerResultPause = 7;  // the end of the pause after a hand's result
+
+// Decision buttons.
+enum TableButtonId {
+    kBtnGiveUp = 198,
+    kBtnAlone = 199,
+    kBtnStart = 200,
+    kBtnBecome = 201,
+    kBtnDecline = 202,
+    kBtnShowGuard = 203,
+    kBtnHideGuard = 204,
+    kBtnPass = 205,
+    kBtnPlay = 206,
+    kBtnHint = 207,
+    kBtnKick = 323,
+    kBtnNoKick = 324,
+};
+
+class CGameWnd : public CWnd
+{
+    DECLARE_DYNCREATE(CGameWnd)
+public:
+    CGameWnd();
+    ~CGameWnd() override;
+
+    // ---- The board ---------------------------------------------------------------------
+    int32_t BoardEvent(int32_t code, int32_t a, int32_t b, void* param);
+    // 1 created; 0 when the board, its identity, the table state or its two
+    // blocks cannot be had.
+    int CreateBoard();
+    static int32_t QVBOARD_CALL BoardCallbackThunk(BoardCallbackRecord* record);
+    int OnBoardCallback(const BoardCallbackRecord& record);
+    void UpdatePhaseButtons(BOOL bPhaseChanged);
+    // Deletes the object now, or when the board call on the stack returns.
+    void ReleaseWhenIdle();
+
+    // ---- The connection ----------------------------------------------------------------
+    static int DispatchNetMessage(void* pContext, void* pData, uint32_t dwCode);
+    void OnGameMessage(uint8_t* pMessage, size_t nSize);
+    static BOOL SendGameMessage(const void* pMessage);
+    // 1 when the frame may close now.
+    BOOL ConfirmLeave();
+
+    // ---- Commands and the clock --------------------------------------------------------
+    void AutoAction();
+    void OnHint();
+    void ClearSelection();
+    void UpdatePlayButton();
+    void PlaySoundEntry(int nSection, int nEntry);
+
+    // ---- State the table's parts share -------------------------------------------------
+    int OwnSeat() const;
+    BOOL IsWatching() const;
+    BOOL m_bTrustPlay = FALSE;
+    BOOL m_bLeave = FALSE;
+    BOOL m_bReceiveFree = TRUE;
+    BOOL m_bFirstHandPending = TRUE;
+    BOOL m_bOwnClockActive = FALSE;
+    int m_nPauseKind = -1;
+    int m_nTurnSeat = -1;
+    uint8_t m_trustTimes = 0;
+    uint8_t m_trustAllowed = 0;
+    CString m_strStatus;
+    CString m_strHandResult;
+    // The pause after a hand's result (injected by tests).
+    UINT m_nResultPauseMs = 2500;
+    BOOL m_bSoundOn = TRUE;
+
+protected:
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void PostNcDestroy() override;
+
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    void OnDestroy();
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC* pDC);
+    void OnSize(UINT nType, int cx, int cy);
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    LRESULT OnReceiveHold(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Callbacks.
+    void OnSendCallback(const NetMsgHeader* message);
+    void OnHandResult(int nResult);
+    void FinishPhaseZero();
+    void HideSentDecision(uint32_t dwId);
+    void ApplyButton(int nId, const ButtonChange& change);
+    void ShowButton(int nId, BOOL bShow);
+    void EnableButton(int nId, BOOL bEnable);
+    BOOL IsButtonVisible(int nId);
+    void SetStatus(UINT nStringId);
+    void OnTrustStatus(const uint8_t* pMessage, size_t nSize);
+    void OnConnectionClosed();
+
+    // Layout and painting.
+    void LoadPictures();
+    void CreateButtons();
+    void LayoutTableNow();
+    void LayoutDecisionButtons();
+    void Redraw(CDC& dc, const CRect& client);
+    void DrawSeat(CDC& dc, int view, int seat);
+    void DrawCardAt(CDC& dc, const CardEntry& card, int x, int y, BOOL bFaceDown);
+
+    BoardHandle m_hBoard = NULL;
+    int m_nBoardDepth = 0;
+    BOOL m_bDeleteWhenIdle = FALSE;
+    BOOL m_bHintBusy = FALSE;
+    BOOL m_bHeldForPause = FALSE;
+    void* m_pSeatValues = NULL;
+    void* m_pSavedBlock = NULL;
+    CIdleCounter m_idle;
+
+    TablePictures m_pictures;
+    TableMetrics m_metrics;
+    CFont m_font;
+    CButton* m_buttons[16] = {};
+    int m_buttonIds[16] = {};
+    int m_nButtons = 0;
+};

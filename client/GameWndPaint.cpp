@@ -1,0 +1,305 @@
+// The table window's pictures, buttons, layout and painting.
+#include "GameWnd.h"
+
+#include "Bitmaps.h"
+#include "ClientPaths.h"
+#include "GameClientApp.h"
+#include "TableThemeKeys.h"
+#include "client_ids.h"
+
+namespace {
+
+const COLORREF kBackground = RGB(0, 128, 0);   // "BkColor" 0x8000
+
+struct ButtonSpec {
+    int id;
+    const char* key;      // its picture in the theme's "Buttons" section
+    UINT tipString;       // its text (0: the literal below)
+    const char* text;
+};
+const ButtonSpec kButtonSpecs[] = {
+    {kBtnStart, "Start", IDS_CLIENT_TIP_START, NULL},
+    {kBtnBecome, "Enthroned", IDS_CLIENT_TIP_BECOME, NULL},
+    {kBtnDecline, "Abdicate", IDS_CLIENT_TIP_DECLINE, NULL},
+    {kBtnAlone, "OnlyEmperor", 0, "OnlyEmperor"},
+    {kBtnGiveUp, "Giveup", 0, "Giveup"},
+    {kBtnShowGuard, "ShowHouseCarl", IDS_CLIENT_TIP_SHOWGUARD, NULL},
+    {kBtnHideGuard, "HideHouseCarl", IDS_CLIENT_TIP_HIDEGUARD, NULL},
+    {kBtnPass, "Pass", IDS_CLIENT_TIP_PASS, NULL},
+    {kBtnPlay, "Takeout", IDS_CLIENT_TIP_PLAY, NULL},
+    {kBtnHint, "Hint", IDS_CLIENT_TIP_HINT, NULL},
+    {kBtnKick, "Rebell", 0, "IDB_BT_KICK"},
+    {kBtnNoKick, "Giveup", 0, "IDB_BT_GIVEUP"},
+};
+
+LayoutSize CellSize(const CTableImage& image, int cells)
+{
+    LayoutSize size;
+    if (image.IsLoaded() && cells > 0) {
+        size.cx = image.Width() / cells;
+        size.cy = image.Height();
+    }
+    return size;
+}
+
+LayoutSize SizeOf(const CTableImage& image)
+{
+    LayoutSize size;
+    size.cx = image.Width();
+    size.cy = image.Height();
+    return size;
+}
+
+}  // namespace
+
+void CGameWnd::LoadPictures()
+{
+    int count = 0;
+    const ThemeKey* keys = TableThemeKeys(&count);
+    const CString themeFile = GetThemePath(0);
+    const CString themeFolder = GetThemePath(1);
+    for (int i = 0; i < count; i++) {
+        std::unique_ptr<CTableImage> image(new CTableImage);
+        image->FromPicture(LoadIniBitmapOrExit(themeFile, keys[i].section, keys[i].key, themeFolder));
+        m_pictures.theme[std::string(keys[i].section) + "/" + keys[i].key] = std::move(image);
+    }
+    m_pictures.background.FromPicture(LoadIniBitmapOrExit(themeFile, "Background", "back1", themeFolder));
+    m_pictures.bigAvatar.FromPicture(LoadIniBitmapOrExit(themeFile, "MAIN", "BigAvatarBk", themeFolder));
+    const int* fixed = TableFixedPictures(&count);
+    for (int i = 0; i < count; i++) {
+        std::unique_ptr<CTableImage> image(new CTableImage);
+        image->LoadBitmapFile(GetThemeResPicPath(fixed[i]));
+        m_pictures.fixed[fixed[i]] = std::move(image);
+    }
+    const CString folder = GetThemePath(2);
+    if (m_pictures.cardBig.LoadBitmapFile(folder + "\\CardBig.bmp")) {
+        m_pictures.bigWidth = m_pictures.cardBig.Width() / 13;
+        m_pictures.bigHeight = m_pictures.cardBig.Height() / 5;
+    }
+    if (m_pictures.cardSmall.LoadBitmapFile(folder + "\\CardSmall.bmp")) {
+        m_pictures.smallWidth = m_pictures.cardSmall.Width() / 13;
+        m_pictures.smallHeight = m_pictures.cardSmall.Height() / 5;
+    }
+}
+
+void CGameWnd::CreateButtons()
+{
+    for (const ButtonSpec& spec : kButtonSpecs) {
+        if (m_nButtons >= (int)(sizeof(m_buttons) / sizeof(m_buttons[0])))
+            break;
+        CString text;
+        if (spec.tipString != 0)
+            text.LoadString(spec.tipString);
+        if (text.IsEmpty())
+            text = spec.text != NULL ? spec.text : "";
+        const LayoutSize size = CellSize(m_pictures.Theme("Buttons", spec.key), 4);
+        CButton* button = new CButton;
+        const CRect rect(0, 0, size.cx > 0 ? size.cx : 80, size.cy > 0 ? size.cy : 30);
+        if (!button->Create(text, WS_CHILD | BS_PUSHBUTTON, rect, this, (UINT)spec.id)) {
+            delete button;
+            continue;
+        }
+        button->SendMessage(WM_SETFONT, (WPARAM)m_font.GetSafeHandle(), FALSE);
+        m_buttons[m_nButtons] = button;
+        m_buttonIds[m_nButtons] = spec.id;
+        m_nButtons++;
+    }
+}
+
+void CGameWnd::ShowButton(int nId, BOOL bShow)
+{
+    if (CWnd* button = GetDlgItem(nId))
+        button->ShowWindow(bShow ? SW_SHOWNA : SW_HIDE);
+}
+
+void CGameWnd::EnableButton(int nId, BOOL bEnable)
+{
+    if (CWnd* button = GetDlgItem(nId))
+        button->EnableWindow(bEnable);
+}
+
+BOOL CGameWnd::IsButtonVisible(int nId)
+{
+    CWnd* button = GetDlgItem(nId);
+    return button != NULL && (button->GetStyle() & WS_VISIBLE) != 0;
+}
+
+void CGameWnd::ApplyButton(int nId, const ButtonChange& change)
+{
+    if (change.show != kLeave)
+        ShowButton(nId, change.show == kShow);
+    if (change.enable != kLeave)
+        EnableButton(nId, change.enable == kShow);
+}
+
+void CGameWnd::LayoutTableNow()
+{
+    CGameClientApp* app = GetClientApp();
+    if (app == NULL || m_hWnd == NULL)
+        return;
+    CRect client;
+    GetClientRect(&client);
+    TableLayoutInput in;
+    in.area = LayoutRect{client.left, client.top, client.right, client.bottom};
+    in.dPlayer = SizeOf(m_pictures.Theme("Background", "DPlayer"));
+    in.lPlayer = SizeOf(m_pictures.Theme("Background", "LPlayer"));
+    in.phase = app->m_state.Phase();
+    in.online = app->IsOnline() != FALSE;
+    in.ownCardCount = app->m_state.HandCount(OwnSeat());
+    for (int v = 0; v < kTableSeats; v++)
+        in.views[v] = app->m_views[v];
+    CClientDC dc(this);
+    CFont* old = dc.SelectObject(&m_font);
+    for (int s = 0; s < kTableSeats; s++) {
+        CString name;
+        name.Format("%s[%s]", app->m_seats[s].nickName, app->m_seats[s].userName);
+        const CSize size = dc.GetTextExtent(name);
+        in.nameText[s].cx = size.cx;
+        in.nameText[s].cy = size.cy;
+    }
+    in.width99 = dc.GetTextExtent(CString("(99)")).cx;
+    dc.SelectObject(old);
+    m_metrics = LayoutTable(in, app->m_seats);
+}
+
+void CGameWnd::LayoutDecisionButtons()
+{
+    CGameClientApp* app = GetClientApp();
+    if (app == NULL || m_hWnd == NULL)
+        return;
+    CRect client;
+    GetClientRect(&client);
+    if (client.Width() <= 0 || client.Height() <= 0)
+        return;
+    DecisionLayoutInput in;
+    in.areaWidth = client.Width();
+    in.areaBottom = client.bottom;
+    in.phase = app->m_state.Phase();
+    in.start = CellSize(m_pictures.Theme("Buttons", "Start"), 4);
+    in.ranking = CellSize(m_pictures.Theme("Buttons", "Ranking"), 4);
+    in.titles = CellSize(m_pictures.Theme("Buttons", "SetTitle"), 4);
+    in.emperor = CellSize(m_pictures.Theme("Buttons", "Enthroned"), 4);
+    in.guard = CellSize(m_pictures.Theme("Buttons", "ShowHouseCarl"), 4);
+    in.kick = CellSize(m_pictures.Theme("Buttons", "Rebell"), 4);
+    in.pass = CellSize(m_pictures.Theme("Buttons", "Takeout"), 4);
+    if (app->m_state.Exists()) {
+        const BoardGameState& s = *app->m_state.Get();
+        in.simultaneous = IsSimultaneousDecision(s);
+        in.ownDecides = s.seatToAct == OwnSeat();
+        in.option12 = (s.ruleFlags & kRuleFlagOption12) != 0;
+    }
+    in.roomSetting1 = app->m_roomSettings[0];
+    in.roomSetting3 = app->m_roomSettings[2];
+    for (const ButtonPlace& place : DecisionButtonPlaces(in))
+        if (CWnd* button = GetDlgItem(place.id))
+            button->SetWindowPos(NULL, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CGameWnd::OnPaint()
+{
+    CPaintDC paint(this);
+    CRect client;
+    GetClientRect(&client);
+    if (client.Width() <= 0 || client.Height() <= 0)
+        return;
+    CDC memory;
+    memory.CreateCompatibleDC(&paint);
+    CBitmap buffer;
+    buffer.CreateCompatibleBitmap(&paint, client.Width(), client.Height());
+    CBitmap* oldBitmap = memory.SelectObject(&buffer);
+    Redraw(memory, client);
+    paint.BitBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
+    memory.SelectObject(oldBitmap);
+}
+
+void CGameWnd::DrawCardAt(CDC& dc, const CardEntry& card, int x, int y, BOOL bFaceDown)
+{
+    const CTableImage& sheet = m_metrics.cardWidth < 71 ? m_pictures.cardSmall : m_pictures.cardBig;
+    if (!sheet.IsLoaded())
+        return;
+    int column = 0, row = 0;
+    CardCell(card, bFaceDown != FALSE, &column, &row);
+    const int cw = sheet.Width() / 13, ch = sheet.Height() / 5;
+    sheet.DrawKeyed(dc.GetSafeHdc(), x, y, m_metrics.cardWidth, m_metrics.cardHeight, column * cw, row * ch, cw, ch);
+}
+
+void CGameWnd::DrawSeat(CDC& dc, int view, int seat)
+{
+    CGameClientApp* app = GetClientApp();
+    const SeatLayoutRecord& r = app->m_seats[seat];
+    const CTableImage& panel = view == 0 ? m_pictures.Theme("Background", "DPlayer")
+                                         : (IsLeftView(view) ? m_pictures.Theme("Background", "LPlayer")
+                                                             : m_pictures.Theme("Background", "RPlayer"));
+    if (panel.IsLoaded())
+        panel.Draw(dc.GetSafeHdc(), r.panelLeft, r.panelTop);
+
+    CString name;
+    name.Format("%s[%s]", r.nickName, r.userName);
+    dc.SetTextColor(RGB(0, 0, 0));
+    dc.TextOut(r.nameLeft + 1, r.nameTop + 3, name);
+    dc.SetTextColor(seat == m_nTurnSeat ? RGB(255, 255, 0) : RGB(255, 255, 255));
+    dc.TextOut(r.nameLeft, r.nameTop + 4, name);
+
+    if (!app->m_state.Exists())
+        return;
+    const int count = app->m_state.HandCount(seat);
+    if (view == 0) {
+        const LayoutRect rect = HandRect(r, 0, count, m_metrics);
+        const CardEntry* hand = app->m_state.Hand(seat);
+        for (int i = 0; i < count; i++) {
+            const int lift = (hand[i].flags & kCardSelected) != 0 ? 0 : kRaisedCardLift;
+            DrawCardAt(dc, hand[i], rect.left + i * m_metrics.ownStep, rect.top + lift, FALSE);
+        }
+    } else if (count > 0) {
+        CString figure;
+        figure.Format("%d", count);
+        dc.SetTextColor(RGB(255, 255, 0));
+        dc.TextOut(r.portraitLeft + 4, r.portraitTop + 4, figure);
+    }
+    const int played = app->m_state.TableCount(seat);
+    if (played > 0) {
+        const PlayLayout layout = LastPlayLayout(r, view, app->m_state.TableCards(seat), played, m_metrics);
+        const CardEntry* cards = app->m_state.TableCards(seat);
+        for (int i = 0; i < played && i < (int)layout.offsets.size(); i++)
+            DrawCardAt(dc, cards[i], layout.rect.left + layout.offsets[i], layout.rect.top, FALSE);
+    }
+    const int status = StatusPictureId(app->m_state.SeatFlags(seat));
+    const CTableImage& mark = m_pictures.Fixed(status);
+    if (status != 0 && mark.IsLoaded())
+        mark.DrawKeyed(dc.GetSafeHdc(), r.markLeft, r.markTop, mark.Width(), mark.Height(), 0, 0, mark.Width(),
+                       mark.Height());
+}
+
+void CGameWnd::Redraw(CDC& dc, const CRect& client)
+{
+    CGameClientApp* app = GetClientApp();
+    dc.FillSolidRect(client, kBackground);
+    if (m_pictures.background.IsLoaded())
+        m_pictures.background.Draw(dc.GetSafeHdc(), 0, 0, client.Width(), client.Height(), 0, 0,
+                                   m_pictures.background.Width(), m_pictures.background.Height());
+    if (app == NULL)
+        return;
+    LayoutTableNow();
+    CFont* oldFont = dc.SelectObject(&m_font);
+    dc.SetBkMode(TRANSPARENT);
+    for (int view = 0; view < kTableSeats; view++) {
+        const int seat = app->m_views[view];
+        if (seat >= 0 && seat < kTableSeats)
+            DrawSeat(dc, view, seat);
+    }
+    if (m_nPauseKind >= 0) {
+        const CTableImage& picture = m_pictures.Fixed(ResultPictureId(m_nPauseKind));
+        if (picture.IsLoaded())
+            picture.DrawMasked(dc.GetSafeHdc(), (client.Width() - picture.Width() / 2) / 2,
+                               (client.Height() - picture.Height()) / 2);
+    }
+    CString text = m_strStatus;
+    if (!m_strHandResult.IsEmpty() && m_nPauseKind >= 0)
+        text = m_strHandResult;
+    if (!text.IsEmpty()) {
+        CRect band(client.left, client.bottom - 190, client.right, client.bottom - 170);
+        dc.SetTextColor(RGB(255, 255, 255));
+        dc.DrawText(text, band, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+    }
+    dc.SelectObject(oldFont);
+}
