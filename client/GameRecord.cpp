@@ -102,6 +102,9 @@ CString CGameRecord::PromptSave(BOOL bOnline, BOOL bWatching)
         // the program; until then a hand is kept only by the automatic save.
         WriteGameLog("[PromptSave] the save prompt is not available; the hand is not saved");
     }
+    // The hand has been offered: a later update between hands must not ask
+    // or save it again.
+    m_record.Clear();
     theGameSocket.StartReceive();
     if (!saved.IsEmpty()) {
         m_strLastSaved = saved;

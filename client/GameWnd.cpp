@@ -396,7 +396,7 @@ void CGameWnd::OnTimer(UINT_PTR nIDEvent)
         if (!m_bReceiveFree) {
             m_bReceiveFree = TRUE;
             theGameSocket.ResumeReceive();
-            WriteGameLog("CGameWnd::StartReceive");
+            ::OutputDebugStringA("CGameWnd::StartReceive\n");
         }
         return;
     case kTimerResultPause:

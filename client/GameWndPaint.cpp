@@ -266,8 +266,8 @@ void CGameWnd::DrawSeat(CDC& dc, int view, int seat)
     const int status = StatusPictureId(app->m_state.SeatFlags(seat));
     const CTableImage& mark = m_pictures.Fixed(status);
     if (status != 0 && mark.IsLoaded())
-        mark.DrawKeyed(dc.GetSafeHdc(), r.markLeft, r.markTop, mark.Width(), mark.Height(), 0, 0, mark.Width(),
-                       mark.Height());
+        mark.DrawKeyed(dc.GetSafeHdc(), r.portraitLeft, r.portraitTop + kPortraitHeight - mark.Height(), mark.Width(),
+                       mark.Height(), 0, 0, mark.Width(), mark.Height());
 }
 
 void CGameWnd::Redraw(CDC& dc, const CRect& client)

@@ -19,6 +19,7 @@
 #include <numeric>
 
 #include "PegFile.h"
+#include "TableDriver.h"
 #include "TableRules.h"
 
 namespace {
@@ -26,74 +27,9 @@ namespace {
 const char kGameKey[] = "Software\\Quorvintel\\Game\\Mardavel";
 const char kSettingsKey[] = "Software\\Quorvintel\\Game\\Mardavel\\Settings";
 const char kShareKey[] = "Software\\Quorvintel\\Game\\Share";
-constexpr UINT kTableWindowId = 0xE900;
-// A bound on the whole hand, so a hang fails the test instead of the run.
-constexpr DWORD kHandDeadlineMs = 240000;
-
-struct FindFrame {
-    DWORD pid;
-    HWND frame;
-};
-
-BOOL CALLBACK FindFrameOfProcess(HWND hWnd, LPARAM lParam)
-{
-    FindFrame* find = reinterpret_cast<FindFrame*>(lParam);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hWnd, &pid);
-    if (pid == find->pid && ::GetDlgItem(hWnd, kTableWindowId) != NULL) {
-        find->frame = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-bool Visible(HWND table, int id)
-{
-    HWND button = ::GetDlgItem(table, id);
-    return button != NULL && ::IsWindowVisible(button);
-}
-
-bool Usable(HWND table, int id) { return Visible(table, id) && ::IsWindowEnabled(::GetDlgItem(table, id)); }
-
-void Press(HWND table, int id) { ::PostMessageA(table, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
-
-// The window's pixels from the screen as a 24-bit .bmp.
-bool SaveWindowPicture(HWND hWnd, const std::string& path)
-{
-    RECT rect;
-    if (!::GetWindowRect(hWnd, &rect))
-        return false;
-    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-    HDC screen = ::GetDC(NULL);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = NULL;
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, w, h, screen, rect.left, rect.top, SRCCOPY);
-    ::GdiFlush();
-    const int stride = ((w * 3) + 3) & ~3;
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
-    file.bfSize = file.bfOffBits + stride * h;
-    bool ok = false;
-    if (FILE* f = fopen(path.c_str(), "wb")) {
-        ok = fwrite(&file, sizeof(file), 1, f) == 1 && fwrite(&info.bmiHeader, sizeof(info.bmiHeader), 1, f) == 1 &&
-             fwrite(bits, stride * h, 1, f) == 1;
-        fclose(f);
-    }
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(NULL, screen);
-    return ok;
-}
+// Looks at the window after an event before its picture is taken, so the
+// table has painted what the event changed (the pictures only).
+constexpr int kPictureDelaySteps = 10;
 
 bool HasLineStartingWith(const std::vector<std::string>& lines, const std::string& start, std::string* rest = nullptr)
 {
@@ -146,19 +82,18 @@ TEST_F(ClientEndToEnd, OneWholeHandIsPlayedSavedAndReadBack)
     ::CloseHandle(process.hThread);
 
     const char* shots = getenv("MARDAVEL_SHOTS_DIR");
-    const DWORD start = ::GetTickCount();
-    HWND frame = NULL, table = NULL;
-    bool pressedPlay = false, middleShot = false, resultShot = false, saved = false;
-    int plays = 0;
+    HWND frame = NULL;
+    tabledriver::CSeatPlayer player;
+    bool saved = false;
+    int middleShot = -1, resultShot = -1;   // steps left until the picture, -1 none due
+    bool middleTaken = false, resultTaken = false;
     std::string savedPath;
-    while (::GetTickCount() - start < kHandDeadlineMs) {
+    // The test's time-out (ctest) bounds a hand that never ends.
+    for (;;) {
         if (::WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
             break;
-        if (table == NULL) {
-            FindFrame find = {process.dwProcessId, NULL};
-            ::EnumWindows(FindFrameOfProcess, (LPARAM)&find);
-            frame = find.frame;
-            table = frame != NULL ? ::GetDlgItem(frame, kTableWindowId) : NULL;
+        if (frame == NULL) {
+            frame = tabledriver::FindTableFrame(process.dwProcessId);
             continue;
         }
         const std::vector<std::string> log = Log();
@@ -166,41 +101,19 @@ TEST_F(ClientEndToEnd, OneWholeHandIsPlayedSavedAndReadBack)
             saved = true;
             break;
         }
-        if (!resultShot && HasLineStartingWith(log, "[OnHandResult]")) {
-            resultShot = true;
-            if (shots != nullptr)
-                SaveWindowPicture(frame, std::string(shots) + "\\client-hand-result.bmp");
-        }
-        if (Usable(table, 200)) {
-            Press(table, 200);
-        } else if (Usable(table, 201)) {
-            Press(table, 201);
-        } else if (Usable(table, 202)) {
-            Press(table, 202);
-        } else if (Visible(table, 198)) {
-            Press(table, 198);
-        } else if (Visible(table, 204)) {
-            Press(table, 204);
-        } else if (Visible(table, 324)) {
-            Press(table, 324);
-        } else if (Visible(table, 206)) {
-            if (!pressedPlay && Usable(table, 206)) {
-                Press(table, 206);
-                pressedPlay = true;
-                if (++plays == 3 && !middleShot && shots != nullptr) {
-                    middleShot = true;
-                    SaveWindowPicture(frame, std::string(shots) + "\\client-hand-middle.bmp");
-                }
-            } else if (!Usable(table, 206) && Usable(table, 207)) {
-                Press(table, 207);
-                pressedPlay = false;
-            }
-            // The hint's selection arrives with the next look at the buttons.
-            ::Sleep(0);
-            continue;
-        }
-        pressedPlay = false;
-        ::Sleep(0);
+        if (!resultTaken && resultShot < 0 && HasLineStartingWith(log, "[OnHandResult]"))
+            resultShot = kPictureDelaySteps;
+        if (!middleTaken && middleShot < 0 && player.Plays() >= 1)
+            middleShot = kPictureDelaySteps;
+        if (middleShot == 0 && shots != nullptr)
+            tabledriver::SaveWindowPicture(frame, std::string(shots) + "\\client-hand-middle.bmp");
+        if (resultShot == 0 && shots != nullptr)
+            tabledriver::SaveWindowPicture(frame, std::string(shots) + "\\client-hand-result.bmp");
+        middleTaken = middleTaken || middleShot == 0;
+        resultTaken = resultTaken || resultShot == 0;
+        middleShot = middleShot > 0 ? middleShot - 1 : middleShot;
+        resultShot = resultShot > 0 ? resultShot - 1 : resultShot;
+        player.Step(::GetDlgItem(frame, tabledriver::kTableWindowId));
     }
     const std::vector<std::string> log = Log();
     ::TerminateProcess(process.hProcess, 0);
@@ -209,7 +122,7 @@ TEST_F(ClientEndToEnd, OneWholeHandIsPlayedSavedAndReadBack)
 
     ASSERT_TRUE(saved) << ReadText(folder / "Mardavel.log");
     EXPECT_TRUE(HasLineStartingWith(log, "[InitInstance] table ready"));
-    EXPECT_GT(plays, 0) << "the own seat played through the play button";
+    EXPECT_GT(player.Plays(), 0) << "the own seat played through the play button";
 
     const std::vector<uint8_t> bytes = ReadBytes(savedPath);
     peg::File file;
