@@ -10,6 +10,8 @@ add_subdirectory(${GTEST_SRC} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 add_library(mardavel_test_main STATIC ${CMAKE_CURRENT_LIST_DIR}/../testing/test_main.cpp)
 target_link_libraries(mardavel_test_main PUBLIC GTest::gtest GTest::gmock)
 target_compile_features(mardavel_test_main PUBLIC cxx_std_17)
+# Helpers every test may include (the GDI object counter).
+target_include_directories(mardavel_test_main PUBLIC ${CMAKE_CURRENT_LIST_DIR}/../testing)
 
 # A crash report from Wine fails a test even if the exit code said otherwise.
 set(MARDAVEL_TEST_FAIL_REGEX "FATAL: unhandled exception|Unhandled exception:|starting debugger|AddressSanitizer|runtime error:")

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "GdiObjectCount.h"
 #include "harness_res_ids.h"
 
 TEST(Harness, AnsiCodePageIs936)
@@ -125,4 +126,20 @@ TEST(Harness, SongFaceDrawsDistinctChineseGlyphs)
     SelectObject(dc, oldFont);
     DeleteObject(font);
     DeleteDC(dc);
+}
+
+// The leak checks' counter: a brush left undeleted shows in the count.
+TEST(Harness, GdiObjectCounterSeesALeakedBrush)
+{
+    const int before = CountProcessGdiObjects();
+    ASSERT_GE(before, 0) << "no GDI object count on this system";
+    HBRUSH leaked = CreateSolidBrush(RGB(10, 20, 30));
+    ASSERT_NE(leaked, nullptr);
+    EXPECT_EQ(CountProcessGdiObjects(), before + 1);
+    HGDIOBJ stock = GetStockObject(BLACK_BRUSH);   // stock objects are not counted
+    EXPECT_NE(stock, nullptr);
+    EXPECT_EQ(CountProcessGdiObjects(), before + 1);
+    DeleteObject(leaked);
+    EXPECT_EQ(CountProcessGdiObjects(), before);
+    EXPECT_TRUE(GdiCounterSeesABrush());
 }

@@ -69,9 +69,10 @@ TEST(BoardRandomTest, FixedDealRandomRepeatsItsSeed)
     EXPECT_EQ(r.Board().State(), 5u);
 }
 
-// Hands, sorted by id, for fixed seeds. Derived with a separate script that
-// follows the deal rules step by step, once with glibc's rand() and once with
-// the Windows C library's (state * 214013 + 2531011, bits 16-30).
+// Hands, sorted by id, for fixed seeds. Derived by golden_deals.py beside this
+// file, which follows the deal rules step by step, once with glibc's rand()
+// and once with the Windows C library's (state * 214013 + 2531011, bits
+// 16-30); "golden_deals.py --check" compares its tables with these.
 struct GoldenDeal {
     const char* name;
     int shortPacks, noGuardCard, kickRules;

@@ -14,7 +14,7 @@
 #   run_with_proxies.sh mardavel_proxies mardavel_tableserver \
 #       "RELAY=relay --user tavry --password pw --target {tableserver}" \
 #       "SOCKS=socks --bound name" -- wine64 test.exe
-# Exit code 77 (a skip) when a program is missing.
+# Fails (exit code 1) when a program is missing.
 set -uo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/../serverkit/listening_port.sh"
 proxies=$1; server=$2; shift 2
@@ -23,7 +23,7 @@ while [ $# -gt 0 ] && [ "$1" != "--" ]; do standins+=("$1"); shift; done
 [ "${1:-}" = "--" ] && shift
 if [ ! -x "$proxies" ] || { [ "$server" != "-" ] && [ ! -x "$server" ]; }; then
   echo "stand-in program missing ('$proxies', '$server'): build the native tree (scripts/build native)"
-  exit 77
+  exit 1
 fi
 
 work=$(mktemp -d)

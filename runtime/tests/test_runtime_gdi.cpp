@@ -1,11 +1,11 @@
 // Pixel-exact checks of the keyed copy and the blend of the small utilities,
 // the standard font, and the memory DC's ownership of its bitmaps.
+#include "GdiObjectCount.h"
 #include "GdiTestSupport.h"
 #include "MemDC.h"
 #include "UtilityGdi.h"
 
 #include <gtest/gtest.h>
-#include <winternl.h>
 
 namespace {
 
@@ -107,38 +107,6 @@ TEST(StandardFont, FromTheResourceString)
 
 // ---- CMemDC ---------------------------------------------------------------------------------
 
-// The process's GDI objects. Wine answers GetGuiResources with 0; there the
-// handle table that the process environment block points to is counted
-// instead (entries of 24 bytes with the object type at byte 14).
-DWORD GdiObjectCount()
-{
-    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (reported != 0)
-        return reported;
-#ifdef _WIN64
-    struct HandleEntry {
-        ULONG64 object;
-        ULONG owner;
-        USHORT unique;
-        BYTE type;
-        BYTE flags;
-        ULONG64 user;
-    };
-    static_assert(sizeof(HandleEntry) == 24, "GDI handle entry");
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Warray-bounds"   // the compiler's view of the gs-relative read
-    const BYTE* environment = reinterpret_cast<const BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock);
-#pragma GCC diagnostic pop
-    const HandleEntry* table = *reinterpret_cast<HandleEntry* const*>(environment + 0xF8);
-    DWORD count = 0;
-    for (int i = 0; table && i < 0x4000; ++i)
-        count += table[i].type != 0;
-    return count;
-#else
-    return 0;
-#endif
-}
-
 // True when the bitmap is selected into no DC (it can then be selected).
 bool IsFree(HBITMAP bitmap)
 {
@@ -214,10 +182,11 @@ TEST(MemDC, LeavesTheGdiObjectCountUnchanged)
 {
     CBitmap borrowed;
     borrowed.Attach(CreateDibSection32(NULL, 16, 16, nullptr));
-    DWORD before = 0;
+    ASSERT_TRUE(GdiCounterSeesABrush()) << "no working GDI object counter";
+    int before = 0;
     for (int i = 0; i < 51; ++i) {
         if (i == 1)
-            before = GdiObjectCount();   // after a first round that warms GDI's caches
+            before = CountProcessGdiObjects();   // after a first round that warms GDI's caches
         CMemDC owned(NULL, 16, 16);
         CMemDC borrowing(NULL, &borrowed);
         CMemDC switching(NULL, 8, 8);
@@ -225,8 +194,8 @@ TEST(MemDC, LeavesTheGdiObjectCountUnchanged)
         switching.CreateOwnedBitmap(4, 4);
         delete switching.DetachBitmap();
     }
-    EXPECT_GT(before, 0u);
-    EXPECT_EQ(GdiObjectCount(), before);
+    EXPECT_GT(before, 0);
+    EXPECT_EQ(CountProcessGdiObjects(), before);
     EXPECT_TRUE(IsFree(static_cast<HBITMAP>(borrowed.m_hObject)));
 }
 

@@ -13,15 +13,53 @@
 
 namespace {
 
-// Pumps the thread's messages until done() or the time is up.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000)
+// Pumps the thread's messages until done(); the time limit only ends a
+// test whose event never comes.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000)
 {
     const DWORD start = ::GetTickCount();
     while (!done()) {
         if (::GetTickCount() - start > timeoutMs)
             return false;
         if (!AfxPumpOneMessage())
-            ::Sleep(1);
+            AfxWaitForMessage(100);
+    }
+    return true;
+}
+
+// Dispatches every message queued for this thread, until the queue is empty.
+void PumpQueued()
+{
+    while (AfxPumpOneMessage()) {
+    }
+}
+
+// A socket notification (the sink's range of message numbers) for this
+// handle and event is queued for this thread. The notifications of one
+// attachment share a message number, so they are taken out to be looked at
+// and put back in their order.
+bool NotificationQueued(SOCKET handle, int event)
+{
+    std::vector<MSG> taken;
+    MSG msg;
+    while (::PeekMessageA(&msg, NULL, WM_APP, 0xBFFF, PM_REMOVE))
+        taken.push_back(msg);
+    bool found = false;
+    for (const MSG& m : taken) {
+        found = found || (m.wParam == (WPARAM)handle && WSAGETSELECTEVENT(m.lParam) == event);
+        ::PostMessageA(m.hwnd, m.message, m.wParam, m.lParam);
+    }
+    return found;
+}
+
+// Waits, dispatching nothing, until the system has queued the notification.
+bool WaitForNotification(SOCKET handle, int event, DWORD timeoutMs = 30000)
+{
+    const DWORD start = ::GetTickCount();
+    while (!NotificationQueued(handle, event)) {
+        if (::GetTickCount() - start > timeoutMs)
+            return false;
+        ::Sleep(1);   // the system posts it from outside this thread
     }
     return true;
 }
@@ -151,9 +189,11 @@ TEST_F(SocketPair, ACloseWaitsWhileNotificationsAreOffAndComesWhenTheyAreBack)
 {
     PeerSend("abc");
     PeerClose();
+    // The data has arrived once its notification is queued.
+    ASSERT_TRUE(WaitForNotification(m_client.m_hSocket, FD_READ));
     ASSERT_TRUE(m_client.AsyncSelect(0));
     // Whatever was queued before is handled; the close may already read.
-    PumpUntil([] { return false; }, 200);
+    PumpQueued();
     const bool closedEarly = m_client.closeError == 0 && m_client.received != "abc";
     EXPECT_FALSE(closedEarly);
     ASSERT_TRUE(m_client.AsyncSelect());
@@ -164,12 +204,12 @@ TEST_F(SocketPair, ACloseWaitsWhileNotificationsAreOffAndComesWhenTheyAreBack)
 TEST_F(SocketPair, ANotificationOfAFormerAttachmentIsDropped)
 {
     PeerSend("x");
-    // Let the system queue the read notification for the first attachment.
-    ::Sleep(100);
+    // The system has queued the read notification for the first attachment.
+    ASSERT_TRUE(WaitForNotification(m_client.m_hSocket, FD_READ));
     CRecordingSocket second;
     SOCKET handle = m_client.Detach();
     ASSERT_TRUE(second.Attach(handle, FD_CLOSE));
-    PumpUntil([] { return false; }, 200);
+    PumpQueued();
     EXPECT_FALSE(second.Saw("read 0"));
     EXPECT_TRUE(m_client.events.size() == 1u && m_client.events[0] == "connect 0");
     // Asking for reads again brings the data to the new owner.
@@ -185,8 +225,11 @@ TEST_F(SocketPair, ABlockingSendSendsEverythingAndHoldsNotificationsBack)
     std::atomic<size_t> peerGot{0};
     PeerSend("!");
     SOCKET peer = m_peer;
-    std::thread reader([peer, &peerGot, kTotal] {
-        ::Sleep(300);
+    // The peer starts reading once the send has had to wait.
+    HANDLE blocked = ::CreateEventA(NULL, TRUE, FALSE, NULL);
+    ASSERT_NE(blocked, nullptr);
+    std::thread reader([peer, &peerGot, kTotal, blocked] {
+        ::WaitForSingleObject(blocked, 60000);
         std::vector<char> chunk(65536);
         while (peerGot < kTotal) {
             const int n = ::recv(peer, chunk.data(), (int)chunk.size(), 0);
@@ -195,15 +238,18 @@ TEST_F(SocketPair, ABlockingSendSendsEverythingAndHoldsNotificationsBack)
             peerGot += n;
         }
     });
-    ::Sleep(100);   // the read notification is queued now
+    // The read notification is queued now.
+    ASSERT_TRUE(WaitForNotification(m_client.m_hSocket, FD_READ));
 
     struct CCountingSocket : public CRecordingSocket
     {
         int waits = 0;
         size_t readsWhileBlocking = 0;
+        HANDLE blocked = NULL;
         BOOL OnBlockingWait() override
         {
-            waits++;
+            if (waits++ == 0)
+                ::SetEvent(blocked);
             return CSocket::OnBlockingWait();
         }
         void OnReceive(int nErrorCode) override
@@ -213,6 +259,7 @@ TEST_F(SocketPair, ABlockingSendSendsEverythingAndHoldsNotificationsBack)
             CRecordingSocket::OnReceive(nErrorCode);
         }
     } sender;
+    sender.blocked = blocked;
     sender.Attach(m_client.Detach());
     // Small fixed buffers: however fast the peer reads, 8 MiB cannot go in one call.
     const int kBufferSize = 64 * 1024;
@@ -220,7 +267,9 @@ TEST_F(SocketPair, ABlockingSendSendsEverythingAndHoldsNotificationsBack)
     ASSERT_TRUE(sender.SetSockOpt(SO_SNDBUF, &kBufferSize, sizeof(kBufferSize)));
     std::vector<char> big(kTotal, 'z');
     EXPECT_EQ(sender.Send(big.data(), (int)big.size()), (int)big.size());
+    ::SetEvent(blocked);   // a send that never waited fails below, without a hang
     reader.join();
+    ::CloseHandle(blocked);
     EXPECT_EQ(peerGot.load(), kTotal);
     EXPECT_GT(sender.waits, 0);
     EXPECT_EQ(sender.readsWhileBlocking, 0u);
@@ -254,7 +303,8 @@ TEST_F(SocketPair, HeldNotificationsComeWhenTheOwnerReleasesThem)
     // A blocking call ending meanwhile does not end the owner's hold.
     EXPECT_EQ(holder.Send("y", 1), 1);
     PeerClose();
-    PumpUntil([] { return false; }, 300);
+    ASSERT_TRUE(WaitForNotification(holder.m_hSocket, FD_READ));
+    PumpQueued();
     EXPECT_TRUE(holder.events.empty());
     holder.Release();
     ASSERT_TRUE(PumpUntil([&] { return holder.closeError == 0; }));
@@ -271,10 +321,11 @@ TEST_F(SocketPair, HeldNotificationsGoWithTheSocketClosedDuringTheHold)
     holder.Hold();
     PeerSend("x");
     PeerClose();
-    PumpUntil([] { return false; }, 300);
+    ASSERT_TRUE(WaitForNotification(holder.m_hSocket, FD_READ));
+    PumpQueued();
     holder.Close();
     holder.Release();
-    PumpUntil([] { return false; }, 300);
+    PumpQueued();
     EXPECT_TRUE(holder.events.empty());
 }
 

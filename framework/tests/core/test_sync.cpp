@@ -29,13 +29,19 @@ TEST(FrameworkSync, SecondThreadWaitsUntilTheLockIsReleased)
     std::atomic<int> nEntered{0};
     CSingleLock held(&cs, TRUE);
     ASSERT_TRUE(held.IsLocked());
+    std::atomic<int> nTryEntered{-1};
     std::thread other([&] {
+        // While this thread's owner holds it, the section cannot be entered.
+        const BOOL bGot = ::TryEnterCriticalSection(cs);
+        if (bGot)
+            ::LeaveCriticalSection(cs);
+        nTryEntered = bGot ? 1 : 0;
         started.SetEvent();
         CSingleLock lock(&cs, TRUE);
         nEntered = 1;
     });
-    ASSERT_TRUE(CSingleLock(&started).Lock(5000));
-    ::Sleep(50);
+    ASSERT_TRUE(CSingleLock(&started).Lock(30000));
+    EXPECT_EQ(0, nTryEntered.load());
     EXPECT_EQ(0, nEntered.load());
     EXPECT_TRUE(held.Unlock());
     other.join();

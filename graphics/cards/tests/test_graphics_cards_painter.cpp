@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CardPainter.h"
+#include "GdiObjectCount.h"
 #include "runtime/tests/GdiTestSupport.h"
 
 using namespace cardlayout;
@@ -104,7 +105,7 @@ std::string ProgramFolder()
     return folder.substr(0, folder.find_last_of('\\'));
 }
 
-DWORD GdiObjects() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
+int GdiObjects() { return CountProcessGdiObjects(); }
 
 }  // namespace
 
@@ -229,7 +230,8 @@ TEST(CardPainterLoad, TheStandInLibrary)
 
 TEST(CardPainterLoad, FailuresKeepWhatWasLoaded)
 {
-    const DWORD before = GdiObjects();
+    ASSERT_TRUE(GdiCounterSeesABrush()) << "no working GDI object counter";
+    const int before = GdiObjects();
     {
         CCardPainter painter;
         EXPECT_FALSE(painter.LoadCards(15, "Z:\\no\\such\\folder"));
@@ -389,7 +391,8 @@ TEST(CardPainterDraw, SizedDrawDefaultsAndStretches)
 
 TEST(TableCardPainter, SpecialSheets)
 {
-    const DWORD before = GdiObjects();
+    ASSERT_TRUE(GdiCounterSeesABrush()) << "no working GDI object counter";
+    const int before = GdiObjects();
     {
         CTableCardPainter painter;
         ASSERT_TRUE(painter.LoadCards(9, NULL));

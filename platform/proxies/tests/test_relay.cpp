@@ -115,7 +115,8 @@ TEST_F(RelayTest, DelayHoldsTheTargetsBytes)
     ASSERT_TRUE(echo().WaitForBytes(2 * speedTest.size()));
     const auto stopStart = std::chrono::steady_clock::now();
     slow.server().Stop();
-    EXPECT_LT(std::chrono::steady_clock::now() - stopStart, std::chrono::milliseconds(1500));
+    // Wide: the bound tells a stop from one that waits on the held chunk.
+    EXPECT_LT(std::chrono::steady_clock::now() - stopStart, std::chrono::seconds(10));
 }
 
 TEST_F(RelayTest, StreamWithoutAPortHeaderLogsNone)

@@ -356,9 +356,10 @@ TEST_F(Socks5Test, StopEndsLiveConnectionsPromptly)
 
     const auto start = std::chrono::steady_clock::now();
     proxy->server().Stop();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
-    EXPECT_TRUE(forwarding.ClosedByPeer(1000));
-    EXPECT_TRUE(stalled.ClosedByPeer(1000));
+    // Wide: the bound tells a stop from one that waits on its connections.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_TRUE(forwarding.ClosedByPeer(10000));
+    EXPECT_TRUE(stalled.ClosedByPeer(10000));
 }
 
 TEST_F(Socks5Test, ConnectionsBeyondTheLimitAreClosed)

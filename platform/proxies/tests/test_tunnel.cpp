@@ -400,9 +400,10 @@ TEST_F(TunnelTest, StopEndsOpenSessionsPromptly)
     ExpectRoundTrip(*legs.get, *legs.post, "x");
     const auto start = std::chrono::steady_clock::now();
     relay->server().Stop();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
-    EXPECT_TRUE(legs.get->ClosedByPeer(1000));
-    EXPECT_TRUE(legs.post->ClosedByPeer(1000));
+    // Wide: the bound tells a stop from one that waits on its connections.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_TRUE(legs.get->ClosedByPeer(10000));
+    EXPECT_TRUE(legs.post->ClosedByPeer(10000));
 }
 
 // The client's way when the HTTP proxy refuses CONNECT: both legs go to the

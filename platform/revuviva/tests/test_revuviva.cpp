@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "GdiObjectCount.h"
 #include "revuviva.h"
 
 namespace {
@@ -512,7 +513,8 @@ TEST_F(Revuviva, TgaHeadersThatAreRefused)
 
 TEST_F(Revuviva, MutatedInputsAreReadOrRefused)
 {
-    const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    ASSERT_TRUE(GdiCounterSeesABrush()) << "no working GDI object counter";
+    const int before = CountProcessGdiObjects();
     uint32_t state = 0x52455655;
     auto next = [&state] {
         state ^= state << 13;
@@ -573,5 +575,5 @@ TEST_F(Revuviva, MutatedInputsAreReadOrRefused)
             ASSERT_NO_FATAL_FAILURE(exercise(b, seed.gif)) << round;
         }
     }
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before + 2);
+    EXPECT_LE(CountProcessGdiObjects(), before + 2);
 }

@@ -159,7 +159,7 @@ TEST(Malformed, AClientThatDoesNotReadIsClosedWhenItsBacklogGrows)
 TEST(Malformed, AStreamThatKeepsFinishingMessagesIsNoStall)
 {
     ServerOptions limits;
-    limits.stallTimeoutMs = 300;
+    limits.stallTimeoutMs = 1000;
     RunningServer server({}, limits);
     ASSERT_TRUE(server.ok());
     TestClient client;
@@ -172,7 +172,7 @@ TEST(Malformed, AStreamThatKeepsFinishingMessagesIsNoStall)
     const std::vector<uint8_t> head(keepAlive.begin(), keepAlive.begin() + 4);
     const std::vector<uint8_t> tail(keepAlive.begin() + 4, keepAlive.end());
     ASSERT_TRUE(client.SendBytes(head));
-    for (int i = 0; i < 18; ++i) {
+    for (int i = 0; i < 60; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         ASSERT_TRUE(client.SendBytes(Concat({tail, head})));
     }

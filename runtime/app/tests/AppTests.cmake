@@ -65,7 +65,7 @@ add_dependencies(test_runtime_app_endtoend app_e2e_game QVLobby)
 add_test(NAME test_runtime_app_endtoend
          COMMAND ${CMAKE_SOURCE_DIR}/runtime/net/tests/run_with_tableserver.sh ${MARDAVEL_TABLESERVER}
                  ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:test_runtime_app_endtoend>)
-set_tests_properties(test_runtime_app_endtoend PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77
+set_tests_properties(test_runtime_app_endtoend PROPERTIES TIMEOUT 300
   FAIL_REGULAR_EXPRESSION "${MARDAVEL_TEST_FAIL_REGEX}"
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 

@@ -41,7 +41,7 @@ protected:
     {
         const char* port = getenv("MARDAVEL_TABLESERVER_PORT");
         if (port == nullptr)
-            GTEST_SKIP() << "no table server (run through run_with_tableserver.sh)";
+            FAIL() << "MARDAVEL_TABLESERVER_PORT is not set: run through run_with_tableserver.sh";
         m_port = port;
         game.SetString("Path", folder.Path());
     }

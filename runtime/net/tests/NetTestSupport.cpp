@@ -13,7 +13,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
         if (::GetTickCount() - start > timeoutMs)
             return false;
         if (!AfxPumpOneMessage())
-            ::Sleep(1);
+            AfxWaitForMessage(10);   // or another thread's event
     }
     return true;
 }
@@ -21,6 +21,50 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
 void PumpFor(DWORD ms)
 {
     PumpUntil([] { return false; }, ms);
+}
+
+void PumpQueued()
+{
+    while (AfxPumpOneMessage()) {
+    }
+}
+
+bool WaitForReadNotification(SOCKET socket, DWORD timeoutMs)
+{
+    // The notifications of one attachment share a message number: they are
+    // taken out of the queue to be looked at and put back in their order.
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        std::vector<MSG> taken;
+        MSG msg;
+        while (::PeekMessageA(&msg, NULL, WM_APP, 0xBFFF, PM_REMOVE))
+            taken.push_back(msg);
+        bool found = false;
+        for (const MSG& m : taken) {
+            found = found || (m.wParam == (WPARAM)socket && WSAGETSELECTEVENT(m.lParam) == FD_READ);
+            ::PostMessageA(m.hwnd, m.message, m.wParam, m.lParam);
+        }
+        if (found)
+            return true;
+        if (::GetTickCount() - start > timeoutMs)
+            return false;
+        ::Sleep(1);   // the system posts it from outside this thread
+    }
+}
+
+bool WaitUntilUnread(SOCKET socket, DWORD bytes, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        u_long unread = 0;
+        if (::ioctlsocket(socket, FIONREAD, &unread) != 0)
+            return false;
+        if (unread >= bytes)
+            return true;
+        if (::GetTickCount() - start > timeoutMs)
+            return false;
+        ::Sleep(1);   // no event tells of bytes that arrive while notifications are off
+    }
 }
 
 std::vector<uint8_t> Bytes(const std::string& text, bool withZero)

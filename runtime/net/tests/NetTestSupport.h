@@ -75,10 +75,18 @@ void WriteSocksSettings(CPrivateUserKey& key, UINT port, DWORD version);
 void WriteTunnelSettings(CPrivateUserKey& key, DWORD type, UINT relayPort, UINT proxyPort,
                          const char* proxyUser = nullptr, const char* proxyPassword = nullptr);
 
-// Pumps the thread's messages until done() or the time is up.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
-// Pumps for a while.
+// Pumps the thread's messages until done(); the time limit only ends a test
+// whose event never comes.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000);
+// Pumps for a while (a process that is to end meanwhile).
 void PumpFor(DWORD ms);
+// Dispatches every message queued for this thread, until the queue is empty.
+void PumpQueued();
+// Waits, taking nothing from the queue, until a read notification of the
+// socket is queued for this thread.
+bool WaitForReadNotification(SOCKET socket, DWORD timeoutMs = 30000);
+// Waits until the socket holds at least this many bytes not yet read.
+bool WaitUntilUnread(SOCKET socket, DWORD bytes, DWORD timeoutMs = 30000);
 
 // One message as the peer received it, or as a test builds it.
 struct PeerMessage {

@@ -3,13 +3,13 @@
 # server on a free loopback port, hands the port to the test through
 # MARDAVEL_TABLESERVER_PORT, runs the test and stops the server again.
 # Usage: run_with_tableserver.sh SERVER_PROGRAM TEST_COMMAND...
-# Exit code 77 (a skip) when the server program is missing.
+# Fails (exit code 1) when the server program is missing.
 set -uo pipefail
 server=$1; shift
 if [ ! -x "$server" ]; then
   echo "table server not found at '$server': build the native tree (scripts/build native)" \
        "or point the cache variable MARDAVEL_TABLESERVER at the program"
-  exit 77
+  exit 1
 fi
 work=$(mktemp -d)
 "$server" --port 0 --seed 11 >"$work/stdout" 2>"$work/log" &

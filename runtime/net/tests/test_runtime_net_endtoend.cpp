@@ -324,10 +324,10 @@ TEST_P(EndToEnd, JoinsTheTableAndPlaysAWholeHand)
     const ConnectWayCase& way = GetParam();
     const UINT serverPort = EnvPort("MARDAVEL_TABLESERVER_PORT");
     if (serverPort == 0)
-        GTEST_SKIP() << "no table server: run through run_with_tableserver.sh or run_with_proxies.sh";
+        FAIL() << "MARDAVEL_TABLESERVER_PORT is not set: run through run_with_tableserver.sh or run_with_proxies.sh";
     const UINT standinPort = EnvPort(way.standinPort);
     if (way.standinPort != nullptr && standinPort == 0)
-        GTEST_SKIP() << "no " << way.standinPort << ": run through run_with_proxies.sh";
+        FAIL() << way.standinPort << " is not set: run through run_with_proxies.sh";
     CPrivateUserKey userKey;
     ASSERT_TRUE(userKey.Overridden());
     if (way.configure != nullptr)
@@ -419,7 +419,7 @@ protected:
         m_serverPort = EnvPort("MARDAVEL_TABLESERVER_PORT");
         m_relayPort = EnvPort("MARDAVEL_RELAY_PORT");
         if (m_serverPort == 0 || m_relayPort == 0)
-            GTEST_SKIP() << "no table server or relay: run through run_with_proxies.sh";
+            FAIL() << "MARDAVEL_TABLESERVER_PORT or MARDAVEL_RELAY_PORT is not set: run through run_with_proxies.sh";
         ASSERT_TRUE(m_userKey.Overridden());
         RelaySettingsFiles(m_userKey, m_relayPort, m_serverPort);
         ASSERT_TRUE(AfxSocketInit());
@@ -480,7 +480,7 @@ TEST_F(RelaySpeedTest, MeasuresTheDirectWayAndStopsPromptly)
 
     const DWORD dwStart = ::GetTickCount();
     conn.Close();
-    EXPECT_LT(::GetTickCount() - dwStart, 2000u);   // the thread is told, not waited out
+    EXPECT_LT(::GetTickCount() - dwStart, 3000u);   // told, not waited out (the join gives up at 3 s)
     EXPECT_FALSE(conn.IsTestThreadRunning());
     EXPECT_EQ(TestWindow(), (HWND)NULL);
     EXPECT_TRUE(g_boxes.calls.empty());
@@ -522,7 +522,7 @@ TEST_F(RelaySpeedTest, AStopInsideTheTestKeepsItsWindowUntilTheHandlerReturns)
     EXPECT_TRUE(conn.windowAliveInHandler);
     EXPECT_FALSE(conn.IsTestThreadRunning());
     EXPECT_EQ(TestWindow(), (HWND)NULL);   // destroyed once the handler returned
-    PumpFor(1500);
+    PumpQueued();   // the thread has ended: no request can be on its way
     EXPECT_EQ(conn.tests, 1);
     EXPECT_TRUE(g_boxes.calls.empty());
 }
@@ -554,7 +554,7 @@ TEST_P(TunnelFailure, EndsTheConnectWithTheProxyBox)
 {
     const UINT relayPort = EnvPort(GetParam().relayPort);
     if (relayPort == 0)
-        GTEST_SKIP() << "no " << GetParam().relayPort << ": run through run_with_proxies.sh";
+        FAIL() << GetParam().relayPort << " is not set: run through run_with_proxies.sh";
     CPrivateUserKey userKey;
     ASSERT_TRUE(userKey.Overridden());
     TunnelWaySettings(userKey, 0, relayPort, 0);

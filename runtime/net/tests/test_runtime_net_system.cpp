@@ -273,7 +273,7 @@ TEST_F(SystemMessages, TheLeaveReplyClosesWithItsBoxAndStillReachesTheHandler)
     EXPECT_EQ(calls[1].code, netmsg::kLeaveReply);
     // The boxes were shown with the main window's children told to cancel
     // their modes first.
-    PumpFor(50);
+    PumpQueued();   // the cancel messages were posted before the boxes
     EXPECT_GE(child.cancelModes, 1);
 }
 
@@ -366,9 +366,12 @@ TEST_F(SystemMessages, QueriesAreAnsweredWithTheUsersAnswer)
     ui.queries.clear();
     const size_t before = peer.ReceivedCount();
     Deliver(netmsg::kQuery, U32s({7, 0x24, 3, 1}));
-    PumpFor(100);
     EXPECT_TRUE(ui.queries.empty());
-    EXPECT_EQ(peer.ReceivedCount(), before);
+    // An answer would have gone out before a message sent after the query.
+    ASSERT_TRUE(conn.SendMsg(kMarker, nullptr, 0));
+    ASSERT_TRUE(PumpUntil([&] { return peer.ReceivedCount() > before; }));
+    EXPECT_EQ(peer.ReceivedCount(), before + 1);
+    EXPECT_EQ(peer.Received().back().id, kMarker);
 }
 
 TEST_F(SystemMessages, TheLocalAddressIsSentAsStored)
@@ -456,10 +459,11 @@ TEST_F(SystemMessages, AMessageReadUnderABoxWaitsUntilTheMessageBeforeIsHandled)
     // only after that notice.
     const uint32_t kSlow = 0x26ABC;
     handler.onCall = [&](const HandlerCall& call) {
-        if (call.code == kSlow)
-            ::Sleep(150);
+        if (call.code == kSlow) {
+            EXPECT_TRUE(WaitForReadNotification(conn.m_hSocket));
+        }
     };
-    g_boxes.onBox = [](const BoxCall&) { PumpFor(200); };
+    g_boxes.onBox = [](const BoxCall&) { PumpQueued(); };
     const std::vector<uint8_t> trust = Concat({{1, 0, 0, 3}, Bytes(kOwnName, true)});
     ASSERT_TRUE(peer.SendBytes(Concat({WireMessage(kSlow, {}), WireMessage(netmsg::kTrustState, trust, 0),
                                        WireMessage(kMarker, {})})));
