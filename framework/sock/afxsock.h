@@ -110,6 +110,14 @@ protected:
     BOOL m_bHoldNotifications;
     // Hands on the notifications held back during a blocking call.
     void ReleaseHeldNotifications();
+    // Queues a notification of this attachment as the system would (it is
+    // held back like the system's own); FALSE when the socket is not
+    // registered. For a class that reads ahead of what it has handled.
+    BOOL QueueNotification(int nEvent);
+    // Bytes this object read from the socket and has not handled yet (0
+    // here). A peer's close is reported only once these and the bytes the
+    // socket holds are read, as they decrease with each read.
+    virtual DWORD GetBytesReadAhead() const { return 0; }
 
 private:
     friend struct AfxSocketNotifier;

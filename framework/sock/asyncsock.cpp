@@ -143,7 +143,10 @@ struct AfxSocketNotifier
     {
         if (nError == 0) {
             DWORD dwUnread = 0;
-            if (::ioctlsocket(pSocket->m_hSocket, FIONREAD, &dwUnread) == 0 && dwUnread > 0 &&
+            if (::ioctlsocket(pSocket->m_hSocket, FIONREAD, &dwUnread) != 0)
+                dwUnread = 0;
+            dwUnread += pSocket->GetBytesReadAhead();
+            if (dwUnread > 0 &&
                 (!pSocket->m_bClosePending || dwUnread < pSocket->m_dwBytesAtClose)) {
                 pSocket->m_bClosePending = TRUE;
                 pSocket->m_dwBytesAtClose = dwUnread;
@@ -498,6 +501,14 @@ void CAsyncSocket::ReleaseHeldNotifications()
         return;
     for (int i = 0; i < nHeld; i++)
         AfxSocketNotifier::Post(this, m_held[i].event, m_held[i].error);
+}
+
+BOOL CAsyncSocket::QueueNotification(int nEvent)
+{
+    if (m_hSocket == INVALID_SOCKET || m_nNotifyMsg == 0)
+        return FALSE;
+    AfxSocketNotifier::Post(this, nEvent, 0);
+    return TRUE;
 }
 
 void CAsyncSocket::OnReceive(int)

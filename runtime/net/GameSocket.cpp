@@ -129,13 +129,7 @@ void CGameSocket::SetJoinResult(uint32_t dwResult)
 
 BOOL CGameSocket::GetPendingSize(uint32_t* pFilled, uint32_t* pTotal) const
 {
-    if (m_assembler.Filled() < kMsgShortHeaderSize)
-        return FALSE;
-    if (pFilled != NULL)
-        *pFilled = m_assembler.Filled();
-    if (pTotal != NULL)
-        *pTotal = m_assembler.ExpectedSize();
-    return TRUE;
+    return m_inbox.PendingSize(m_receiveTransform.get(), pFilled, pTotal) ? TRUE : FALSE;
 }
 
 DWORD CGameSocket::GetIdleSecond()
@@ -178,7 +172,7 @@ void CGameSocket::Close()
     }
     CSocket::Close();
     ResetReplyWaits();
-    m_assembler.Reset();
+    m_inbox.Reset();
     m_sendTransform.reset();
     m_receiveTransform.reset();
     m_bProxyEnabled = FALSE;
@@ -224,6 +218,11 @@ int CGameSocket::Receive(void* lpBuf, int nBufLen, int nFlags)
     return nRead;
 }
 
+DWORD CGameSocket::GetBytesReadAhead() const
+{
+    return m_inbox.Buffered();
+}
+
 void CGameSocket::OnReceive(int nErrorCode)
 {
     m_nLastError = nErrorCode;
@@ -232,7 +231,7 @@ void CGameSocket::OnReceive(int nErrorCode)
         return;
     }
     if (!m_bReceiveEnabled || m_nHoldCount > 0) {
-        // The data stays in the socket, and the socket stays quiet, until
+        // The data stays unhandled, and the socket stays quiet, until
         // receiving starts again.
         m_bReceivePending = TRUE;
         AsyncSelect(0);
@@ -240,28 +239,21 @@ void CGameSocket::OnReceive(int nErrorCode)
     }
     if (m_hSocket == INVALID_SOCKET)
         return;
-    DWORD dwAvailable = 0;
-    if (!IOCtl(FIONREAD, &dwAvailable)) {
-        OnClose(GetLastError());
-        return;
-    }
-    if (dwAvailable == 0) {
-        // Nothing there: arm the notifications again.
-        AsyncSelect(0);
-        AsyncSelect();
-        return;
-    }
-    // Reads what completes the current piece (the first 8 bytes of the
-    // header, then the rest of the message) for as long as the socket has
-    // bytes, but never past the end of this message.
-    for (;;) {
-        const uint32_t nWanted = m_assembler.BytesWanted();
-        uint8_t* pPlace = m_assembler.ReserveForRead(nWanted);
+    // One message per notification: a whole one read before, or else one
+    // read of whatever the socket holds (into the inbox, never more than
+    // one call), and the first message it completes.
+    uint8_t* pMessage = NULL;
+    uint32_t nSize = 0;
+    CMessageInbox::Result result = m_inbox.Cut(m_receiveTransform.get(), &pMessage, &nSize);
+    const BOOL bRead = result == CMessageInbox::kNeedMore;
+    if (bRead) {
+        uint32_t nRoom = 0;
+        uint8_t* pPlace = m_inbox.ReserveForRead(&nRoom);
         if (pPlace == NULL) {
             OnClose(kNetErrorNoBox);
             return;
         }
-        const int nRead = Receive(pPlace, (int)nWanted);
+        const int nRead = CAsyncSocket::Receive(pPlace, (int)nRoom);
         if (nRead == 0) {
             OnClose(0);
             return;
@@ -270,21 +262,33 @@ void CGameSocket::OnReceive(int nErrorCode)
             const int nError = GetLastError();
             if (nError != WSAEWOULDBLOCK && nError != WSAEINPROGRESS)
                 OnClose(nError);
-            return;
+            return;   // an empty socket: the read itself asked for the next notification
         }
-        const CMessageAssembler::Result result = m_assembler.Commit((uint32_t)nRead);
-        if (result == CMessageAssembler::kTooLong) {
-            OnClose(kNetErrorBadMessage);
+        m_inbox.Commit((uint32_t)nRead);
+        result = m_inbox.Cut(m_receiveTransform.get(), &pMessage, &nSize);
+        if (result == CMessageInbox::kNeedMore)
             return;
-        }
-        if (result == CMessageAssembler::kComplete)
-            break;
-        if ((uint32_t)nRead < nWanted)
-            return;   // the socket is empty for now
     }
-    uint32_t nSize = 0;
-    uint8_t* pMessage = m_assembler.Release(&nSize);
+    if (result == CMessageInbox::kTooLong) {
+        OnClose(kNetErrorBadMessage);
+        return;
+    }
+    if (result == CMessageInbox::kNoMemory) {
+        OnClose(kNetErrorNoBox);
+        return;
+    }
+    // The next notification: for the next whole message waiting here, or,
+    // when this one took a message without reading, for what the socket got
+    // since (its own notification may have been spent on this message).
+    if (!bRead || m_inbox.Peek(m_receiveTransform.get()) != CMessageInbox::kNeedMore)
+        QueueNotification(FD_READ);
     ProcessMessage(pMessage, nSize);
+}
+
+void CGameSocket::QueueNextRead()
+{
+    if (m_hSocket != INVALID_SOCKET && m_inbox.Peek(m_receiveTransform.get()) != CMessageInbox::kNeedMore)
+        QueueNotification(FD_READ);
 }
 
 void CGameSocket::ProcessMessage(uint8_t* pMessage, uint32_t nSize)
@@ -360,9 +364,12 @@ void CGameSocket::StartReceive()
         // Inside the handling of a message (a box it shows, the game's
         // handler) the next message must not overtake the rest of that
         // handling: it is left to the read notification that turning the
-        // notifications on has queued (one is posted while data waits).
+        // notifications on has queued (one is posted while data waits), or
+        // that is queued here for a message read ahead.
         if (m_nDispatchDepth == 0)
             OnReceive(0);
+        else
+            QueueNextRead();
     }
 }
 
@@ -451,6 +458,12 @@ BOOL CGameSocket::ReadExact(void* lpBuf, int nLength)
     int nLeft = nLength;
     DWORD dwStart = ::GetTickCount();
     BOOL bDone = TRUE;
+    // Bytes read ahead come first.
+    if (nLeft > 0) {
+        const uint32_t nTaken = m_inbox.Take(m_receiveTransform.get(), pNext, (uint32_t)nLeft);
+        pNext += nTaken;
+        nLeft -= (int)nTaken;
+    }
     while (nLeft > 0) {
         if (!WaitStep(dwStart)) {
             bDone = FALSE;
@@ -479,6 +492,7 @@ BOOL CGameSocket::ReadExact(void* lpBuf, int nLength)
         // brings the next one (no read here, where a handshake may go on).
         m_bReceivePending = FALSE;
         AsyncSelect();
+        QueueNextRead();
     }
     return bDone;
 }

@@ -218,6 +218,7 @@ public:
 protected:
     void OnReceive(int nErrorCode) override;
     void OnClose(int nErrorCode) override;
+    DWORD GetBytesReadAhead() const override;
     BOOL OnBlockingWait() override;
 
     // One step of every wait: FALSE (with the error in m_nLastError) when the
@@ -302,6 +303,9 @@ private:
     // TRUE when a waiter took the message (it is then the waiter's).
     BOOL OfferToWaiters(uint8_t*& pMessage);
     void DispatchMessage(uint8_t* pMessage);
+    // A read notification for the next whole message of the inbox (or the
+    // peer's close behind them), when one is due.
+    void QueueNextRead();
     void ProcessMessage(uint8_t* pMessage, uint32_t nSize);
     void InstallTransforms(const void* pMessage);
     void PostCancelModeToMainChildren();
@@ -352,7 +356,10 @@ private:
 
     ReplyWait m_replies[kReplyWaitSlots];
     uint32_t m_nNextWaitSerial;
-    CMessageAssembler m_assembler;
+    // What was read and not yet handled: one message is handled per read
+    // notification, and while whole messages wait here this connection
+    // queues the notification for the next one itself.
+    CMessageInbox m_inbox;
     DWORD m_dwBlockingStartTick;   // start of the blocking send in progress
     BOOL m_bRequestOpen;           // a 0x100 or 0x200 request waits for its reply
 

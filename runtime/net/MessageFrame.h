@@ -11,6 +11,8 @@
 
 #include "NetMessages.h"
 
+class CStreamTransform;
+
 // ---- Reading a message's fields ------------------------------------------------------
 // `message` points at a whole message whose size was checked by the caller.
 
@@ -96,6 +98,60 @@ private:
     uint32_t m_capacity = 0;
     uint32_t m_filled = 0;
     uint32_t m_expected = 0;
+};
+
+// ---- Cutting messages from what was read ahead ----------------------------------------
+
+// The bytes read from the stream and not yet cut into messages. The
+// connection reads whatever the socket holds with one call and cuts one
+// whole message at a time. The receive transform runs over a message's
+// bytes only when that message is cut, so a transform that a message
+// installs applies from the next message on, however the reads fell.
+class CMessageInbox
+{
+public:
+    enum Result { kNeedMore, kComplete, kTooLong, kNoMemory };
+
+    CMessageInbox() = default;
+    CMessageInbox(const CMessageInbox&) = delete;
+    CMessageInbox& operator=(const CMessageInbox&) = delete;
+
+    // Room for the next read: at least kReadChunk bytes, and what the
+    // message under way still needs; null when out of memory.
+    uint8_t* ReserveForRead(uint32_t* room);
+    // n bytes were written at the reserved place.
+    void Commit(uint32_t n) { m_end += n; }
+
+    // Cuts the next message when it is whole: *message is a heap block (the
+    // caller frees it with free()). kTooLong when a header announces more
+    // than kMaxReceivedMessage bytes. The transform (null: none) runs over
+    // the bytes of the message being cut, and only over those.
+    Result Cut(CStreamTransform* transform, uint8_t** message, uint32_t* size);
+    // A whole message waits (kComplete), or one too long (kTooLong); nothing
+    // moves on.
+    Result Peek(const CStreamTransform* transform) const;
+    // Bytes of the next message so far and its whole size; false while
+    // fewer than 8 bytes are in.
+    bool PendingSize(const CStreamTransform* transform, uint32_t* filled, uint32_t* total) const;
+
+    // Takes up to n bytes off the front through the transform, for a reader
+    // that reads the stream as it is (a proxy's handshake); the count taken.
+    uint32_t Take(CStreamTransform* transform, void* out, uint32_t n);
+
+    uint32_t Buffered() const { return uint32_t(m_end - m_start); }
+    void Reset();
+
+    static constexpr uint32_t kReadChunk = 64 * 1024;
+
+private:
+    // The size of the message at the start (header read through the
+    // transform as far as it has not run yet); 0 while fewer than 8 bytes.
+    uint64_t NextSize(const CStreamTransform* transform) const;
+
+    std::vector<uint8_t> m_bytes;
+    size_t m_start = 0;     // first byte of the next message
+    size_t m_decoded = 0;   // the transform has run up to here (at least m_start)
+    size_t m_end = 0;       // end of the bytes read
 };
 
 // ---- Compressed bodies -------------------------------------------------------------

@@ -9,12 +9,19 @@ CStreamTransform::CStreamTransform(const uint8_t* key, uint32_t keyLength, uint3
 
 void CStreamTransform::Apply(void* buffer, uint32_t length)
 {
+    Preview(0, buffer, length);
+    m_position += length;
+}
+
+void CStreamTransform::Preview(uint64_t ahead, void* buffer, uint32_t length) const
+{
     uint8_t* bytes = static_cast<uint8_t*>(buffer);
     const size_t keyLength = m_key.size();
-    for (uint32_t i = 0; i < length; ++i, ++m_position) {
-        uint8_t mask = uint8_t(m_parameter >> (8 * (m_position % 4)));
+    uint64_t position = m_position + ahead;
+    for (uint32_t i = 0; i < length; ++i, ++position) {
+        uint8_t mask = uint8_t(m_parameter >> (8 * (position % 4)));
         if (keyLength != 0)
-            mask ^= m_key[size_t(m_position % keyLength)];
+            mask ^= m_key[size_t(position % keyLength)];
         bytes[i] ^= mask;
     }
 }

@@ -20,6 +20,9 @@ public:
 
     // Transforms the next `length` bytes of the stream in place.
     void Apply(void* buffer, uint32_t length);
+    // Transforms bytes that lie `ahead` bytes past the next one, without
+    // moving on (a look at bytes whose turn has not come).
+    void Preview(uint64_t ahead, void* buffer, uint32_t length) const;
 
     uint32_t Parameter() const { return m_parameter; }
     uint64_t Position() const { return m_position; }

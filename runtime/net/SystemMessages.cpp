@@ -138,6 +138,9 @@ void CGameSocket::InstallTransforms(const void* pMessage)
             std::make_unique<CStreamTransform>(body.receiveKey, body.receiveKeyLength, body.receiveParameter);
         m_sendTransform = std::move(sendTransform);
         m_receiveTransform = std::move(receiveTransform);
+        // Bytes read behind this message are read through the new transform:
+        // the next of them may make a whole message only now.
+        QueueNextRead();
     } catch (const std::bad_alloc&) {
         OnClose(kNetErrorNoBox);
     }
