@@ -33,17 +33,6 @@ bool SplitAbsoluteTarget(const std::string& target, Endpoint& endpoint, std::str
     return !authority.empty() && authority.find(':') == std::string::npos;
 }
 
-bool HostFieldEndpoint(const HttpHead& request, Endpoint& endpoint)
-{
-    const std::string* host = request.Field("Host");
-    if (!host || host->empty())
-        return false;
-    if (ParseEndpoint(*host, endpoint))
-        return true;
-    endpoint = {*host, 80};
-    return host->find(':') == std::string::npos;
-}
-
 void ReportSplice(Connection& connection, const SpliceTotals& totals)
 {
     connection.Note("%llu bytes to the destination, %llu to the client; %s",
@@ -100,9 +89,10 @@ void HttpConnectProxy::PassOn(Connection& connection, const HttpHead& request)
 {
     Endpoint destination;
     std::string path = request.target;
-    if (!SplitAbsoluteTarget(request.target, destination, path) &&
-        !HostFieldEndpoint(request, destination)) {
-        connection.Note("%s %s: no host to pass it on to", request.method.c_str(),
+    // As real proxies do, a request must name its destination in full
+    // ("http://host:port/path"): a path alone is refused, whatever the Host field says.
+    if (!SplitAbsoluteTarget(request.target, destination, path)) {
+        connection.Note("%s %s: not an absolute address", request.method.c_str(),
                         QuotedText(request.target).c_str());
         Answer(connection, 400);
         return;

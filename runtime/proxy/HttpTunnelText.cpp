@@ -16,7 +16,7 @@ const char kConnectRequest[] =
     "\r\n";
 
 const char kGetRequest[] =
-    "GET /default.asp?SERIALNO=%s&METHOD=%s&USERID=%s&SERVERIP=%lu&SERVERPORT=%u HTTP/1.0\r\n"
+    "GET %s/default.asp?SERIALNO=%s&METHOD=%s&USERID=%s&SERVERIP=%lu&SERVERPORT=%u HTTP/1.0\r\n"
     "Accept: */*\r\n"
     "Accept-Language: zh-cn\r\n"
     "Accept-Encoding: gzip, deflate\r\n"
@@ -27,7 +27,7 @@ const char kGetRequest[] =
     "\r\n";
 
 const char kPostRequest[] =
-    "POST /default.asp HTTP/1.0\r\n"
+    "POST %s/default.asp HTTP/1.0\r\n"
     "USERAGENT: VIVAVAROVOVA\r\n"
     "METHOD: SEND\r\n"
     "SERIALNO: %s\r\n"
@@ -172,10 +172,16 @@ std::string BuildHttpConnectRequest(const Ipv4Endpoint& target, const std::strin
     return request;
 }
 
-std::string BuildTunnelGetRequest(const Ipv4Endpoint& target, const std::string& hostText,
-                                  const std::string& redirectLine, const std::string& authLine)
+std::string TunnelOrigin(const std::string& hostText)
 {
-    std::string request = Format(kGetRequest, "", "CONNECT", "", (unsigned long)TunnelAddressNumber(target),
+    return "http://" + hostText;
+}
+
+std::string BuildTunnelGetRequest(const Ipv4Endpoint& target, const std::string& hostText,
+                                  const std::string& redirectLine, const std::string& authLine,
+                                  const std::string& origin)
+{
+    std::string request = Format(kGetRequest, origin.c_str(), "", "CONNECT", "", (unsigned long)TunnelAddressNumber(target),
                                  unsigned(TunnelPortNumber(target.port)), hostText.c_str());
     AddHeaderLine(request, redirectLine);
     AddHeaderLine(request, authLine);
@@ -183,10 +189,10 @@ std::string BuildTunnelGetRequest(const Ipv4Endpoint& target, const std::string&
 }
 
 std::string BuildTunnelPostRequest(const std::string& serial, const std::string& hostText,
-                                   const std::string& authLine)
+                                   const std::string& authLine, const std::string& origin)
 {
-    std::string request =
-        Format(kPostRequest, serial.c_str(), hostText.c_str(), (unsigned long)kTunnelPostLength);
+    std::string request = Format(kPostRequest, origin.c_str(), serial.c_str(), hostText.c_str(),
+                                 (unsigned long)kTunnelPostLength);
     AddHeaderLine(request, authLine);
     return request;
 }
@@ -329,7 +335,8 @@ std::string CHttpTunnelExchange::ConnectRequest() const
 std::string CHttpTunnelExchange::GetRequest()
 {
     ++m_nAttempts;
-    return BuildTunnelGetRequest(m_target, m_hostText, m_redirectLine, m_authLine);
+    return BuildTunnelGetRequest(m_target, m_hostText, m_redirectLine, m_authLine,
+                                 m_bUseProxy ? TunnelOrigin(m_hostText) : std::string());
 }
 
 TunnelAnswer CHttpTunnelExchange::OnGetAnswer(const std::string& head)
@@ -368,5 +375,6 @@ TunnelAnswer CHttpTunnelExchange::OnGetAnswer(const std::string& head)
 
 std::string CHttpTunnelExchange::PostRequest() const
 {
-    return BuildTunnelPostRequest(m_serial, m_hostText, m_authLine);
+    return BuildTunnelPostRequest(m_serial, m_hostText, m_authLine,
+                                  m_bUseProxy ? TunnelOrigin(m_hostText) : std::string());
 }

@@ -50,13 +50,19 @@ void AddHeaderLine(std::string& request, const std::string& line);
 
 // "CONNECT a.b.c.d:port HTTP/1.1 ..." to the proxy, the authorisation line last.
 std::string BuildHttpConnectRequest(const Ipv4Endpoint& target, const std::string& authLine);
+// "http://" and the Host text: what comes before "/default.asp" in the
+// request line of a leg that goes through an HTTP proxy, which needs the
+// absolute address (a path alone is refused: 400).
+std::string TunnelOrigin(const std::string& hostText);
 // The GET leg (empty serial number, method "CONNECT", empty user id), then
-// the redirect line and the authorisation line when set.
+// the redirect line and the authorisation line when set. origin: "" for a
+// leg straight to the relay, TunnelOrigin(hostText) through a proxy.
 std::string BuildTunnelGetRequest(const Ipv4Endpoint& target, const std::string& hostText,
-                                  const std::string& redirectLine, const std::string& authLine);
+                                  const std::string& redirectLine, const std::string& authLine,
+                                  const std::string& origin = std::string());
 // The POST leg with the session's serial number and a length of 1073741824.
 std::string BuildTunnelPostRequest(const std::string& serial, const std::string& hostText,
-                                   const std::string& authLine);
+                                   const std::string& authLine, const std::string& origin = std::string());
 
 constexpr uint32_t kTunnelPostLength = 0x40000000u;
 

@@ -169,8 +169,8 @@ TEST_F(HttpProxyTest, OtherRequestsArePassedOnWithoutTheProxysFields)
         std::string request;
         std::string passedOn;
     } cases[] = {
-        {"origin form with Host",
-         "GET /default.asp?A=1 HTTP/1.0\r\nAccept: */*\r\nHost: " + host + "\r\n" +
+        {"absolute form with the proxy's fields",
+         "GET http://" + host + "/default.asp?A=1 HTTP/1.0\r\nAccept: */*\r\nHost: " + host + "\r\n" +
              kAuthorisation + "\r\nProxy-Connection: Keep-Alive\r\n\r\n",
          "GET /default.asp?A=1 HTTP/1.0\r\nAccept: */*\r\nHost: " + host + "\r\n\r\n"},
         {"absolute form", "POST http://" + host + "/default.asp HTTP/1.0\r\nMETHOD: SEND\r\n\r\nbody",
@@ -192,7 +192,7 @@ TEST_F(HttpProxyTest, PassingOnNeedsAHostAndTheLogin)
 {
     auto open = StartProxy({});
     auto guarded = StartProxy(WithLogin());
-    const std::string get = "GET /default.asp HTTP/1.0\r\nHost: " + Target() + "\r\n";
+    const std::string get = "GET http://" + Target() + "/default.asp HTTP/1.0\r\nHost: " + Target() + "\r\n";
     const struct {
         const char* name;
         RunningServer* proxy;
@@ -200,7 +200,9 @@ TEST_F(HttpProxyTest, PassingOnNeedsAHostAndTheLogin)
         int status;
     } cases[] = {
         {"no Host", open.get(), "GET /default.asp HTTP/1.0\r\nAccept: */*\r\n\r\n", 400},
-        {"Host elsewhere", open.get(), "GET / HTTP/1.0\r\nHost: 10.0.0.1:80\r\n\r\n", 403},
+        // A real proxy refuses a path alone, whatever the Host field says.
+        {"path only, with Host", open.get(), "GET /default.asp HTTP/1.0\r\nHost: " + Target() + "\r\n\r\n", 400},
+        {"elsewhere", open.get(), "GET http://10.0.0.1:80/ HTTP/1.0\r\nHost: 10.0.0.1:80\r\n\r\n", 403},
         {"without the login", guarded.get(), get + "\r\n", 407},
     };
     for (const auto& c : cases) {
@@ -212,7 +214,8 @@ TEST_F(HttpProxyTest, PassingOnNeedsAHostAndTheLogin)
     }
     TestClient client(guarded->port());
     ASSERT_TRUE(client.Send(get + kAuthorisation + "\r\n\r\n"));
-    EXPECT_EQ(client.ReadHead(), get + "\r\n");  // echoed, without the authorisation
+    // Passed on in the origin form, without the authorisation.
+    EXPECT_EQ(client.ReadHead(), "GET /default.asp HTTP/1.0\r\nHost: " + Target() + "\r\n\r\n");
 }
 
 TEST_F(HttpProxyTest, RecordShowsTheRequestAndAnswerText)

@@ -133,13 +133,15 @@ protected:
         return way;
     }
 
+    // Through a proxy (connectTo is not the relay) the legs name the relay in full.
     Way TunnelLegs(uint16_t connectTo, uint16_t relayPort, const std::string& lastLine = "")
     {
         const std::string host = "127.0.0.1:" + std::to_string(relayPort);
+        const std::string origin = connectTo == relayPort ? "" : "http://" + host;
         const std::string extra = lastLine.empty() ? "" : lastLine + "\r\n";
         Way way;
         way.down = std::make_unique<TestClient>(connectTo);
-        way.down->Send("GET /default.asp?SERIALNO=&METHOD=CONNECT&USERID=&SERVERIP=16777343&SERVERPORT=" +
+        way.down->Send("GET " + origin + "/default.asp?SERIALNO=&METHOD=CONNECT&USERID=&SERVERIP=16777343&SERVERPORT=" +
                        std::to_string(TunnelPortNumber(serverPort_)) +
                        " HTTP/1.0\r\nAccept: */*\r\nHost: " + host + "\r\n" + extra + "\r\n");
         HttpHead answer;
@@ -152,7 +154,7 @@ protected:
         if (!answer.Field("SERIALNO"))
             return way;
         way.up = std::make_unique<TestClient>(connectTo);
-        way.up->Send("POST /default.asp HTTP/1.0\r\nMETHOD: SEND\r\nSERIALNO: " +
+        way.up->Send("POST " + origin + "/default.asp HTTP/1.0\r\nMETHOD: SEND\r\nSERIALNO: " +
                      *answer.Field("SERIALNO") + "\r\nHost: " + host +
                      "\r\nContent-Length: 1073741824\r\n" + extra + "\r\n");
         return way;

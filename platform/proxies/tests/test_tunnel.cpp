@@ -28,13 +28,14 @@ std::string WithLastLines(std::string request, const std::vector<std::string>& l
     return request + "\r\n";
 }
 
-// The client's GET leg for the game server at 127.0.0.1:serverPort.
+// The client's GET leg for the game server at 127.0.0.1:serverPort; origin
+// "http://host" when it goes through a proxy.
 std::string GetLeg(uint16_t serverPort, const std::string& host,
                    const std::vector<std::string>& lastLines = {},
-                   const std::string& serverIp = kLoopbackNumber)
+                   const std::string& serverIp = kLoopbackNumber, const std::string& origin = "")
 {
     return WithLastLines(
-        "GET /default.asp?SERIALNO=&METHOD=CONNECT&USERID=&SERVERIP=" + serverIp +
+        "GET " + origin + "/default.asp?SERIALNO=&METHOD=CONNECT&USERID=&SERVERIP=" + serverIp +
             "&SERVERPORT=" + std::to_string(TunnelPortNumber(serverPort)) +
             " HTTP/1.0\r\nAccept: */*\r\nAccept-Language: zh-cn\r\nAccept-Encoding: gzip, "
             "deflate\r\nUSERAGENT: VIVAVAROVOVA\r\nCache-Control: no-cache, max-age=0\r\nHost: " +
@@ -45,9 +46,9 @@ std::string GetLeg(uint16_t serverPort, const std::string& host,
 // The client's POST leg.
 std::string PostLeg(const std::string& serial, const std::string& host,
                     const std::vector<std::string>& lastLines = {},
-                    const std::string& length = kPostLength)
+                    const std::string& length = kPostLength, const std::string& origin = "")
 {
-    return WithLastLines("POST /default.asp HTTP/1.0\r\nUSERAGENT: VIVAVAROVOVA\r\nMETHOD: "
+    return WithLastLines("POST " + origin + "/default.asp HTTP/1.0\r\nUSERAGENT: VIVAVAROVOVA\r\nMETHOD: "
                          "SEND\r\nSERIALNO: " +
                              serial + "\r\nHost: " + host + "\r\nContent-Length: " + length +
                              "\r\nProxy-Connection: Keep-Alive\r\nCache-Control: no-cache, "
@@ -426,12 +427,18 @@ TEST_F(TunnelTest, LegsReachTheRelayThroughTheHttpProxy)
                              authorisation + "\r\n\r\n"));
     EXPECT_EQ(Parse(connect.ReadHead()).status, 407);
 
+    // A leg that names only the path is refused, as a real proxy does.
+    TestClient pathOnly(proxy.port());
+    ASSERT_TRUE(pathOnly.Send(GetLeg(target_.port(), Host(*relay), {authorisation})));
+    EXPECT_EQ(Parse(pathOnly.ReadHead()).status, 400);
+
+    const std::string origin = "http://" + Host(*relay);
     TestClient get(proxy.port());
-    ASSERT_TRUE(get.Send(GetLeg(target_.port(), Host(*relay), {authorisation})));
+    ASSERT_TRUE(get.Send(GetLeg(target_.port(), Host(*relay), {authorisation}, kLoopbackNumber, origin)));
     const HttpHead answer = Parse(get.ReadHead());
     ASSERT_EQ(answer.status, 200);
     TestClient post(proxy.port());
-    ASSERT_TRUE(post.Send(PostLeg(Serial(answer), Host(*relay), {authorisation})));
+    ASSERT_TRUE(post.Send(PostLeg(Serial(answer), Host(*relay), {authorisation}, kPostLength, origin)));
     ExpectRoundTrip(get, post, "through the proxy");
     // The relay never saw the proxy's authorisation.
     EXPECT_FALSE(relay->record().Contains("Proxy-Authorization"));

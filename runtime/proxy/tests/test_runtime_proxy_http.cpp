@@ -133,6 +133,11 @@ TEST(ProxyHttp, RequestsAreExact)
         {"POST", BuildTunnelPostRequest("S-17", "10.0.0.7:8080", ""), kPostHead + "\r\n"},
         {"POST with authorisation", BuildTunnelPostRequest("S-17", "10.0.0.7:8080", kAuth),
          kPostHead + kAuth + "\r\n\r\n"},
+        {"GET through a proxy", BuildTunnelGetRequest(kServer, "10.0.0.7:8080", "", "", TunnelOrigin("10.0.0.7:8080")),
+         "GET http://10.0.0.7:8080" + kGetHead.substr(4) + "\r\n"},
+        {"POST through a proxy", BuildTunnelPostRequest("S-17", "10.0.0.7", "", TunnelOrigin("10.0.0.7")),
+         "POST http://10.0.0.7" + kPostHead.substr(5).replace(kPostHead.substr(5).find("10.0.0.7:8080"), 13, "10.0.0.7") +
+             "\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -320,7 +325,10 @@ TEST(ProxyHttp, ContinueThenOpenedThroughAProxy)
 
     // The GET leg's answers arrive on one stream: 100, then 200, then the game.
     const std::string stream = "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.0 200 OK\r\nSERIALNO: S-17\r\n\r\nGAME";
-    EXPECT_EQ(exchange.GetRequest(), kGetHead + kAuth + "\r\n\r\n");
+    // Through the proxy the legs name the relay in full: a proxy refuses a path alone.
+    std::string absoluteGet = kGetHead;
+    absoluteGet.replace(0, 4, "GET http://10.0.0.7:8080");
+    EXPECT_EQ(exchange.GetRequest(), absoluteGet + kAuth + "\r\n\r\n");
     CHttpHeadReader reader;
     size_t at = ReadHead(reader, stream);
     ASSERT_TRUE(reader.Complete());
@@ -330,5 +338,7 @@ TEST(ProxyHttp, ContinueThenOpenedThroughAProxy)
     ASSERT_TRUE(reader.Complete());
     EXPECT_EQ(exchange.OnGetAnswer(reader.Head()), TunnelAnswer::kOpened);
     EXPECT_EQ(stream.substr(at), "GAME");
-    EXPECT_EQ(exchange.PostRequest(), kPostHead + kAuth + "\r\n\r\n");
+    std::string absolutePost = kPostHead;
+    absolutePost.replace(0, 5, "POST http://10.0.0.7:8080");
+    EXPECT_EQ(exchange.PostRequest(), absolutePost + kAuth + "\r\n\r\n");
 }
