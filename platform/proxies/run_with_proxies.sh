@@ -4,7 +4,8 @@
 #
 # Usage: run_with_proxies.sh PROXIES_PROGRAM TABLESERVER_PROGRAM [STANDIN...] -- COMMAND...
 #   TABLESERVER_PROGRAM  the table server, started with --port 0 --seed 11; its
-#                        port goes to MARDAVEL_TABLESERVER_PORT ("-": none)
+#                        port goes to MARDAVEL_TABLESERVER_PORT and the file of
+#                        its log to MARDAVEL_TABLESERVER_LOG ("-": none)
 #   STANDIN              "NAME=MODE [OPTIONS]": one mardavel_proxies started with
 #                        MODE OPTIONS --port 0; its port goes to MARDAVEL_<NAME>_PORT.
 #                        In OPTIONS "{tableserver}" stands for 127.0.0.1:PORT of the
@@ -53,6 +54,7 @@ start() {
 
 if [ "$server" != "-" ]; then
   start TABLESERVER "$server" --port 0 --seed 11
+  export MARDAVEL_TABLESERVER_LOG="$work/TABLESERVER.log"
 fi
 for standin in "${standins[@]}"; do
   name=${standin%%=*}

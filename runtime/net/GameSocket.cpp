@@ -17,6 +17,8 @@ namespace {
 const char kShareKey[] = "Software\\Quorvintel\\Game\\Share";
 const DWORD kDefaultIdleSeconds = 120;
 const UINT kDefaultTimeoutSeconds = 30;
+// How long a leave waits for the server to end its side.
+const DWORD kLeaveDrainMs = 2000;
 
 CGameSocketUi g_defaultUi;
 
@@ -674,9 +676,27 @@ void CGameSocket::LeaveAndClose(uint32_t dwLeaveId)
     if (m_hSocket != INVALID_SOCKET) {
         if (LOBYTE(AfxSocketHighVersion()) >= 2) {
             // Blocking close: the lingering socket sends what is queued first.
+            // Before it, sending ends and what the server still sends is read
+            // until it ends its side too: a socket closed with data unread
+            // resets the connection, and the server may then lose the leave
+            // (its answer to it fails) instead of seeing the player go.
+            if (m_tunnel)
+                m_tunnel->Close();   // the tunnel's sending leg
             SOCKET hSocket = Detach();
             u_long ulBlocking = 0;
             ::ioctlsocket(hSocket, FIONBIO, &ulBlocking);
+            ::shutdown(hSocket, SD_SEND);
+            const DWORD dwStart = ::GetTickCount();
+            for (;;) {
+                const DWORD dwElapsed = ::GetTickCount() - dwStart;
+                if (dwElapsed >= kLeaveDrainMs)
+                    break;
+                const DWORD dwLeft = kLeaveDrainMs - dwElapsed;
+                ::setsockopt(hSocket, SOL_SOCKET, SO_RCVTIMEO, (const char*)&dwLeft, sizeof(dwLeft));
+                char drain[4096];
+                if (::recv(hSocket, drain, sizeof(drain), 0) <= 0)
+                    break;
+            }
             ::closesocket(hSocket);
         } else {
             ::Sleep(2000);

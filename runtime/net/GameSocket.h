@@ -138,7 +138,9 @@ public:
     BOOL SendMsg(uint32_t dwId, const void* pBody, uint32_t nLength);
 
     void SendNotice201();
-    // Sends the leave message (0x202, or 0x203), lets it go out and closes.
+    // Sends the leave message (0x202, or 0x203), lets it go out, ends
+    // sending, reads what the server still sends until it ends its side
+    // (2 seconds at most) and closes.
     void LeaveAndClose(uint32_t dwLeaveId = netmsg::kLeave);
     void SendRequest208();
     // Message 0x174 straight through Send: kinds 1-4 set one of the flags.

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Runs a test program against the table server stand-in: starts the native
 # server on a free loopback port, hands the port to the test through
-# MARDAVEL_TABLESERVER_PORT, runs the test and stops the server again.
+# MARDAVEL_TABLESERVER_PORT (and the file of its log through
+# MARDAVEL_TABLESERVER_LOG), runs the test and stops the server again.
 # Usage: run_with_tableserver.sh SERVER_PROGRAM TEST_COMMAND...
 # Fails (exit code 1) when the server program is missing.
 set -uo pipefail
@@ -27,7 +28,7 @@ if [ -z "$port" ]; then
   echo "the table server did not start:"; cat "$work/log"
   exit 1
 fi
-MARDAVEL_TABLESERVER_PORT=$port "$@"
+MARDAVEL_TABLESERVER_PORT=$port MARDAVEL_TABLESERVER_LOG="$work/log" "$@"
 rc=$?
 if [ $rc -ne 0 ]; then
   echo "---- table server log"; cat "$work/log"

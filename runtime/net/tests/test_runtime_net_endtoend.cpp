@@ -403,6 +403,88 @@ TEST_P(EndToEnd, JoinsTheTableAndPlaysAWholeHand)
     EXPECT_FALSE(conn.IsOpen());
 }
 
+// The table server's log as it stands (a file of the runner's; Wine reads
+// the Unix path through drive Z:).
+std::string ServerLogText()
+{
+    const char* path = getenv("MARDAVEL_TABLESERVER_LOG");
+    if (path == nullptr)
+        return std::string();
+    std::string windowsPath = std::string("Z:") + path;
+    for (char& c : windowsPath)
+        if (c == '/')
+            c = '\\';
+    return ReadFileText(windowsPath);
+}
+
+// The reasons of the closes logged after offset (a connection that has left
+// is logged by its address, no longer by its user's name).
+std::vector<std::string> ClosesAfter(const std::string& log, size_t offset)
+{
+    std::vector<std::string> reasons;
+    const std::string mark = " closed: ";
+    for (size_t at = log.find(mark, offset); at != std::string::npos; at = log.find(mark, at + 1)) {
+        const size_t start = at + mark.size();
+        const size_t end = log.find('\n', start);
+        if (end == std::string::npos)
+            break;   // a line still being written
+        reasons.push_back(log.substr(start, end - start));
+    }
+    return reasons;
+}
+
+TEST_P(EndToEnd, EveryLeaveReachesTheServerAsALeave)
+{
+    // Joins and leaves fifty times while the server still sends the table:
+    // each leave must be logged by the server as the player leaving, never
+    // as a connection reset under its answer.
+    const ConnectWayCase& way = GetParam();
+    const UINT serverPort = EnvPort("MARDAVEL_TABLESERVER_PORT");
+    if (serverPort == 0 || getenv("MARDAVEL_TABLESERVER_LOG") == nullptr)
+        FAIL() << "MARDAVEL_TABLESERVER_PORT or MARDAVEL_TABLESERVER_LOG is not set: run through "
+                  "run_with_tableserver.sh or run_with_proxies.sh";
+    const UINT standinPort = EnvPort(way.standinPort);
+    if (way.standinPort != nullptr && standinPort == 0)
+        FAIL() << way.standinPort << " is not set: run through run_with_proxies.sh";
+    CPrivateUserKey userKey;
+    ASSERT_TRUE(userKey.Overridden());
+    if (way.configure != nullptr)
+        way.configure(userKey, {standinPort, serverPort});
+    struct FilesGone {
+        ~FilesGone() { RemoveRelayFiles(); }
+    } filesGone;
+    ASSERT_TRUE(AfxSocketInit());
+    const char kLeaver[] = "dave";
+    const size_t logStart = ServerLogText().size();
+    const int kRepeats = 50;
+    for (int i = 0; i < kRepeats; ++i) {
+        SCOPED_TRACE(i);
+        CTestConnection conn;
+        g_boxes.Clear();
+        g_boxes.Attach(conn);
+        const UINT port = way.toServerPort ? serverPort : kClosedPort;
+        ASSERT_TRUE(conn.Connect(way.host, port, TRUE));
+        const std::vector<uint8_t> body = JoinBody(kLeaver, 3);
+        const std::vector<uint8_t> join = BuildNetMessage(netmsg::kJoin, body.data(), (uint32_t)body.size());
+        void* reply = nullptr;
+        ASSERT_TRUE(conn.SendMsg(join.data(), &reply));
+        EXPECT_EQ(MsgResult(reply) & 0xFF, 1u);
+        FreeNetMessage(reply);
+        // The table's data follows the reply: most of it is still unread.
+        conn.LeaveAndClose();
+        EXPECT_FALSE(conn.IsOpen());
+    }
+    std::vector<std::string> closes;
+    ASSERT_TRUE(PumpUntil([&] {
+        closes = ClosesAfter(ServerLogText(), logStart);
+        return closes.size() >= size_t(kRepeats);
+    }, 60000)) << closes.size() << " closes logged";
+    // The hand's player of the test before may close in this time too: it left as well.
+    EXPECT_LE(closes.size(), size_t(kRepeats + 1));
+    for (const std::string& reason : closes)
+        EXPECT_EQ(reason, "left the table");
+}
+
 INSTANTIATE_TEST_SUITE_P(Ways, EndToEnd, testing::ValuesIn(kWays),
                          [](const testing::TestParamInfo<ConnectWayCase>& info) { return info.param.name; });
 
