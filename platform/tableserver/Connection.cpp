@@ -54,14 +54,28 @@ bool Connection::ReadAvailable(size_t maxBytes, std::string& reason)
 
 void Connection::Send(const Message& message)
 {
-    if (!closing_)
+    if (!closing_ && failure_.empty())
         SendFrame(EncodeFrame(message, mayCompress));
 }
 
 void Connection::SendFrame(const std::vector<uint8_t>& frame)
 {
-    if (closing_)
+    if (closing_ || !failure_.empty())
         return;
+    if (Backlog() + frame.size() > backlogCap_) {
+        // One turn may queue a lot (a whole automatic hand): what the client
+        // reads meanwhile makes room.
+        std::string reason;
+        if (!Flush(reason)) {
+            failure_ = reason;
+            return;
+        }
+        if (Backlog() + frame.size() > backlogCap_) {
+            failure_ = "client does not read: " + std::to_string(Backlog()) + " bytes waiting, " +
+                       std::to_string(frame.size()) + " more to queue";
+            return;
+        }
+    }
     if (outStart_ > 0 && outStart_ == out_.size()) {
         out_.clear();
         outStart_ = 0;

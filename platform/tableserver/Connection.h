@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -42,9 +43,17 @@ public:
     bool ReadAvailable(size_t maxBytes, std::string& reason);
     FrameReader& reader() { return reader_; }
 
-    // Queue bytes to send; nothing is queued once the connection is closing.
+    // Queue bytes to send; nothing is queued once the connection is closing
+    // or has failed. The queue never grows past the cap: a frame that would
+    // pass it first pushes out what the socket takes now, and when the
+    // queue still has no room the connection fails ("client does not
+    // read") and queues nothing more.
     void Send(const Message& message);
     void SendFrame(const std::vector<uint8_t>& frame);
+    void SetBacklogCap(size_t bytes) { backlogCap_ = bytes; }
+    // Why the connection can go on no more (empty while it can): its queue
+    // reached the cap, or a write failed while queueing.
+    const std::string& failure() const { return failure_; }
     // Writes what the socket takes now. False with a reason on a write error.
     bool Flush(std::string& reason);
     size_t Backlog() const { return out_.size() - outStart_; }
@@ -77,6 +86,8 @@ private:
     FrameReader reader_;
     std::vector<uint8_t> out_;
     size_t outStart_ = 0;
+    size_t backlogCap_ = SIZE_MAX;
+    std::string failure_;
     bool closing_ = false;
     bool writeShut_ = false;
     std::string closeReason_;

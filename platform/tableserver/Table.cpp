@@ -23,6 +23,10 @@ constexpr int32_t kEvTableState = 10050;
 constexpr uint8_t kOwnPlayerIdentify = 253;  // export for the seat's own player
 
 constexpr auto kCloseGrace = std::chrono::seconds(2);
+// The face message: u32 face number, u32 sender's seat, u32 face list.
+constexpr size_t kFaceBodySize = 12;
+constexpr int kFacesPerWindow = 5;
+constexpr auto kFaceWindow = std::chrono::seconds(10);
 
 std::string Hex(uint32_t v)
 {
@@ -197,8 +201,12 @@ bool Table::OnMemberMessage(Connection& connection, const Message& message, std:
         reason = "unexpected message " + Hex(message.id);
         return false;
     }
-    if ((player && IsPlayerGameMessage(message.id)) || message.id == msgid::kFace)
+    if (message.id == msgid::kFace) {
+        if (FaceMayGo(connection, message))
+            ToReferee(connection, message);
+    } else if (player && IsPlayerGameMessage(message.id)) {
         ToReferee(connection, message);
+    }
     else
         log_.Detail("%s: game message %s not taken", connection.Label().c_str(),
                     Hex(message.id).c_str());
@@ -460,6 +468,32 @@ void Table::OnSetTitle(Connection& connection, const Message& message)
     Seat& s = seats_[connection.who.seat];
     s.titleId = GetU32(message.body.data() + 4);
     log_.Line("%s shows title %u", connection.Label().c_str(), s.titleId);
+}
+
+bool Table::FaceMayGo(Connection& connection, const Message& message)
+{
+    const Participant& who = connection.who;
+    if (who.role != Participant::Role::kPlayer) {
+        log_.Detail("%s: face message from a watcher dropped", connection.Label().c_str());
+        return false;
+    }
+    if (message.body.size() != kFaceBodySize || GetU32(message.body.data() + 4) != uint32_t(who.seat)) {
+        log_.Line("%s: face message of %zu bytes%s dropped", connection.Label().c_str(), message.body.size(),
+                  message.body.size() == kFaceBodySize ? " naming another seat" : "");
+        return false;
+    }
+    Seat& s = seats_[who.seat];
+    const Clock::time_point now = Clock::now();
+    if (s.facesInWindow == 0 || now - s.faceWindowStart >= kFaceWindow) {
+        s.faceWindowStart = now;
+        s.facesInWindow = 0;
+    }
+    if (s.facesInWindow >= kFacesPerWindow) {
+        log_.Detail("%s: face message over the rate dropped", connection.Label().c_str());
+        return false;
+    }
+    ++s.facesInWindow;
+    return true;
 }
 
 void Table::ToReferee(Connection& connection, const Message& message)

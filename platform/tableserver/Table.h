@@ -77,6 +77,8 @@ private:
         bool automatic = false;       // what the board was last told
         uint8_t trustUsed = 0;        // times trust play was entered this hand
         uint32_t titleId = 0;
+        Clock::time_point faceWindowStart;  // the face messages' rate window
+        int facesInWindow = 0;
     };
 
     // Messages.
@@ -87,6 +89,10 @@ private:
     void OnTrustQuit(Connection& connection, const Message& message);
     void OnLeave(Connection& connection);
     void OnSetTitle(Connection& connection, const Message& message);
+    // The face message goes to every member: only from a seated player,
+    // with its 12-byte body naming the sender's own seat, and at most
+    // kFacesPerWindow in kFaceWindow; false drops it (logged).
+    bool FaceMayGo(Connection& connection, const Message& message);
     void ToReferee(Connection& connection, const Message& message);
 
     // Joining.

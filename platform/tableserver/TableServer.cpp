@@ -86,7 +86,9 @@ void TableServer::RunOnce(int timeoutMs)
         if (std::find(closed_.begin(), closed_.end(), connection.get()) != closed_.end())
             continue;
         std::string reason;
-        if (connection->Backlog() > 0 && !connection->Flush(reason))
+        if (!connection->failure().empty())
+            Close(*connection, connection->failure());
+        else if (connection->Backlog() > 0 && !connection->Flush(reason))
             Close(*connection, reason);
         else
             CheckLimits(*connection, now);
@@ -121,6 +123,7 @@ void TableServer::AcceptAll(Clock::time_point now)
         serverkit::SetNoDelay(fd);
         connections_.push_back(std::make_unique<Connection>(fd, nextNumber_++, peer, now));
         Connection& connection = *connections_.back();
+        connection.SetBacklogCap(options_.maxBacklog);
         log_.Line("connection %s opened", connection.Label().c_str());
         std::string reason;
         if (!session_.OnConnected(connection, reason))

@@ -154,6 +154,69 @@ TEST(Malformed, AClientThatDoesNotReadIsClosedWhenItsBacklogGrows)
     }
     EXPECT_TRUE(server.log().WaitFor("sleepy closed: client does not read", std::chrono::milliseconds(kWait)))
         << server.log().Dump();
+    // One turn answers far more than the cap (a read of 256 KiB holds 16384
+    // requests, 320 KiB of answers): the cap holds all the same.
+    const std::string dump = server.log().Dump();
+    const std::string mark = "sleepy closed: client does not read: ";
+    const size_t at = dump.find(mark);
+    ASSERT_NE(at, std::string::npos);
+    const unsigned long waiting = std::stoul(dump.substr(at + mark.size()));
+    EXPECT_LE(waiting, limits.maxBacklog) << dump.substr(at, 120);
+}
+
+TEST(Malformed, FaceMessagesGoOnlyFromTheirOwnSeatAtABoundedRate)
+{
+    RunningServer server;
+    ASSERT_TRUE(server.ok());
+    TestClient sender, other, watcher;
+    Message reply;
+    ASSERT_TRUE(sender.Connect(server.port()) && sender.Join("faces", 0, reply, kWait));
+    ASSERT_TRUE(other.Connect(server.port()) && other.Join("quiet", 1, reply, kWait));
+    ASSERT_TRUE(watcher.Connect(server.port()) && watcher.Join("looker", 5 + 1, reply, kWait));
+    auto face = [](uint32_t number, uint32_t seat, size_t size = 12) {
+        std::vector<uint8_t> body;
+        PutU32(body, number);
+        PutU32(body, seat);
+        PutU32(body, 0);
+        body.resize(size, 0x5A);
+        return Frame(msgid::kFace, body);
+    };
+    // The watcher floods: large bodies, and well-formed ones naming a seat.
+    std::vector<uint8_t> flood;
+    for (int i = 0; i < 100; ++i)
+        flood = Concat({flood, face(1, 1, 60000), face(2, 1), face(3, 0)});
+    ASSERT_TRUE(watcher.SendBytes(flood));
+    ASSERT_TRUE(SpeedTestAnswered(watcher));
+    // The player: faces naming another seat, bodies of the wrong size, then
+    // a flood of its own faces, of which the rate lets the first five go.
+    std::vector<uint8_t> own;
+    for (int i = 0; i < 20; ++i)
+        own = Concat({own, face(4, 1), face(5, 0, 8), face(6, 0, 16)});
+    for (uint32_t i = 0; i < 200; ++i)
+        own = Concat({own, face(100 + i, 0)});
+    ASSERT_TRUE(sender.SendBytes(own));
+    ASSERT_TRUE(SpeedTestAnswered(sender));
+
+    // The other player gets the five faces, and its own answer right behind them.
+    std::vector<uint8_t> body;
+    PutU32(body, 0);
+    PutU32(body, 7);
+    ASSERT_TRUE(other.Send(Message(msgid::kSpeedTest, body)));
+    std::vector<uint32_t> faces;
+    for (;;) {
+        Message m;
+        ASSERT_EQ(other.Receive(m, kWait), TestClient::Wait::kMessage);
+        if (m.id == ReplyId(msgid::kSpeedTest))
+            break;
+        if (m.id != msgid::kFace)
+            continue;
+        ASSERT_EQ(m.body.size(), 12u);
+        EXPECT_EQ(GetU32(m.body.data() + 4), 0u);
+        faces.push_back(GetU32(m.body.data()));
+    }
+    EXPECT_EQ(faces, std::vector<uint32_t>({100, 101, 102, 103, 104}));
+    // Nobody was closed for it.
+    EXPECT_FALSE(server.log().Contains("closed")) << server.log().Dump();
 }
 
 TEST(Malformed, AStreamThatKeepsFinishingMessagesIsNoStall)
