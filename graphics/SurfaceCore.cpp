@@ -6,6 +6,10 @@
 #include <math.h>
 #include <string.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <utility>
 
@@ -250,12 +254,62 @@ void CopyPlain(const SurfaceView& dst, const SurfaceView& src, const BlitArea& a
     }
 }
 
+void CopyKeyedRowPortable(uint16_t* d, const uint16_t* s, int32_t n, uint16_t key)
+{
+    // Four pixels to a 64-bit word: a lane of s ^ key is non-zero exactly
+    // when its pixel is drawn; the sum below sets the lane's top bit then
+    // (lanes never carry into each other: 0x7FFF + 0x7FFF < 0x10000).
+    const uint64_t keys = uint64_t(key) * 0x0001000100010001ull;
+    const uint64_t low15 = 0x7FFF7FFF7FFF7FFFull;
+    int32_t j = 0;
+    for (; j + 4 <= n; j += 4) {
+        uint64_t sw, dw;
+        memcpy(&sw, s + j, sizeof(sw));
+        memcpy(&dw, d + j, sizeof(dw));
+        const uint64_t x = sw ^ keys;
+        const uint64_t drawn = ((x | ((x & low15) + low15)) >> 15) & 0x0001000100010001ull;
+        const uint64_t mask = drawn * 0xFFFF;
+        dw = (sw & mask) | (dw & ~mask);
+        memcpy(d + j, &dw, sizeof(dw));
+    }
+    for (; j < n; ++j)
+        if (s[j] != key)
+            d[j] = s[j];
+}
+
+void CopyKeyedRow(uint16_t* d, const uint16_t* s, int32_t n, uint16_t key)
+{
+#if defined(__SSE2__)
+    // Eight pixels at a time: the key lanes keep the destination's pixel.
+    const __m128i keys = _mm_set1_epi16(static_cast<short>(key));
+    int32_t j = 0;
+    for (; j + 8 <= n; j += 8) {
+        const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + j));
+        const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + j));
+        const __m128i isKey = _mm_cmpeq_epi16(sv, keys);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + j),
+                         _mm_or_si128(_mm_and_si128(isKey, dv), _mm_andnot_si128(isKey, sv)));
+    }
+    for (; j < n; ++j)
+        if (s[j] != key)
+            d[j] = s[j];
+#else
+    CopyKeyedRowPortable(d, s, n, key);
+#endif
+}
+
 void CopyKeyed(const SurfaceView& dst, const SurfaceView& src, const BlitArea& a, uint16_t key)
 {
     const int32_t w = a.src.Width(), h = a.src.Height();
+    // Rows of one surface may overlap: pixel by pixel, as the rows go.
+    const bool oneSurface = dst.bits == src.bits;
     for (int32_t i = 0; i < h; ++i) {
         const uint16_t* s = SrcRow(src, a, i);
         uint16_t* d = DstRow(dst, a, i);
+        if (!oneSurface) {
+            CopyKeyedRow(d, s, w, key);
+            continue;
+        }
         for (int32_t j = 0; j < w; ++j)
             if (s[j] != key)
                 d[j] = s[j];

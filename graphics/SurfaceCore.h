@@ -100,6 +100,11 @@ bool ClampArea(const PixRect* area, int32_t width, int32_t height, PixRect& out)
 void CopyPlain(const SurfaceView& dst, const SurfaceView& src, const BlitArea& a);
 // Source pixels equal to key are skipped.
 void CopyKeyed(const SurfaceView& dst, const SurfaceView& src, const BlitArea& a, uint16_t key);
+// One row of it (rows that do not overlap): several pixels at a time, with
+// SSE2 where the target has it, else four to a 64-bit word
+// (CopyKeyedRowPortable, which tests call directly on every target).
+void CopyKeyedRow(uint16_t* d, const uint16_t* s, int32_t n, uint16_t key);
+void CopyKeyedRowPortable(uint16_t* d, const uint16_t* s, int32_t n, uint16_t key);
 // Mirror, flip and turns as described in Mapping. Source and destination
 // must not share pixels.
 void CopyMapped(Mapping mapping, const SurfaceView& dst, const SurfaceView& src, const BlitArea& a);

@@ -818,3 +818,33 @@ TEST(SurfaceRotate, RefusesUnusableAngles)
     b.DrawRotated(330, &src, NULL, 2, 2, 0);
     EXPECT_EQ(PixelsOf(a), PixelsOf(b));
 }
+
+// The keyed row copies against the pixel-by-pixel rule: every width up to
+// past two SSE2 blocks, keys at the ends of the range and pixels that
+// differ from the key in one bit only (the top one, the lowest one).
+TEST(SurfaceKeyed, RowCopiesSkipExactlyTheKeyPixels)
+{
+    const uint16_t keys[] = {0x0000, 0xFFFF, 0x8000, 0x7FFF, 0xF81F};
+    for (uint16_t key : keys) {
+        const uint16_t lookalike[] = {key, uint16_t(key ^ 0x8000), uint16_t(key ^ 0x0001), uint16_t(key ^ 0x0100),
+                                 0x1234, key};
+        for (int32_t n = 0; n <= 35; ++n) {
+            std::vector<uint16_t> src(size_t(n) + 1), before(size_t(n) + 1);
+            uint32_t x = 0x9E3779B9u * uint32_t(n + 1) + key;
+            for (int32_t j = 0; j <= n; ++j) {
+                x = x * 1103515245u + 12345u;
+                src[size_t(j)] = lookalike[(x >> 16) % 6];
+                before[size_t(j)] = uint16_t(x >> 8);
+            }
+            std::vector<uint16_t> expected = before;
+            for (int32_t j = 0; j < n; ++j)
+                if (src[size_t(j)] != key)
+                    expected[size_t(j)] = src[size_t(j)];
+            std::vector<uint16_t> fast = before, portable = before;
+            qvsurf::CopyKeyedRow(fast.data(), src.data(), n, key);
+            qvsurf::CopyKeyedRowPortable(portable.data(), src.data(), n, key);
+            EXPECT_EQ(fast, expected) << "key " << key << " width " << n;   // the pixel past the row stays too
+            EXPECT_EQ(portable, expected) << "key " << key << " width " << n;
+        }
+    }
+}
