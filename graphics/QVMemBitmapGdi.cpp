@@ -201,22 +201,27 @@ BOOL CQVMemBitmap::DrawMasked(HDC dc, const BlitArea& a) const
     if (!image.Get() || !imageDC.Select(static_cast<HBITMAP>(image.Get())) || !DrawRaw(imageDC))
         return FALSE;
 
-    // The key as this device shows it: the first pixel as drawn, or the key
-    // drawn alone. (Only this colour is transparent, even when the picture
-    // holds no key pixel.)
-    COLORREF maskColour;
+    // The mask colour: with the corner key the first pixel as drawn; with a
+    // key colour the first pixel of the drawn area (row by row, left to
+    // right) equal to it, or else the nearest one (|pixel - key| of the
+    // COLORREF values; the first of equals wins). So the key still works
+    // when the device shows no pixel exactly in the key colour.
+    COLORREF maskColour = CLR_INVALID;
     if (m_nKeyMode == 2) {
         maskColour = ::GetPixel(imageDC, 0, 0);
     } else {
-        GdiObjectHolder probe(CreateCompatibleBitmap(dc, 1, 1));
-        BitmapDC probeDC(dc);
-        if (!probe.Get() || !probeDC.Select(static_cast<HBITMAP>(probe.Get())))
-            return FALSE;
-        WORD key[2] = {KeyPixel(), 0};
-        const SurfaceView one{key, 1, 1, 4};
-        if (SetRows(probeDC, GetHeader(), one, BlitArea{PixRect{0, 0, 1, 1}, 0, 0}) != 1)
-            return FALSE;
-        maskColour = ::GetPixel(probeDC, 0, 0);
+        uint32_t nearest = UINT32_MAX;
+        for (int y = a.src.top; y < a.src.bottom && nearest != 0; ++y)
+            for (int x = a.src.left; x < a.src.right && nearest != 0; ++x) {
+                const COLORREF pixel = ::GetPixel(imageDC, x, y);
+                if (pixel == CLR_INVALID)
+                    continue;
+                const uint32_t distance = pixel > m_crKey ? pixel - m_crKey : m_crKey - pixel;
+                if (distance < nearest) {
+                    nearest = distance;
+                    maskColour = pixel;
+                }
+            }
     }
     if (maskColour == CLR_INVALID)
         return FALSE;

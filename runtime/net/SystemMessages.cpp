@@ -5,8 +5,10 @@
 
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "NetStrings.h"
+#include "app/GameEnvironment.h"
 #include "StringFunctions.h"
 #include "SystemMessageBodies.h"
 
@@ -352,7 +354,18 @@ void CGameSocket::HandleWealth(const void* pMessage)
 
 CString CGameSocket::ConvertFromCodePage(const std::string& text, UINT nCodePage) const
 {
-    if (text.empty() || nCodePage == 0 || nCodePage == ::GetACP())
+    // Into the client's code page (string 29936) with the code-page
+    // converter that names go through; the system's conversion only when no
+    // converter is bound.
+    const UINT nClientCodePage = GetClientCodePage();
+    if (text.empty() || nCodePage == 0 || nCodePage == nClientCodePage)
+        return CString(text.c_str());
+    if (LoadCodePageConverter()) {
+        std::vector<char> converted(text.size() * 2 + 2, '\0');
+        if (ConvertCodePageText(converted.data(), text.c_str(), (int)converted.size(), nCodePage, nClientCodePage))
+            return CString(converted.data());
+    }
+    if (nCodePage == ::GetACP())
         return CString(text.c_str());
     const int nWide = ::MultiByteToWideChar(nCodePage, 0, text.data(), (int)text.size(), NULL, 0);
     if (nWide <= 0)
