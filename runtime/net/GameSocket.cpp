@@ -680,12 +680,14 @@ void CGameSocket::LeaveAndClose(uint32_t dwLeaveId)
             // until it ends its side too: a socket closed with data unread
             // resets the connection, and the server may then lose the leave
             // (its answer to it fails) instead of seeing the player go.
-            if (m_tunnel)
-                m_tunnel->Close();   // the tunnel's sending leg
+            // Through the tunnel this socket only receives: its sending leg
+            // stays open until the server, which has the leave, ends the session.
+            const BOOL bTunnel = m_bTunnelInUse;
             SOCKET hSocket = Detach();
             u_long ulBlocking = 0;
             ::ioctlsocket(hSocket, FIONBIO, &ulBlocking);
-            ::shutdown(hSocket, SD_SEND);
+            if (!bTunnel)
+                ::shutdown(hSocket, SD_SEND);
             const DWORD dwStart = ::GetTickCount();
             for (;;) {
                 const DWORD dwElapsed = ::GetTickCount() - dwStart;
