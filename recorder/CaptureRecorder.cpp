@@ -134,10 +134,16 @@ CaptureRecorder::CaptureRecorder(const RecorderPlatform& platform)
 
 CaptureRecorder::~CaptureRecorder()
 {
-    // In the library the capture thread holds a reference to the module, so
-    // the object is destroyed on that thread's last FreeLibrary, after it has
-    // finished with the object; an object of a host's own waits here.
-    if (m_thread && GetThreadId(m_thread) != GetCurrentThreadId())
+    // In the library the capture thread holds a reference to the module and
+    // drops it only after its last use of the object, so when the object is
+    // destroyed at unload the thread is done with it. Waiting for the thread
+    // there would deadlock: unloading holds the loader lock, and a thread needs
+    // it to exit. An object of a host's own waits here for its thread.
+    HMODULE self = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&RecordThreadProc), &self);
+    const bool inLibrary = self && self != GetModuleHandleA(nullptr);
+    if (m_thread && !inLibrary && GetThreadId(m_thread) != GetCurrentThreadId())
         WaitForCaptureThread(INFINITE);
     if (m_thread)
         CloseHandle(m_thread);
