@@ -45,7 +45,10 @@ struct ButtonSpec
     std::string picture;
 
     // The rectangle is usable: more than 3 pixels wide and high.
-    bool HasUsableRect() const { return rect.r > rect.l + 3 && rect.b > rect.t + 3; }
+    bool HasUsableRect() const
+    {
+        return int64_t{rect.r} > int64_t{rect.l} + 3 && int64_t{rect.b} > int64_t{rect.t} + 3;
+    }
 };
 // False for an empty text, a key of 0 or a text not in the form.
 bool ParseButtonSpec(const std::string& text, ButtonSpec* spec);
