@@ -1353,13 +1353,33 @@ public:
     afx_msg void OnWindowPosChanged(WINDOWPOS* lpwndpos);
     afx_msg void OnWindowPosChanging(WINDOWPOS* lpwndpos);
 
+    // ActiveX controls (olectl.cpp; parameter strings in afxdisp.h). The
+    // window becomes the control's site: a child window that holds the
+    // control and keeps it sized to itself. Dispatch calls never throw: a
+    // missing control or a failed call is traced and gives 0, FALSE, an
+    // empty text or NULL.
+    BOOL CreateControl(REFCLSID clsid, LPCTSTR pszWindowName, DWORD dwStyle, const RECT& rect,
+                       CWnd* pParentWnd, UINT nID);
+    BOOL CreateControl(LPCTSTR pszClass, LPCTSTR pszWindowName, DWORD dwStyle, const RECT& rect,
+                       CWnd* pParentWnd, UINT nID);    // class id text "{...}" or ProgID
+    IUnknown* GetControlUnknown() const;     // not AddRef'd; NULL without a control
+    // TRUE when the call succeeded; the result (pvRet) is set either way.
+    BOOL AFX_CDECL InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet,
+                                const BYTE* pbParamInfo, ...);
+    BOOL InvokeHelperV(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet,
+                       const BYTE* pbParamInfo, va_list argList);
+    BOOL GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const;
+    BOOL AFX_CDECL SetProperty(DISPID dwDispID, VARTYPE vtProp, ...);
+
 protected:
     explicit CWnd(HWND hWnd);                // the placement handles above
+    void ReleaseControlSite();               // lets the hosted control go
 
     WNDPROC m_pfnSuper;                      // the window's procedure before ours
     UINT m_nFlags;                           // WF_*
     HWND m_hWndOwner;                        // owner set by SetOwner
     int m_nModalResult;
+    struct COleControlSite* m_pCtrlSite;     // the hosted control, NULL without one
 
     // Central window procedure
     friend LRESULT AFXAPI AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);

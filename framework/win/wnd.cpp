@@ -59,6 +59,7 @@ struct AfxWindowInternals
             pState->m_nLastHit = -1;
         }
         BOOL bCreating = (pWnd->m_nFlags & WF_CREATING) != 0;
+        pWnd->ReleaseControlSite();
         pWnd->Detach();
         if (!bCreating)
             pWnd->PostNcDestroy();
@@ -217,11 +218,13 @@ void AFXAPI AfxUnhookWindowCreate(CWnd* pWnd)
 /////////////////////////////////////////////////////////////////////////////
 // Construction, handle map
 
-CWnd::CWnd() : m_hWnd(NULL), m_pfnSuper(NULL), m_nFlags(0), m_hWndOwner(NULL), m_nModalResult(0)
+CWnd::CWnd() : m_hWnd(NULL), m_pfnSuper(NULL), m_nFlags(0), m_hWndOwner(NULL), m_nModalResult(0),
+    m_pCtrlSite(NULL)
 {
 }
 
-CWnd::CWnd(HWND hWnd) : m_hWnd(hWnd), m_pfnSuper(NULL), m_nFlags(0), m_hWndOwner(NULL), m_nModalResult(0)
+CWnd::CWnd(HWND hWnd) : m_hWnd(hWnd), m_pfnSuper(NULL), m_nFlags(0), m_hWndOwner(NULL), m_nModalResult(0),
+    m_pCtrlSite(NULL)
 {
 }
 
@@ -234,6 +237,7 @@ CWnd::~CWnd()
         if (m_hWnd != NULL)
             Detach();
     }
+    ReleaseControlSite();
 }
 
 CWnd* PASCAL CWnd::FromHandle(HWND hWnd)
