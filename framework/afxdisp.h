@@ -4,6 +4,7 @@
 // argument; the arguments follow as C varargs:
 //   VTS_I2, VTS_BOOL, VTS_I1, VTS_UI1  int (promoted)
 //   VTS_I4                            long
+//   VTS_I8                            LONGLONG
 //   VTS_R4, VTS_R8                    double (promoted)
 //   VTS_BSTR                          LPCSTR (ANSI text, NULL for an empty one)
 //   VTS_DISPATCH, VTS_UNKNOWN         IDispatch*, IUnknown* (borrowed)
@@ -36,6 +37,7 @@
 #define VTS_UNKNOWN  "\x0D"
 #define VTS_I1       "\x10"
 #define VTS_UI1      "\x11"
+#define VTS_I8       "\x14"       // LONGLONG
 #define VTS_PI2      "\x42"
 #define VTS_PI4      "\x43"
 #define VTS_PR4      "\x44"

@@ -149,6 +149,7 @@ bool ReadArgument(BYTE code, va_list& argList, VARIANT& arg)
     switch (code) {
     case VT_I2: arg.vt = VT_I2; arg.iVal = (short)va_arg(argList, int); return true;
     case VT_I4: arg.vt = VT_I4; arg.lVal = va_arg(argList, long); return true;
+    case VT_I8: arg.vt = VT_I8; arg.llVal = va_arg(argList, LONGLONG); return true;
     case VT_R4: arg.vt = VT_R4; arg.fltVal = (float)va_arg(argList, double); return true;
     case VT_R8: arg.vt = VT_R8; arg.dblVal = va_arg(argList, double); return true;
     case VT_BOOL:

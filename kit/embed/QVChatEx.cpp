@@ -57,6 +57,31 @@ BOOL CQVChatEx::IsVersionAtLeast(LPCSTR lpszVersion)
     return m_version.Compare(lpszVersion);
 }
 
+#ifdef _WIN64
+#define VTS_RECORD VTS_I8
+typedef LONGLONG RecordAddress;
+#else
+#define VTS_RECORD VTS_I4
+typedef long RecordAddress;
+#endif
+
+BOOL CQVChatEx::CallDispid49(const void* pRecord, long nLength)
+{
+    BOOL result = 0;
+    InvokeHelper(49, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_RECORD VTS_I4),
+                 (RecordAddress)(INT_PTR)pRecord, nLength);
+    return result;
+}
+
+BOOL CQVChatEx::CallDispid47(const void* pRecord, long nLength, LPCSTR p3, LPCSTR p4, LPCSTR p5, long p6, long p7)
+{
+    BOOL result = 0;
+    InvokeHelper(47, DISPATCH_METHOD, VT_BOOL, &result,
+                 (const BYTE*)(VTS_RECORD VTS_I4 VTS_BSTR VTS_BSTR VTS_BSTR VTS_I4 VTS_I4), (RecordAddress)(INT_PTR)pRecord,
+                 nLength, p3, p4, p5, p6, p7);
+    return result;
+}
+
 void CQVChatEx::AboutBox()
 {
     InvokeHelper(DISPID_ABOUTBOX, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)VTS_NONE);

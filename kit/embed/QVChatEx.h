@@ -155,6 +155,11 @@ public:
     void CallDispid87(BOOL p1);   // needs 2.7.0.13
     BOOL CallDispid88(long p1, long p2);   // needs 2.7.0.13
     void CallDispid89(LPCSTR p1);   // needs 2.8.4.1
+    // Methods 49 and 47 with an in-process record: its address goes as a
+    // 32-bit number on 32-bit builds and as a 64-bit one on 64-bit builds.
+    BOOL CallDispid49(const void* pRecord, long nLength);
+    BOOL CallDispid47(const void* pRecord, long nLength, LPCSTR p3, LPCSTR p4, LPCSTR p5, long p6, long p7);
+
 private:
     BOOL LoadVersion();
 

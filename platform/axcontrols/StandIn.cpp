@@ -149,6 +149,7 @@ static std::string DescribeOne(const VARIANT& v)
     case VT_I2: snprintf(buf, sizeof(buf), "I2:%d", (int)v.iVal); return buf;
     case VT_I4: snprintf(buf, sizeof(buf), "I4:%ld", (long)v.lVal); return buf;
     case VT_BOOL: return v.boolVal ? "BOOL:1" : "BOOL:0";
+    case VT_I8: snprintf(buf, sizeof(buf), "I8:%lld", (long long)v.llVal); return buf;
     case VT_R8: snprintf(buf, sizeof(buf), "R8:%g", v.dblVal); return buf;
     case VT_BSTR: {
         // Line breaks are written as \r and \n: one call, one line.

@@ -1,5 +1,8 @@
 #include "ClientServices.h"
 
+#include "media/MusicPlayerDll.h"
+#include "media/WaveSound.h"
+
 #include <mmsystem.h>
 #include <stdarg.h>
 #include <stdio.h>
@@ -411,6 +414,115 @@ BOOL CSoundPlayer::PlayFile(LPCSTR lpszPath, DWORD dwFlags)
 }
 
 void CSoundPlayer::Stop() { g_pfnPlaySound(NULL, NULL, SND_PURGE); }
+
+CSoundPlayer::~CSoundPlayer()
+{
+    for (CachedSound& c : m_sounds)
+        delete c.pSound;
+    delete m_pMusic;
+}
+
+BOOL CSoundPlayer::PlayCachedSound(UINT nResourceId, DWORD dwFlags)
+{
+    if (!m_bSoundEnabled)
+        return FALSE;
+    CString key;
+    key.Format("%Id_%u", (INT_PTR)AfxGetResourceHandle(), nResourceId);
+    CWaveSound* pSound = nullptr;
+    for (CachedSound& c : m_sounds)
+        if (c.key == key)
+            pSound = c.pSound;
+    if (pSound == nullptr) {
+        // Kept even when it does not load, so a missing sound is looked for once.
+        pSound = new CWaveSound;
+        pSound->LoadResource(MAKEINTRESOURCEA(nResourceId));
+        m_sounds.push_back({key, pSound});
+    }
+    pSound->CheckMainWindow();
+    return pSound->Play(dwFlags);
+}
+
+void CSoundPlayer::StopCachedSounds()
+{
+    for (CachedSound& c : m_sounds)
+        c.pSound->Stop();
+}
+
+BOOL CSoundPlayer::LoadMusicPlayerDll()
+{
+    if (m_pMusic == nullptr)
+        m_pMusic = new CMusicPlayerDll;
+    if (!m_pMusic->IsLoaded())
+        m_pMusic->Load();
+    return m_pMusic->IsLoaded();
+}
+
+CMusicPlayerDll* CSoundPlayer::ValidMusic()
+{
+    if (m_pMusic == nullptr || !m_pMusic->IsLoaded())
+        LoadMusicPlayerDll();
+    return m_pMusic->IsValid() ? m_pMusic : nullptr;
+}
+
+int CSoundPlayer::PlayMusicFile(LPCSTR lpszName, int nValue)
+{
+    CMusicPlayerDll* p = ValidMusic();
+    return p != nullptr ? p->PlayFile(lpszName, nValue) : 0;
+}
+
+void CSoundPlayer::StopMusicName(LPCSTR lpszName)
+{
+    if (CMusicPlayerDll* p = ValidMusic())
+        p->StopPlayName(lpszName);
+}
+
+void CSoundPlayer::StopMusicId(int nId)
+{
+    if (CMusicPlayerDll* p = ValidMusic())
+        p->StopPlayID(nId);
+}
+
+int CSoundPlayer::CloseAllMusic()
+{
+    CMusicPlayerDll* p = ValidMusic();
+    return p != nullptr ? p->CloseAll() : 0;
+}
+
+int CSoundPlayer::DeleteMusic(int nMusic)
+{
+    CMusicPlayerDll* p = ValidMusic();
+    return p != nullptr ? p->DeleteMusic(nMusic) : 0;
+}
+
+void CSoundPlayer::SetMusicVolume(int nVolume)
+{
+    if (CMusicPlayerDll* p = ValidMusic())
+        p->SetVolume(nVolume);
+}
+
+void CSoundPlayer::SetMusicMute(BOOL bMute)
+{
+    if (CMusicPlayerDll* p = ValidMusic())
+        p->SetMute(bMute);
+}
+
+int CSoundPlayer::GetMusicMute()
+{
+    CMusicPlayerDll* p = ValidMusic();
+    return p != nullptr ? p->GetMute() : 0;
+}
+
+void CSoundPlayer::SetMusicVolumeF(LPCSTR lpszName, int nVolume)
+{
+    if (CMusicPlayerDll* p = ValidMusic())
+        p->SetVolumeF(lpszName, nVolume);
+}
+
+void CSoundPlayer::SetMusicVolumeD(int nId, int nVolume)
+{
+    if (CMusicPlayerDll* p = ValidMusic())
+        p->SetVolumeD(nId, nVolume);
+}
 
 BOOL PlaySoundRes(UINT nResourceId) { return theSoundPlayer.PlayResource(nResourceId); }
 BOOL PlayWaveFile(LPCSTR lpszPath, DWORD dwFlags) { return theSoundPlayer.PlayFile(lpszPath, dwFlags); }

@@ -128,10 +128,16 @@ PlaySoundRoutine SetPlaySoundRoutine(PlaySoundRoutine routine);
 MciSendRoutine SetMciSendRoutine(MciSendRoutine routine);
 
 // The process's sound player.
+class CWaveSound;
+class CMusicPlayerDll;
+
 class CSoundPlayer
 {
 public:
     CSoundPlayer() = default;
+    ~CSoundPlayer();
+    CSoundPlayer(const CSoundPlayer&) = delete;
+    CSoundPlayer& operator=(const CSoundPlayer&) = delete;
 
     void EnableSound(BOOL bEnable) { m_bSoundEnabled = bEnable; }
     BOOL IsSoundEnabled() const { return m_bSoundEnabled; }
@@ -145,9 +151,39 @@ public:
     BOOL PlayFile(LPCSTR lpszPath, DWORD dwFlags = 0);
     void Stop();
 
+    // A WAVE resource of the resource module through its own DirectSound
+    // sound, made and loaded on first use and kept (key: module and id), so
+    // that plays of it overlap. Nothing when sound is off or it cannot load.
+    BOOL PlayCachedSound(UINT nResourceId, DWORD dwFlags = 0);
+    void StopCachedSounds();
+    int GetCachedSoundCount() const { return (int)m_sounds.size(); }
+
+    // Music through the music-player library, loaded on first use; without a
+    // valid binding these do nothing and answer 0.
+    BOOL LoadMusicPlayerDll();
+    int PlayMusicFile(LPCSTR lpszName, int nValue);
+    void StopMusicName(LPCSTR lpszName);
+    void StopMusicId(int nId);
+    int CloseAllMusic();
+    int DeleteMusic(int nMusic);
+    void SetMusicVolume(int nVolume);
+    void SetMusicMute(BOOL bMute);
+    int GetMusicMute();
+    void SetMusicVolumeF(LPCSTR lpszName, int nVolume);
+    void SetMusicVolumeD(int nId, int nVolume);
+
 private:
+    CMusicPlayerDll* ValidMusic();
+
+    struct CachedSound
+    {
+        CString key;
+        CWaveSound* pSound;
+    };
     BOOL m_bSoundEnabled = TRUE;
     BOOL m_bMusic = FALSE;
+    std::vector<CachedSound> m_sounds;
+    CMusicPlayerDll* m_pMusic = nullptr;
 };
 extern CSoundPlayer theSoundPlayer;
 
