@@ -11,3 +11,10 @@ BOOL FitChildWindow(CWnd* pWnd, const RECT& rcItem)
     pWnd->SetWindowRgn(::CreateRoundRectRgn(0, 0, rc.Width() + 1, rc.Height() + 1, 3, 3), TRUE);
     return TRUE;
 }
+
+void CChildWndItem::Layout()
+{
+    CAreaPainter::Layout();
+    if (GetItemCount() > 0)
+        FitChildWindow(GetItem(0)->window, m_rect);
+}

@@ -202,6 +202,28 @@ TEST(ChildHolder, FitsTheWindowInsideTheItem)
     parent.DestroyWindow();
 }
 
+TEST(ChildHolder, TheLayoutItemFitsItsFirstWindowAfterTheAreasLayout)
+{
+    CTestParent parent;
+    ASSERT_TRUE(parent.CreateShown());
+    CWnd child;
+    ASSERT_TRUE(child.CreateEx(0, AfxRegisterWndClass(0), "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &parent, 5));
+    CChildWndItem item;
+    item.SetRect(CRect(0, 0, 10, 10));
+    ASSERT_EQ(1, item.AddItem(&child));
+    item.SetRect(CRect(20, 30, 120, 70));   // 100 x 40: laid out again
+    CRect rc;
+    child.GetWindowRect(&rc);
+    parent.ScreenToClient(&rc);
+    EXPECT_EQ(rc, CRect(21, 31, 119, 69)) << "98 x 38 inside the item, not the area's full fill";
+
+    child.DestroyWindow();
+    item.SetRect(CRect(0, 0, 60, 60));   // a destroyed window: laid out without touching it
+    EXPECT_EQ(item.GetRect(), CRect(0, 0, 60, 60));
+    item.RemoveItem(&child);
+    parent.DestroyWindow();
+}
+
 TEST_F(StateButtonTest, ExcludeFromClipLeavesTheButtonsShapeAlone)
 {
     ASSERT_TRUE(button.SetBitmap(Strip(4, -1, true), 4, 0, 0, nullptr, NULL, 0, 0));
