@@ -11,13 +11,13 @@ namespace {
 
 const COLORREF kBackground = RGB(0, 128, 0);   // "BkColor" 0x8000
 
-struct ButtonSpec {
+struct ButtonDef {
     int id;
     const char* key;      // its picture in the theme's "Buttons" section
     UINT tipString;       // its text (0: the literal below)
     const char* text;
 };
-const ButtonSpec kButtonSpecs[] = {
+const ButtonDef kButtonDefs[] = {
     {kBtnStart, "Start", IDS_CLIENT_TIP_START, NULL},
     {kBtnBecome, "Enthroned", IDS_CLIENT_TIP_BECOME, NULL},
     {kBtnDecline, "Abdicate", IDS_CLIENT_TIP_DECLINE, NULL},
@@ -84,24 +84,24 @@ void CGameWnd::LoadPictures()
 
 void CGameWnd::CreateButtons()
 {
-    for (const ButtonSpec& spec : kButtonSpecs) {
+    for (const ButtonDef& def : kButtonDefs) {
         if (m_nButtons >= (int)(sizeof(m_buttons) / sizeof(m_buttons[0])))
             break;
         CString text;
-        if (spec.tipString != 0)
-            text.LoadString(spec.tipString);
+        if (def.tipString != 0)
+            text.LoadString(def.tipString);
         if (text.IsEmpty())
-            text = spec.text != NULL ? spec.text : "";
-        const LayoutSize size = CellSize(m_pictures.Theme("Buttons", spec.key), 4);
+            text = def.text != NULL ? def.text : "";
+        const LayoutSize size = CellSize(m_pictures.Theme("Buttons", def.key), 4);
         CButton* button = new CButton;
         const CRect rect(0, 0, size.cx > 0 ? size.cx : 80, size.cy > 0 ? size.cy : 30);
-        if (!button->Create(text, WS_CHILD | BS_PUSHBUTTON, rect, this, (UINT)spec.id)) {
+        if (!button->Create(text, WS_CHILD | BS_PUSHBUTTON, rect, this, (UINT)def.id)) {
             delete button;
             continue;
         }
         button->SendMessage(WM_SETFONT, (WPARAM)m_font.GetSafeHandle(), FALSE);
         m_buttons[m_nButtons] = button;
-        m_buttonIds[m_nButtons] = spec.id;
+        m_buttonIds[m_nButtons] = def.id;
         m_nButtons++;
     }
 }

@@ -176,12 +176,12 @@ bool ParseRect(const std::string& text, AreaRect* rect)
     return true;
 }
 
-bool ParseButtonSpec(const std::string& text, ButtonSpec* spec)
+bool ParseButtonDef(const std::string& text, ButtonDef* def)
 {
     const size_t comma = text.find(',');
     if (comma == std::string::npos)
         return false;
-    ButtonSpec s;
+    ButtonDef s;
     s.key = ParseButtonKey(text.substr(0, comma));
     if (s.key == 0)
         return false;
@@ -201,7 +201,7 @@ bool ParseButtonSpec(const std::string& text, ButtonSpec* spec)
     s.picture = Trim(p);
     if (s.picture.empty())
         return false;
-    *spec = s;
+    *def = s;
     return true;
 }
 

@@ -37,7 +37,7 @@ bool ParseColourAfterComma(const std::string& text, uint32_t* colour);
 bool ParseRect(const std::string& text, AreaRect* rect);
 
 // A caption or hide button: "key,anchor,(l,t,r,b),picture".
-struct ButtonSpec
+struct ButtonDef
 {
     int key = 0;
     int anchor = 0;
@@ -51,7 +51,7 @@ struct ButtonSpec
     }
 };
 // False for an empty text, a key of 0 or a text not in the form.
-bool ParseButtonSpec(const std::string& text, ButtonSpec* spec);
+bool ParseButtonDef(const std::string& text, ButtonDef* def);
 
 // `title`/`pos`: a side letter (T, B, L, R) and a size; valid only when the
 // size is at least 10.

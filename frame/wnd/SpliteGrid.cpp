@@ -51,14 +51,14 @@ CBkButton::~CBkButton()
 
 BOOL CBkButton::Parse(LPCSTR text, CString* pictureName)
 {
-    ButtonSpec spec;
-    if (text == NULL || !ParseButtonSpec(CutLayoutValue(text), &spec) || !spec.HasUsableRect())
+    ButtonDef def;
+    if (text == NULL || !ParseButtonDef(CutLayoutValue(text), &def) || !def.HasUsableRect())
         return FALSE;
-    m_nKey = spec.key;
-    m_nAnchor = spec.anchor;
-    m_rcLayout = ToCRect(spec.rect);
+    m_nKey = def.key;
+    m_nAnchor = def.anchor;
+    m_rcLayout = ToCRect(def.rect);
     if (pictureName)
-        *pictureName = spec.picture.c_str();
+        *pictureName = def.picture.c_str();
     return TRUE;
 }
 

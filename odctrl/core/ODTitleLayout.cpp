@@ -28,7 +28,7 @@ bool Wanted(uint32_t style, int button)
 // The size a button is drawn at (the restore image's when it stands in).
 void Size(const Input& in, int button, bool* restore, int* w, int* h)
 {
-    const ButtonSpec& b = in.buttons[button];
+    const ButtonDef& b = in.buttons[button];
     *restore = (button == Maximize && in.maximized && in.restoreLoaded) ||
                (button == Minimize && in.minimized && in.restoreLoaded);
     *w = *restore ? in.restoreWidth : b.width;

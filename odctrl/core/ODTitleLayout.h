@@ -37,7 +37,7 @@ struct Rect
     bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
 };
 
-struct ButtonSpec
+struct ButtonDef
 {
     bool loaded = false;  // its image has cells
     int x = 0, y = 0;     // theme position
@@ -47,7 +47,7 @@ struct ButtonSpec
 struct Input
 {
     uint32_t style = 0;
-    ButtonSpec buttons[ButtonCount];
+    ButtonDef buttons[ButtonCount];
     // The restore image, used for maximise while maximised and for
     // minimise while minimised.
     bool restoreLoaded = false;

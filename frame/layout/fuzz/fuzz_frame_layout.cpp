@@ -17,10 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     AreaTreeLoader loader(b);
     loader.LoadAreaInfo("area", nullptr);
 
-    ButtonSpec spec;
+    ButtonDef def;
     for (const char* key : {"btn1", "btn2", "btn_left", "btn_right"}) {
-        if (ParseButtonSpec(CutLayoutValue(b.ini.Get("title", key)), &spec) && spec.HasUsableRect())
-            PlaceButton(spec.anchor, spec.rect, AreaRect(0, 0, 1024, 768));
+        if (ParseButtonDef(CutLayoutValue(b.ini.Get("title", key)), &def) && def.HasUsableRect())
+            PlaceButton(def.anchor, def.rect, AreaRect(0, 0, 1024, 768));
     }
     CaptionPos pos;
     const bool hasPos = ParseCaptionPos(b.ini.Get("title", "pos"), &pos);

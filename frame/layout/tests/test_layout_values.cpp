@@ -34,8 +34,8 @@ TEST(LayoutValues, ButtonSpecs)
          {INT_MAX, INT_MIN, 0, 0}, "x"},
     };
     for (const Case& k : cases) {
-        ButtonSpec s;
-        ASSERT_EQ(k.ok, ParseButtonSpec(k.text, &s)) << k.what;
+        ButtonDef s;
+        ASSERT_EQ(k.ok, ParseButtonDef(k.text, &s)) << k.what;
         if (!k.ok)
             continue;
         EXPECT_EQ(k.key, s.key) << k.what;
@@ -43,7 +43,7 @@ TEST(LayoutValues, ButtonSpecs)
         EXPECT_EQ(k.rect, s.rect) << k.what;
         EXPECT_EQ(k.picture, s.picture) << k.what;
     }
-    ButtonSpec s;
+    ButtonDef s;
     s.rect = AreaRect(0, 0, 3, 10);
     EXPECT_FALSE(s.HasUsableRect()) << "3 wide";
     s.rect = AreaRect(0, 0, 4, 4);
