@@ -223,27 +223,8 @@ void CODButton::PreSubclassWindow()
         m_isDefault = TRUE;
     ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>((GetStyle() & ~0xFu) | BS_OWNERDRAW));
     ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    LOGFONT lf;
-    HWND parent = ::GetParent(m_hWnd);
-    char cls[16] = "";
-    if (parent)
-        ::GetClassNameA(parent, cls, sizeof cls);
-    HFONT parentFont = parent && strcmp(cls, "#32770") == 0
-                           ? reinterpret_cast<HFONT>(::SendMessageA(parent, WM_GETFONT, 0, 0))
-                           : NULL;
-    if (parentFont && ::GetObjectA(parentFont, sizeof lf, &lf) > 0) {
-        m_font = lf;
-    } else {
-        m_font = LOGFONT();
-        m_font.lfHeight = -14;
-        m_font.lfWeight = 400;
-        m_font.lfCharSet = 134;
-        m_font.lfOutPrecision = 3;
-        m_font.lfClipPrecision = 2;
-        m_font.lfQuality = 1;
-        m_font.lfPitchAndFamily = 2;
-        strcpy(m_font.lfFaceName, "\xcb\xce\xcc\xe5");  // SimSun in code page 936
-    }
+    if (!ODGetDialogFont(::GetParent(m_hWnd), &m_font))
+        ODDefaultControlFont(&m_font, -14);
     ODSetCtrlProps(m_hWnd, OD_BUTTON_ID);
     CButton::PreSubclassWindow();
 }

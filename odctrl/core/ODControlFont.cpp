@@ -24,6 +24,27 @@ BOOL FontOf(HWND w, LOGFONT* lf)
 
 }  // namespace
 
+void ODDefaultControlFont(LOGFONT* lf, LONG height)
+{
+    *lf = LOGFONT();
+    lf->lfHeight = height;
+    lf->lfWeight = FW_NORMAL;
+    lf->lfCharSet = GB2312_CHARSET;
+    lf->lfOutPrecision = OUT_STROKE_PRECIS;
+    lf->lfClipPrecision = CLIP_STROKE_PRECIS;
+    lf->lfQuality = DRAFT_QUALITY;
+    lf->lfPitchAndFamily = VARIABLE_PITCH;
+    strcpy(lf->lfFaceName, "\xcb\xce\xcc\xe5");  // SimSun in code page 936
+}
+
+BOOL ODGetDialogFont(HWND dialog, LOGFONT* lf)
+{
+    char name[16] = "";
+    if (!dialog || !lf || !::GetClassNameA(dialog, name, sizeof name) || strcmp(name, "#32770") != 0)
+        return FALSE;
+    return FontOf(dialog, lf);
+}
+
 BOOL ODGetInheritedFont(HWND control, LOGFONT* lf)
 {
     if (!lf)

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "ODControlFont.h"
 #include "ODDrawing.h"
 #include "ODLibrary.h"
 
@@ -60,14 +61,7 @@ CODMenu::CODMenu()
     for (auto& row : m_grid)
         for (COLORREF& c : row)
             c = CLR_NONE;
-    m_font.lfHeight = -12;
-    m_font.lfWeight = 400;
-    m_font.lfCharSet = 134;
-    m_font.lfOutPrecision = 3;
-    m_font.lfClipPrecision = 2;
-    m_font.lfQuality = 1;
-    m_font.lfPitchAndFamily = 2;
-    strcpy(m_font.lfFaceName, "\xcb\xce\xcc\xe5");  // SimSun in code page 936
+    ODDefaultControlFont(&m_font, -12);
     ApplyTheme();
 }
 

@@ -21,19 +21,6 @@ const UINT kTimerBlock = 1, kTimerBk = 3, kTimerBar = 4, kTimerGrow = 5;
 
 const ODThemeLoaderRegistration s_loader(OD_LOADER_PROGRESS, &CODProgressCtrl::LoadTheme);
 
-void DefaultFont(LOGFONT& lf)
-{
-    lf = LOGFONT();
-    lf.lfHeight = -12;
-    lf.lfWeight = 400;
-    lf.lfCharSet = 134;
-    lf.lfOutPrecision = 3;
-    lf.lfClipPrecision = 2;
-    lf.lfQuality = 1;
-    lf.lfPitchAndFamily = 2;
-    strcpy(lf.lfFaceName, "\xcb\xce\xcc\xe5");  // SimSun in code page 936
-}
-
 }  // namespace
 
 CODProgressCtrl::Defaults& CODProgressCtrl::ClassDefaults()
@@ -84,7 +71,7 @@ CODProgressCtrl::CODProgressCtrl()
     m_borderColour = d.borderColour;
     m_borderWidth = d.borderWidth;
     memcpy(m_images, d.images, sizeof m_images);
-    DefaultFont(m_textFont);
+    ODDefaultControlFont(&m_textFont, -12);
     CODGradient::SetColors(m_colours[ColorBarStart], m_colours[ColorBarEnd]);
 }
 
