@@ -84,6 +84,18 @@ void CTableState::SetTableCount(int seat, uint32_t count)
         m_state->seats[seat].tableCardCount = count > kCardAreaSize ? kCardAreaSize : count;
 }
 
+void CTableState::SetDealtCount(int seat, uint32_t count)
+{
+    if (m_state != nullptr && IsValidSeat(seat))
+        m_state->seats[seat].cardsDealt = count > kCardAreaSize ? kCardAreaSize : count;
+}
+
+void CTableState::SetTrickCount(int32_t count)
+{
+    if (m_state != nullptr)
+        m_state->trickCount = count < 0 ? 0 : (count > kCardAreaSize ? kCardAreaSize : count);
+}
+
 void CTableState::SetPhase(uint32_t phase)
 {
     if (m_state != nullptr)

@@ -55,6 +55,8 @@ public:
     // Replay: the hands rebuilt from a saved game.
     void SetHandCount(int seat, uint32_t count);
     void SetTableCount(int seat, uint32_t count);
+    void SetDealtCount(int seat, uint32_t count);
+    void SetTrickCount(int32_t count);
     void SetPhase(uint32_t phase);
     void SetSeatToAct(int32_t seat);
     void SetLeadSeat(int32_t seat);
