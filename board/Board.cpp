@@ -374,6 +374,12 @@ int CBoard::SendBoardData(int32_t userId, int32_t identify, const char* recipien
     return 1;
 }
 
+// Seats are found by the record's seat byte, the same byte the message handlers
+// take a sender's seat from, not by "user id = seat number, identify 0". That
+// numbering is only a convention of some hosts: a host that seats accounts by
+// their own ids would export nothing and score nobody, and a watcher is told
+// apart only by bit 7 of its seat byte, which the seat comparison honours. With
+// a host that does number seats 0-4 (our table server) both lookups agree.
 int CBoard::ExportPlayers(int32_t count, BoardPlayerRecord* out)
 {
     if (count > 0 && !out)

@@ -292,6 +292,8 @@ void CMardavelBoard::EndHand(int lastSeat)
 {
     Log("一局结束");
     AssignRemainingPlaces(m_state, lastSeat);
+    // The same seat lookup as ExportPlayers: the record sitting at the seat,
+    // whatever user id the host gave it.
     BoardPlayerRecord* records[kBoardSeats];
     for (int seat = 0; seat < kBoardSeats; ++seat)
         records[seat] = FindSeatedPlayer(seat);

@@ -200,6 +200,44 @@ TEST(BoardPlayers, ExportPlayersCopiesSeatsInOrderAndFailsAtAGap)
     EXPECT_EQ(t.Event(kEvExportPlayers, 1, 0, nullptr), -1);
 }
 
+// Seats are exported by the record's seat byte whatever user ids the host gave:
+// a lookup by "user id = seat, identify 0" would fail or pick another record
+// in every case but the first.
+TEST(BoardPlayers, ExportPlayersFindsSeatsByTheirSeatByteWhateverTheUserIds)
+{
+    struct Rec {
+        uint32_t userId;
+        uint8_t identify;
+        uint8_t seat;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Rec> records;  // in list order
+        uint32_t expected[3];      // user id exported for seats 0-2
+    };
+    const Case cases[] = {
+        {"host numbers seats 0-2, identify 0", {{0, 0, 0}, {1, 0, 1}, {2, 0, 2}}, {0, 1, 2}},
+        {"account ids", {{1000, 0, 0}, {1001, 0, 1}, {1002, 0, 2}}, {1000, 1001, 1002}},
+        {"ids counting the other way", {{2, 0, 0}, {1, 0, 1}, {0, 0, 2}}, {2, 1, 0}},
+        {"a player with identify 1", {{0, 1, 0}, {1, 0, 1}, {2, 0, 2}}, {0, 1, 2}},
+        {"a watcher with a seat's user id listed first",
+         {{1, 0, 0x80}, {5, 0, 0}, {6, 0, 1}, {7, 0, 2}}, {5, 6, 7}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Table t(kBoardModeReferee);
+        for (const Rec& r : c.records)
+            t.Seat(r.userId, r.identify, r.seat, "p");
+        BoardPlayerRecord out[3];
+        std::memset(out, 0, sizeof out);
+        ASSERT_EQ(t.Event(kEvExportPlayers, 3, 0, out), 1);
+        for (int seat = 0; seat < 3; ++seat) {
+            EXPECT_EQ(out[seat].userId, c.expected[seat]) << "seat " << seat;
+            EXPECT_EQ(out[seat].seat, seat);
+        }
+    }
+}
+
 TEST(BoardPlayers, OwnIdentityTakesTheWatchingBitOffTheSeat)
 {
     Table t(kBoardModePlayer);
