@@ -33,8 +33,9 @@ if(BUILD_TESTING)
     SOURCES ${_net_tests}/test_runtime_net_connection.cpp
     LIBS mardavel_net_test_support)
   mardavel_add_test(test_runtime_net_system
-    SOURCES ${_net_tests}/test_runtime_net_system.cpp
+    SOURCES ${_net_tests}/test_runtime_net_system.cpp ${_net_tests}/net_test_strings.rc
     LIBS mardavel_net_test_support)
+  add_dependencies(test_runtime_net_system Varcode)
   mardavel_add_test(test_runtime_net_proxies
     SOURCES ${_net_tests}/test_runtime_net_proxies.cpp
     LIBS mardavel_net_test_support)

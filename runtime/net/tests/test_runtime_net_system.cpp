@@ -2,6 +2,7 @@
 // notice, box, flag, registry value, UI call or reply bytes it gives, what
 // reaches the game's handler, and bodies shorter than their fields.
 #include "NetTestSupport.h"
+#include "app/GameEnvironment.h"
 
 #include <cstring>
 
@@ -533,13 +534,36 @@ TEST_F(SystemMessages, ServerAddressesAreOpenedOnlyWhenAllowedAndWeb)
     }
 }
 
-TEST_F(SystemMessages, AnAddressInAnotherCodePageIsConvertedFirst)
+// The tests' client code page is 950 (string 29936 in net_test_strings.rc),
+// the system's is 936: a server text reaches the client's page through the
+// code-page converter, never the system's page. "中" is A4 A4 in 950 and D6 D0
+// in 936; the degree sign is B0 in 1252, A2 58 in 950 and A1 E3 in 936.
+TEST_F(SystemMessages, AnAddressInAnotherCodePageIsConvertedToTheClientsPage)
 {
-    // "中" in code page 950 is A4 A4; in 936 it is D6 D0.
-    const std::string big5("\xA4\xA4?\0http://x/\0", 14);
-    Deliver(netmsg::kOpenAddress, Concat({U32s({0, 0, IDOK, 0, 0, 0, (uint32_t)big5.size()}), Bytes(big5), U32s({950})}));
-    ASSERT_EQ(g_boxes.calls.size(), 1u);
-    EXPECT_EQ(g_boxes.calls[0].text, "中?");
+    struct Case {
+        const char* what;
+        std::string text;     // the box text as the server sends it
+        uint32_t codePage;    // the code page the server names
+        std::string shown;    // the box text in the client's page
+    };
+    const Case cases[] = {
+        {"from the system's page", "\xD6\xD0?", 936, "\xA4\xA4?"},
+        {"already in the client's page", "\xA4\xA4?", 950, "\xA4\xA4?"},
+        {"from a third page", "30\xB0", 1252, "30\xA2\x58"},
+        {"no page named: as sent", "\xD6\xD0?", 0, "\xD6\xD0?"},
+    };
+    ASSERT_EQ(GetClientCodePage(), 950u) << "string 29936 of the test program";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        g_boxes.Clear();
+        g_boxes.Attach(conn);
+        const std::string texts = c.text + std::string("\0http://x/\0", 11);
+        Deliver(netmsg::kOpenAddress, Concat({U32s({0, 0, IDOK, 0, 0, 0, (uint32_t)texts.size()}), Bytes(texts),
+                                              U32s({c.codePage})}));
+        ASSERT_EQ(g_boxes.calls.size(), 1u);
+        EXPECT_EQ(g_boxes.calls[0].text, c.shown);
+    }
+    EXPECT_TRUE(LoadCodePageConverter()) << "Varcode.dll beside the test program";
 }
 
 TEST_F(SystemMessages, TheCloseAndLostFlagsOfAnAddressEndTheConnection)
