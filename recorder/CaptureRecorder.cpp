@@ -407,7 +407,9 @@ void CaptureRecorder::RecordThread()
 
     if (code == kRecordDone && m_tempVideoPath[0]) {
         // The video went to a temporary file because sound was asked for.
-        if (m_withSound) {
+        // A sound file without samples (stopped before the device handed
+        // anything back) has nothing to merge: the video goes out alone.
+        if (m_withSound && m_soundBytes > 0) {
             if (MergeSound(m_tempVideoPath, m_tempSoundPath, m_outputPath, m_compressedFlag, m_compressedFormat,
                            m_compressedSize, m_interleave) != kMergeOk) {
                 code = kRecordMergeFailed;
@@ -420,7 +422,8 @@ void CaptureRecorder::RecordThread()
             }
             DeleteFileA(m_tempSoundPath);
         } else {
-            // Sound was dropped at the start: the video alone goes to the output.
+            // Sound was dropped at the start, or none came: the video alone
+            // goes to the output.
             if (!MoveFileExA(m_tempVideoPath, m_outputPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
                 code = kRecordFileOpen;
             if (m_tempSoundPath[0])

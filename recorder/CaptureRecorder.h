@@ -168,6 +168,7 @@ private:
     char m_tempVideoPath[MAX_PATH] = {};
     char m_tempSoundPath[MAX_PATH] = {};
     volatile LONG m_queuedBuffers = 0;
+    DWORD m_soundBytes = 0;              // written to the sound file (sound thread; read after it ended)
     int m_samplesPerBuffer = 1000;
     HWAVEIN m_waveIn = nullptr;
     WAVEFORMATEX m_soundFormat = {};

@@ -130,6 +130,7 @@ void WaveFileWriter::Close()
 void CaptureRecorder::PrepareSound()
 {
     m_queuedBuffers = 0;
+    m_soundBytes = 0;
     m_waveIn = nullptr;
     m_samplesPerBuffer = 1000;
 
@@ -304,14 +305,18 @@ void CaptureRecorder::OnSoundData(WAVEHDR* header)
 {
     if (m_platform.waveInUnprepareHeader(m_waveIn, header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR)
         return;
-    if (m_state == kStateRecording && !m_soundStopping) {
-        if (!m_pause && m_waveWriter && header->dwBytesRecorded) {
-            if (!m_waveWriter->Write(header->lpData, header->dwBytesRecorded)) {
-                // The file keeps what was written; buffers go on circulating
-                // unwritten until the capture thread closes the device.
-                ReleaseWaveWriter();
-            }
+    // A buffer handed back at the stop holds sound recorded before it: it is
+    // written too, only not queued again.
+    if (!m_pause && m_waveWriter && header->dwBytesRecorded) {
+        if (m_waveWriter->Write(header->lpData, header->dwBytesRecorded)) {
+            m_soundBytes += header->dwBytesRecorded;
+        } else {
+            // The file keeps what was written; buffers go on circulating
+            // unwritten until the capture thread closes the device.
+            ReleaseWaveWriter();
         }
+    }
+    if (m_state == kStateRecording && !m_soundStopping) {
         header->dwBytesRecorded = 0;
         header->dwFlags = 0;
         if (m_platform.waveInPrepareHeader(m_waveIn, header, sizeof(WAVEHDR)) == MMSYSERR_NOERROR) {

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <algorithm>
 #include <deque>
 #include <string>
 #include <vector>
@@ -106,6 +107,7 @@ struct FakeSound {
     int addFailsAfter = -1;   // AddBuffer fails once this many were added
     std::vector<WORD> suggestable = {WAVE_FORMAT_ADPCM, WAVE_FORMAT_PCM};
     bool metricsFail = false;
+    DWORD resetBytes = 0;     // what each buffer handed back by a reset holds (0x55s)
 
     // State
     CRITICAL_SECTION lock;
@@ -215,7 +217,8 @@ MMRESULT WINAPI FakeReset(HWAVEIN)
         LeaveCriticalSection(&g_fake->lock);
         if (!h)
             return MMSYSERR_NOERROR;
-        h->dwBytesRecorded = 0;
+        h->dwBytesRecorded = std::min<DWORD>(g_fake->resetBytes, h->dwBufferLength);
+        memset(h->lpData, 0x55, h->dwBytesRecorded);
         HandBack(h);
     }
 }
@@ -388,6 +391,46 @@ TEST_F(RecorderSoundTest, PausedSoundIsLeftOutOfTheMergedFile)
     EXPECT_TRUE(audio == expected) << "two buffers before the pause, one after, none from it";
     AppendManifest("file=sound-paused.avi width=64 height=48 colour=none window=0,0,0,0 cursor=0 cursor_at=0,0 "
                    "wall_ms=0 pause_ms=0 sound=1 audio_ms=136");   // 12000 bytes / 88200 B/s
+}
+
+TEST_F(RecorderSoundTest, StoppedBeforeAnyBufferCameBack)
+{
+    // A loaded machine may stop a recording before the device handed back a
+    // single buffer. What the reset hands back was recorded before the stop
+    // and is kept; with nothing at all there is nothing to merge, and the
+    // video alone reaches the output (a merge of no sound used to fail: 16).
+    m_fake.suggestable = {};
+    struct Case {
+        const char* what;
+        DWORD resetBytes;
+        size_t audioBytes;
+    };
+    const Case cases[] = {
+        {"the reset hands back part-filled buffers", 1000, 3000},
+        {"the reset hands back empty buffers", 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_fake.resetBytes = c.resetBytes;
+        m_fake.queued.clear();
+        ResetEvent(m_fake.queueFull);
+        CaptureRecorder recorder(FakePlatform());
+        CallbackLog log;
+        const std::string out = Path("sound-at-stop.avi");
+        DeleteFileA(out.c_str());
+        ASSERT_EQ(recorder.StartRecord(0, 0, 64, 48, 0, 1, out.c_str(), CallbackLog::Callback, &log), 1);
+        ASSERT_TRUE(PumpUntil(m_fake.queueFull, 60000)) << "three buffers queued";
+        recorder.StopRecord(0);
+        ASSERT_TRUE(log.WaitFinal());
+        ASSERT_TRUE(recorder.WaitForCaptureThread(60000));
+        EXPECT_EQ(log.Codes(), std::vector<int>{0});
+        EXPECT_FALSE(m_fake.open);
+        std::vector<unsigned char> bytes;
+        EXPECT_EQ(ReadRiff(out, bytes).listType, "AVI ");
+        EXPECT_EQ(AudioOf(out), std::vector<unsigned char>(c.audioBytes, 0x55));
+        EXPECT_FALSE(FileExists(recorder.TempVideoPath()));
+        EXPECT_FALSE(FileExists(recorder.TempSoundPath()));
+    }
 }
 
 TEST_F(RecorderSoundTest, CompressedSoundWithTheSystemsManager)
