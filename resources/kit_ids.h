@@ -6,6 +6,13 @@
 #define IDD_KIT_WAIT            29734   // wait dialog
 #define IDD_KIT_PLAIN_MSGBOX    29810   // plain message box
 #define IDD_KIT_ABOUT           29891   // About box (its first text has the same id)
+#define IDD_KIT_NOTICE          29800   // notice dialog
+#define IDD_KIT_WEBTIP          29663   // web notice popup (framed popup)
+
+// The web notice popup's frame pictures ("GIF"), in the framed popup's
+// order: top-left, top, top-right, left, right, bottom-left, bottom,
+// bottom-right, background, close button.
+#define IDR_KIT_WEBTIP_FRAME    29664   // .. 29673
 
 // Controls of the message boxes.
 #define IDC_KIT_MSG_TEXT        29811
@@ -21,6 +28,11 @@
 #define IDC_KIT_WAIT_ICON       29802
 #define IDC_KIT_WAIT_TEXT       29803
 #define IDC_KIT_WAIT_CANCEL     29804
+
+// Controls of the notice dialog (the same ids as the wait dialog's).
+#define IDC_KIT_NOTICE_ICON     29802
+#define IDC_KIT_NOTICE_TEXT     29803
+#define IDC_KIT_NOTICE_CANCEL   29804
 
 // Controls of the About box.
 #define IDC_KIT_ABOUT_TEXT1     29891
