@@ -8,7 +8,11 @@
 #include "Conversions.h"
 #include "CrashDump.h"
 #include "GameEnvironment.h"
+#include "BkPainter.h"
+#include "ChatAttach.h"
+#include "ChatWnd.h"
 #include "GameWnd.h"
+#include "KitServices.h"
 #include "MainFrame.h"
 #include "ODLibrary.h"
 #include "client_ids.h"
@@ -58,6 +62,23 @@ LONG WINAPI ClientCrashFilter(EXCEPTION_POINTERS* pPointers)
 }
 
 }  // namespace
+
+int CClientSocketUi::AskQuery(LPCSTR lpszText, UINT nStyle, UINT nArgument, BOOL bWantsText, CString& rAnswerText)
+{
+    return KitAskQuery(lpszText, nStyle, nArgument, bWantsText, rAnswerText);
+}
+
+BOOL CClientSocketUi::HasChatControl()
+{
+    CGameClientApp* app = GetClientApp();
+    return app != NULL && app->m_pChat != NULL && app->m_pChat->GetSafeHwnd() != NULL;
+}
+
+void CClientSocketUi::AddWealthRecord(const WealthRecord& record, uint32_t value)
+{
+    if (HasChatControl())
+        AddWealthRecordToChat(GetClientApp()->m_pChat, record, value);
+}
 
 CGameClientApp* GetClientApp() { return DYNAMIC_DOWNCAST(CGameClientApp, AfxGetApp()); }
 
@@ -136,6 +157,8 @@ CFrameWnd* CGameClientApp::NewMainFrame() { return new CMainFrame; }
 BOOL CGameClientApp::InitInstance()
 {
     SetMsgBoxRoutine(NULL);
+    InstallKitServices();
+    theGameSocket.SetUiServices(&m_socketUi);
     if (!CGameApp::InitInstance()) {
         PostClientFault(kFaultStartup);
         return FALSE;
@@ -143,14 +166,21 @@ BOOL CGameClientApp::InitInstance()
     Gdiplus::GdiplusStartupInput input;
     Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, NULL);
 
+    if (m_skins.Init("Mardavel", "Mardavel_skin_1") && m_skins.LoadSkins())
+        m_strSkinFolder = m_skins.GetSkinFolder();
+    InitThemePaths("Mardavel", TRUE, NULL);
+
     const CString folder = ProgramFolder();
     SetResPicFolders(folder, GetSharePath());
 
-    // The chat control's skin: without a skin folder of its own the backup
-    // is put back over the live file.
+    // The chat control's skin: the loaded skin's own when it has one, else
+    // the backup, copied over the live file.
     const CString liveSkin = folder + "\\QVChatSkin.ini";
+    const CString skinChat = m_strSkinFolder + "\\QVChatSkin.ini";
     const CString backupSkin = folder + "\\QVChatSkin.bak";
-    if (FileCanOpen(backupSkin))
+    if (!m_strSkinFolder.IsEmpty() && FileCanOpen(skinChat))
+        ::CopyFileA(skinChat, liveSkin, FALSE);
+    else if (FileCanOpen(backupSkin))
         ::CopyFileA(backupSkin, liveSkin, FALSE);
 
     if (!LoadBoardDll("Mardavel")) {
@@ -205,13 +235,30 @@ BOOL CGameClientApp::InitInstance()
     pFrame->SetWindowText(title);
     m_bTableCreated = TRUE;
 
-    pFrame->ShowWindow(SW_SHOW);
-    pFrame->UpdateWindow();
+    // The table window and the chat pane into the frame's areas.
+    if (CAreaPainter* area = pFrame->GetGameArea()) {
+        area->AddItem(m_pGameWnd, kDockFill);
+        m_pGameWnd->ShowWindow(SW_SHOW);
+    }
+    if (CAreaPainter* area = pFrame->GetChatArea())
+        if (CChatWnd* pane = pFrame->GetChatWnd()) {
+            area->AddItem(pane, kDockFill);
+            pane->ShowWindow(SW_SHOW);
+        }
+    pFrame->RestorePlacement();
 
     g_previousFilter = ::SetUnhandledExceptionFilter(ClientCrashFilter);
     m_pPreviousFilter = g_previousFilter;
     WriteLog("[InitInstance] table ready");
     return TRUE;
+}
+
+BOOL CGameClientApp::PreTranslateMessage(MSG* pMsg)
+{
+    if (m_pToolTip != NULL && m_pToolTip->GetSafeHwnd() != NULL && pMsg->message >= WM_MOUSEFIRST &&
+        pMsg->message <= WM_MOUSELAST)
+        m_pToolTip->RelayEvent(pMsg);
+    return CGameApp::PreTranslateMessage(pMsg);
 }
 
 int CGameClientApp::ExitInstance()

@@ -13,11 +13,25 @@
 #include "BoardLibrary.h"
 #include "GameApp.h"
 #include "GameRecord.h"
+#include "SkinManager.h"
+#include "net/GameSocket.h"
 #include "SeatViews.h"
 #include "TableState.h"
 
 class CGameWnd;
 class CMainFrame;
+class CQVChatEx;
+
+// What the connection asks of the program's windows: the server's queries
+// through the kit's entry box, the end-of-hand wealth records to the chat
+// control.
+class CClientSocketUi : public CGameSocketUi
+{
+public:
+    int AskQuery(LPCSTR lpszText, UINT nStyle, UINT nArgument, BOOL bWantsText, CString& rAnswerText) override;
+    BOOL HasChatControl() override;
+    void AddWealthRecord(const WealthRecord& record, uint32_t value) override;
+};
 
 class CGameClientApp : public CGameApp
 {
@@ -28,6 +42,8 @@ public:
 
     BOOL InitInstance() override;
     int ExitInstance() override;
+    // Mouse messages go to the table's tooltip before they are dispatched.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // Binds "<program folder>\<name>_Board.dll"; faults 431 and 430 as
     // start-up reports them. 1 on success.
@@ -50,6 +66,11 @@ public:
     CTableState m_state;                 // the board's table state (event 10050)
     CGameRecord* m_pRecord = NULL;
     CGameWnd* m_pGameWnd = NULL;         // set by the main frame
+    CQVChatEx* m_pChat = NULL;           // set by the chat pane
+    int m_nChatHeight = 200;
+    CToolTipCtrl* m_pToolTip = NULL;     // the table's tooltip, set by the table window
+    CSkinManager m_skins;
+    CString m_strSkinFolder;             // the loaded skin's folder, empty without one
     BOOL m_bTableCreated = FALSE;
     SeatLayoutRecord m_seats[kTableSeats] = {};
     int m_views[kTableSeats] = {0, 1, 2, 3, 4};
@@ -64,6 +85,7 @@ protected:
 
 private:
     int m_nOwnSeat = 0;
+    CClientSocketUi m_socketUi;
     ULONG_PTR m_gdiplusToken = 0;
     LPTOP_LEVEL_EXCEPTION_FILTER m_pPreviousFilter = NULL;
 };

@@ -14,6 +14,7 @@
 #include "MainFrame.h"
 #include "MardavelBoard.h"
 #include "MardavelHints.h"
+#include "PngButton.h"
 #include "client_ids.h"
 #include "net/GameClientSocket.h"
 
@@ -107,8 +108,6 @@ CGameWnd::~CGameWnd()
         if (app != NULL)
             app->m_state.Reset();
     }
-    for (int i = 0; i < m_nButtons; i++)
-        delete m_buttons[i];
 }
 
 int CGameWnd::OwnSeat() const
@@ -341,14 +340,26 @@ int CGameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
+    ReadSettings();
+    m_nBackgroundMode = 0;
+    CString face;
+    face.LoadString(IDS_CLIENT_FONT_FACE);
+    if (face.IsEmpty())
+        face = "宋体";
+    m_font.CreateFont(12, 6, 0, 0, 500, FALSE, FALSE, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                      DEFAULT_QUALITY, DEFAULT_PITCH, face);
+    m_textFont.CreateFont(14, 7, 0, 0, 500, FALSE, FALSE, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
     LoadPictures();
-    m_font.CreateFont(-12, 0, 0, 0, 500, FALSE, FALSE, 0, GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                      DEFAULT_QUALITY, DEFAULT_PITCH, "宋体");
-    CreateButtons();
-    CWinApp* app = AfxGetApp();
-    m_bSoundOn = app == NULL || app->GetProfileInt("Settings", "SoundEf", 1) != 0;
+    if (!CreateButtons())
+        return -1;
+    if (!m_balloon.Create(NULL, WS_CHILD, CRect(0, 0, 0, 0), this, kTextBalloonId))
+        return -1;
+    m_balloon.SetFont(&m_textFont);
     SetTimer(kTimerSecond, 1000, NULL);
     SetTimer(kTimerFlash, 400, NULL);
+    if (!CreateBackBuffer())
+        return -1;
     return 0;
 }
 
@@ -371,6 +382,10 @@ void CGameWnd::OnDestroy()
     theGameSocket.SetHandler(NULL, NULL);
     theGameSocket.SetHooks(NULL, NULL, NULL);
     theGameSocket.SetNoticeHook(NULL, NULL);
+    FreeBackBuffer();
+    if (CGameClientApp* app = GetClientApp())
+        if (app->m_pToolTip == &m_tooltip)
+            app->m_pToolTip = NULL;
     CWnd::OnDestroy();
 }
 
@@ -382,6 +397,16 @@ void CGameWnd::OnSize(UINT nType, int cx, int cy)
     if (cx <= 0 || cy <= 0)
         return;
     LayoutTableNow();
+    if (m_balloon.GetSafeHwnd() != NULL)
+        m_balloon.SetPlacement(50, 20000 / cy, cx / 2);
+    // The tool buttons in two rows at the right, sized as the settings button.
+    SIZE tool = {0, 0};
+    if (CPngButton* setup = DYNAMIC_DOWNCAST(CPngButton, GetDlgItem(kBtnSetup)))
+        setup->GetImageInfo(&tool);
+    if (tool.cx > 0 && tool.cy > 0)
+        for (const ButtonPlace& place : ToolButtonPlaces(cx, cy, tool.cx, tool.cy))
+            if (CWnd* button = GetDlgItem(place.id))
+                button->SetWindowPos(NULL, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     LayoutDecisionButtons();
     Invalidate(FALSE);
 }

@@ -14,15 +14,21 @@
 #pragma once
 
 #include "afxwin.h"
+#include <afxcmn.h>
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "BoardInterface.h"
 #include "TableLayout.h"
 #include "TablePictures.h"
 #include "TableRules.h"
+#include "TableSettings.h"
 #include "TableState.h"
+#include "TextBalloonWnd.h"
+
+class CChatActionButton;
 
 // Posted by the hold callback: lParam the time in milliseconds.
 constexpr UINT WM_RECEIVE_HOLD = WM_USER + 0x101;
@@ -45,9 +51,24 @@ enum TableButtonId {
     kBtnPass = 205,
     kBtnPlay = 206,
     kBtnHint = 207,
+    kBtnGameScore = 208,
+    kBtnTrustPlay = 209,
+    kBtnPlayDir = 210,
+    kBtnLastTrick = 211,
+    kBtnSort = 212,
+    kBtnSetup = 213,
     kBtnKick = 323,
     kBtnNoKick = 324,
+    kBtnFaces = 330,
+    kBtnCardMem = 332,
+    kBtnTrustPlayOff = 333,
+    kBtnRanking = 334,
+    kBtnTitles = 335,
 };
+// The hidden text balloon's control id.
+constexpr UINT kTextBalloonId = 233;
+// The click sound of the table's buttons.
+constexpr UINT kButtonClickSound = 262;
 
 class CGameWnd : public CWnd
 {
@@ -98,6 +119,9 @@ public:
     // The pause after a hand's result (injected by tests).
     UINT m_nResultPauseMs = 2500;
     BOOL m_bSoundOn = TRUE;
+    TableSettings m_settings;
+    int m_nBackgroundMode = 0;
+    CToolTipCtrl m_tooltip;
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
@@ -130,8 +154,12 @@ private:
     void OnConnectionClosed();
 
     // Layout and painting.
+    void ReadSettings();
     void LoadPictures();
-    void CreateButtons();
+    BOOL CreateButtons();
+    void ShowDirectionButton();
+    BOOL CreateBackBuffer();
+    void FreeBackBuffer();
     void LayoutTableNow();
     void LayoutDecisionButtons();
     void Redraw(CDC& dc, const CRect& client);
@@ -149,8 +177,14 @@ private:
 
     TablePictures m_pictures;
     TableMetrics m_metrics;
-    CFont m_font;
-    CButton* m_buttons[16] = {};
-    int m_buttonIds[16] = {};
-    int m_nButtons = 0;
+    CFont m_font;        // small: 12/6
+    CFont m_textFont;    // text: 14/7, the balloon's
+    CTextBalloonWnd m_balloon;
+    // The back buffer: the screen's size, so a larger window never
+    // reallocates it; the buttons copy their background from it.
+    CDC m_backDC;
+    CBitmap m_backBitmap;
+    HGDIOBJ m_hOldBackBitmap = NULL;
+    std::vector<std::unique_ptr<CButton>> m_buttons;
+    CChatActionButton* m_pFaces = NULL;   // the face picker (one of the buttons)
 };

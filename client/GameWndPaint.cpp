@@ -4,33 +4,71 @@
 #include "Bitmaps.h"
 #include "ClientPaths.h"
 #include "GameClientApp.h"
+#include "ChatActionPicker.h"
+#include "ClientServices.h"
+#include "CoolButton.h"
+#include "PngButton.h"
 #include "TableThemeKeys.h"
+#include "ToolTipObjWnd.h"
+#include "WidgetServices.h"
 #include "client_ids.h"
 
 namespace {
 
 const COLORREF kBackground = RGB(0, 128, 0);   // "BkColor" 0x8000
 
-struct ButtonDef {
+// The table's buttons in creation order: the picture of the theme's
+// "Buttons" section (NULL: a kit button from the dialog skin's "respic"
+// section), shown at creation, enabled at creation, and the tooltip's string.
+struct TableButtonDef {
     int id;
-    const char* key;      // its picture in the theme's "Buttons" section
-    UINT tipString;       // its text (0: the literal below)
-    const char* text;
+    const char* picture;
+    const char* kitKey;
+    bool shown;
+    bool enabled;
+    UINT tip;
 };
-const ButtonDef kButtonDefs[] = {
-    {kBtnStart, "Start", IDS_CLIENT_TIP_START, NULL},
-    {kBtnBecome, "Enthroned", IDS_CLIENT_TIP_BECOME, NULL},
-    {kBtnDecline, "Abdicate", IDS_CLIENT_TIP_DECLINE, NULL},
-    {kBtnAlone, "OnlyEmperor", 0, "OnlyEmperor"},
-    {kBtnGiveUp, "Giveup", 0, "Giveup"},
-    {kBtnShowGuard, "ShowHouseCarl", IDS_CLIENT_TIP_SHOWGUARD, NULL},
-    {kBtnHideGuard, "HideHouseCarl", IDS_CLIENT_TIP_HIDEGUARD, NULL},
-    {kBtnPass, "Pass", IDS_CLIENT_TIP_PASS, NULL},
-    {kBtnPlay, "Takeout", IDS_CLIENT_TIP_PLAY, NULL},
-    {kBtnHint, "Hint", IDS_CLIENT_TIP_HINT, NULL},
-    {kBtnKick, "Rebell", 0, "IDB_BT_KICK"},
-    {kBtnNoKick, "Giveup", 0, "IDB_BT_GIVEUP"},
+const TableButtonDef kTableButtons[] = {
+    {kBtnStart, "Start", NULL, false, true, IDS_CLIENT_TIP_START},
+    {kBtnRanking, "Ranking", NULL, false, true, IDS_CLIENT_TIP_RANKING},
+    {kBtnTitles, "SetTitle", NULL, false, true, 0},
+    {kBtnBecome, "Enthroned", NULL, false, true, IDS_CLIENT_TIP_BECOME},
+    {kBtnDecline, "Abdicate", NULL, false, true, IDS_CLIENT_TIP_DECLINE},
+    {kBtnAlone, "OnlyEmperor", NULL, false, true, 0},
+    {kBtnGiveUp, "Giveup", NULL, false, true, 0},
+    {kBtnShowGuard, "ShowHouseCarl", NULL, false, true, IDS_CLIENT_TIP_SHOWGUARD},
+    {kBtnHideGuard, "HideHouseCarl", NULL, false, true, IDS_CLIENT_TIP_HIDEGUARD},
+    {kBtnKick, NULL, "IDB_BT_KICK", false, true, 0},
+    {kBtnNoKick, NULL, "IDB_BT_GIVEUP", false, true, 0},
+    {kBtnPlay, "Takeout", NULL, false, true, IDS_CLIENT_TIP_PLAY},
+    {kBtnPass, "Pass", NULL, false, true, IDS_CLIENT_TIP_PASS},
+    {kBtnHint, "Hint", NULL, false, true, IDS_CLIENT_TIP_HINT},
+    {kBtnGameScore, "GameScore", NULL, true, true, IDS_CLIENT_TIP_SCORE},
+    {kBtnTrustPlay, "TrustPlay", NULL, true, true, IDS_CLIENT_TIP_TRUST},
+    {kBtnPlayDir, "UnPlayDir", NULL, true, true, IDS_CLIENT_ANTICLOCKWISE},
+    {kBtnLastTrick, "LastTrick", NULL, true, false, IDS_CLIENT_TIP_LASTTRICK},
+    {kBtnSort, "Sort", NULL, true, false, IDS_CLIENT_TIP_SORT},
+    {kBtnSetup, "Setup", NULL, true, true, IDS_CLIENT_TIP_SETUP},
+    {kBtnCardMem, "CardMem", NULL, true, true, IDS_CLIENT_TIP_CARDMEM},
+    {kBtnTrustPlayOff, "TrustPlayBtn", NULL, false, true, 0},
+    {kBtnFaces, "IconPicker", NULL, true, true, IDS_CLIENT_TIP_FACES},
 };
+
+void WriteButtonFailure(int id)
+{
+    CString line;
+    line.Format("[CreateButtons] button %d not created", id);
+    WriteGameLog(line);
+}
+
+CString ProgramFolderText()
+{
+    char path[MAX_PATH] = "";
+    ::GetModuleFileNameA(NULL, path, MAX_PATH);
+    if (char* slash = strrchr(path, '\\'))
+        *slash = '\0';
+    return CString(path);
+}
 
 LayoutSize CellSize(const CTableImage& image, int cells)
 {
@@ -82,28 +120,106 @@ void CGameWnd::LoadPictures()
     }
 }
 
-void CGameWnd::CreateButtons()
+void CGameWnd::ReadSettings()
 {
-    for (const ButtonDef& def : kButtonDefs) {
-        if (m_nButtons >= (int)(sizeof(m_buttons) / sizeof(m_buttons[0])))
-            break;
-        CString text;
-        if (def.tipString != 0)
-            text.LoadString(def.tipString);
-        if (text.IsEmpty())
-            text = def.text != NULL ? def.text : "";
-        const LayoutSize size = CellSize(m_pictures.Theme("Buttons", def.key), 4);
-        CButton* button = new CButton;
-        const CRect rect(0, 0, size.cx > 0 ? size.cx : 80, size.cy > 0 ? size.cy : 30);
-        if (!button->Create(text, WS_CHILD | BS_PUSHBUTTON, rect, this, (UINT)def.id)) {
-            delete button;
+    CWinApp* app = AfxGetApp();
+    if (app == NULL)
+        return;
+    const char* section = "Settings";
+    TableSettings& t = m_settings;
+    t.bkColor = app->GetProfileInt(section, "BkColor", (int)t.bkColor);
+    t.bkBmp = (LPCSTR)app->GetProfileString(section, "BkBmp", t.bkBmp.c_str());
+    t.tile = (int)app->GetProfileInt(section, "Tile", t.tile);
+    t.soundEf = (int)app->GetProfileInt(section, "SoundEf", m_bSoundOn ? 1 : 0);
+    t.smallCard = (int)app->GetProfileInt(section, "SmallCard", t.smallCard);
+    t.openResult = (int)app->GetProfileInt(section, "OpenResult", t.openResult);
+    t.flyTipText = (int)app->GetProfileInt(section, "FlyTipText", t.flyTipText);
+    t.music = (int)app->GetProfileInt(section, "Music", t.music);
+    t.musicFile = (LPCSTR)app->GetProfileString(section, "MusicFile", "");
+    const std::string program = (LPCSTR)ProgramFolderText();
+    t.snapshot = FolderSetting((LPCSTR)app->GetProfileString(section, "Snapshot", ""), program, "\\snapshot");
+    t.videoDir = FolderSetting((LPCSTR)app->GetProfileString(section, "VideoDir", ""), program, "\\Video");
+    m_bSoundOn = t.soundEf != 0;
+    theSoundPlayer.EnableSound(m_bSoundOn);
+}
+
+BOOL CGameWnd::CreateButtons()
+{
+    const CRect none(0, 0, 0, 0);
+    for (const TableButtonDef& def : kTableButtons) {
+        if (def.picture == NULL) {
+            std::unique_ptr<CQVBitmapButton2> button(new CQVBitmapButton2);
+            if (!button->Create("", WS_CHILD | BS_OWNERDRAW, none, this, (UINT)def.id) ||
+                !button->LoadStripFromIni((UINT)def.id, "respic", def.kitKey, this, kButtonClickSound, 0, FALSE,
+                                          TRUE)) {
+                WriteButtonFailure(def.id);
+                return FALSE;
+            }
+            m_buttons.push_back(std::move(button));
             continue;
         }
-        button->SendMessage(WM_SETFONT, (WPARAM)m_font.GetSafeHandle(), FALSE);
-        m_buttons[m_nButtons] = button;
-        m_buttonIds[m_nButtons] = def.id;
-        m_nButtons++;
+        CChatActionButton* faces = def.id == kBtnFaces ? new CChatActionButton : NULL;
+        std::unique_ptr<CPngButton> button(faces != NULL ? faces : new CPngButton);
+        if (faces != NULL)
+            m_pFaces = faces;
+        const CTableImage& picture = m_pictures.Theme("Buttons", def.picture);
+        if (!button->Create("", WS_CHILD | BS_OWNERDRAW, none, this, (UINT)def.id) || picture.Picture() == NULL ||
+            !button->Init((UINT)def.id, picture.Picture()->image, kButtonClickSound, 4, 0)) {
+            WriteButtonFailure(def.id);
+            return FALSE;
+        }
+        if (def.shown)
+            button->ShowWindow(SW_SHOWNA);
+        if (!def.enabled)
+            button->EnableWindow(FALSE);
+        m_buttons.push_back(std::move(button));
     }
+
+    // The face picker's pictures: 30 large faces, then 66 small ones.
+    if (CChatActionButton* faces = m_pFaces) {
+        const CString folder = ProgramFolderText();
+        CString path;
+        for (int n = 0; n < 30; n++) {
+            path.Format("%s\\face\\big\\%d.gif", (LPCSTR)folder, n);
+            faces->AddBigImage(path);
+        }
+        for (int n = 0; n < 66; n++) {
+            path.Format("%s\\face\\small\\%d.gif", (LPCSTR)folder, n);
+            faces->AddImage(path);
+        }
+    }
+
+    if (!m_tooltip.Create(this, TTS_ALWAYSTIP | TTS_NOPREFIX))
+        return FALSE;
+    m_tooltip.Activate(TRUE);
+    if (CGameClientApp* app = GetClientApp())
+        app->m_pToolTip = &m_tooltip;
+    m_tooltip.SendMessage(WM_SETFONT, (WPARAM)m_font.GetSafeHandle(), FALSE);
+    if (CToolTipObjWnd* holder = GetAppToolTip())
+        holder->SetFont(m_tooltip.GetSafeHwnd(), (HFONT)m_font.GetSafeHandle());
+    for (const TableButtonDef& def : kTableButtons)
+        if (def.tip != 0)
+            if (CWnd* button = GetDlgItem(def.id))
+                m_tooltip.AddTool(button, def.tip);
+    ShowDirectionButton();
+    EnableButton(kBtnLastTrick, FALSE);
+    EnableButton(kBtnSort, FALSE);
+    return TRUE;
+}
+
+void CGameWnd::ShowDirectionButton()
+{
+    CGameClientApp* app = GetClientApp();
+    CPngButton* button = DYNAMIC_DOWNCAST(CPngButton, GetDlgItem(kBtnPlayDir));
+    if (button == NULL)
+        return;
+    const BOOL clockwise = app != NULL && app->m_nPlayDirection != 0;
+    const CTableImage& picture = m_pictures.Theme("Buttons", clockwise ? "PlayDir" : "UnPlayDir");
+    if (picture.Picture() != NULL)
+        button->SetImage(picture.Picture()->image, 4);
+    if (m_tooltip.GetSafeHwnd() != NULL)
+        m_tooltip.UpdateTipText(clockwise ? IDS_CLIENT_CLOCKWISE : IDS_CLIENT_ANTICLOCKWISE, button);
+    button->Redraw();
 }
 
 void CGameWnd::ShowButton(int nId, BOOL bShow)
@@ -195,21 +311,40 @@ void CGameWnd::LayoutDecisionButtons()
             button->SetWindowPos(NULL, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+BOOL CGameWnd::CreateBackBuffer()
+{
+    CClientDC window(this);
+    const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
+    if (!m_backDC.CreateCompatibleDC(&window) || !m_backBitmap.CreateCompatibleBitmap(&window, cx, cy))
+        return FALSE;
+    m_hOldBackBitmap = ::SelectObject(m_backDC.GetSafeHdc(), m_backBitmap.GetSafeHandle());
+    ::SelectObject(m_backDC.GetSafeHdc(), m_font.GetSafeHandle());
+    SetTableSurface(m_hWnd, m_backDC.GetSafeHdc());
+    return TRUE;
+}
+
+void CGameWnd::FreeBackBuffer()
+{
+    if (GetTableSurfaceWindow() == m_hWnd)
+        SetTableSurface(NULL, NULL);
+    if (m_backDC.GetSafeHdc() != NULL) {
+        if (m_hOldBackBitmap != NULL)
+            ::SelectObject(m_backDC.GetSafeHdc(), m_hOldBackBitmap);
+        m_hOldBackBitmap = NULL;
+        m_backDC.DeleteDC();
+    }
+    m_backBitmap.DeleteObject();
+}
+
 void CGameWnd::OnPaint()
 {
     CPaintDC paint(this);
     CRect client;
     GetClientRect(&client);
-    if (client.Width() <= 0 || client.Height() <= 0)
+    if (client.Width() <= 0 || client.Height() <= 0 || m_backDC.GetSafeHdc() == NULL)
         return;
-    CDC memory;
-    memory.CreateCompatibleDC(&paint);
-    CBitmap buffer;
-    buffer.CreateCompatibleBitmap(&paint, client.Width(), client.Height());
-    CBitmap* oldBitmap = memory.SelectObject(&buffer);
-    Redraw(memory, client);
-    paint.BitBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
-    memory.SelectObject(oldBitmap);
+    Redraw(m_backDC, client);
+    paint.BitBlt(0, 0, client.Width(), client.Height(), &m_backDC, 0, 0, SRCCOPY);
 }
 
 void CGameWnd::DrawCardAt(CDC& dc, const CardEntry& card, int x, int y, BOOL bFaceDown)

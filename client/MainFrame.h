@@ -1,21 +1,26 @@
-// CMainFrame: the program's main window. It holds the table window (and,
-// once the game's skinned frame is part of the program, the chat pane in its
-// areas), loads the recording library from the program's folder, and owns
-// the close sequence: a close is refused while the connection may not
-// close, confirmed through the table window while a hand is on, and always
-// tells the server that the user leaves before the window goes.
+// CMainFrame: the program's main window, the platform's skinned game frame
+// with the table's areas. It creates the table window (and, online, the
+// chat pane) for the layout's game and chat areas, loads the recording
+// library from the program's folder, answers the caption buttons, keeps the
+// focus on the chat control or the table window, and owns the close
+// sequence: a close is refused while the connection may not close, confirmed
+// through the table window while the seat is taken, and always tells the
+// server that the user leaves before the window goes.
 #pragma once
 
-#include "afxwin.h"
+#include "QVGameWnd.h"
 
+class CAreaPainter;
+class CChatWnd;
 class CGameWnd;
 
 // Posted to the frame when the close is confirmed.
 constexpr UINT WM_CLOSE_CONFIRMED = 0x812C;
-// The table window's control id in the frame.
+// The table window's and the chat pane's control ids in the frame.
 constexpr UINT kTableWindowId = 0xE900;
+constexpr UINT kChatPaneId = 0xE901;
 
-class CMainFrame : public CFrameWnd
+class CMainFrame : public CQVGameWnd
 {
     DECLARE_DYNCREATE(CMainFrame)
 public:
@@ -23,18 +28,62 @@ public:
     ~CMainFrame() override;
 
     CGameWnd* GetGameWnd() const { return m_pGameWnd; }
+    CChatWnd* GetChatWnd() const { return m_pChatPane; }
     HMODULE RecorderModule() const { return m_hRecorder; }
+    CAreaPainter* GetGameArea() const { return m_pGameArea; }
+    CAreaPainter* GetChatArea() const { return m_pChatArea; }
+    CAreaPainter* GetPlayArea() const { return m_pPlayArea; }
+    BOOL IsMaximised() const { return m_bMaximised; }
+
+    // Asks the server to hand the seat to automatic play; its answer.
+    BOOL CanExitGame();
+
+    // ---- The skinned frame's operations ---------------------------------------------
+    CString GetBackImagePath() override;
+    CAreaPainter* CreateAreaPainter(LPCSTR name) override;
+    BOOL OnCreateNameWnd(CAreaPainter* area, LPCSTR name, CQVIniFile* ini, LPCSTR section) override;
+    BOOL OnCreateSpliteGrid(CSpliteGrid* grid, LPCSTR name) override;
+    void ToggleMaximize() override;
+    void ShowAboutDialog() override;
+    void OnTitleButtonKey(int key) override;
+
+    // Caption actions.
+    void CloseFrame();
+    void OpenIntroPage();
+    void ShowSetup();
+    void TakeScreenshot();
+    void ToggleRecording();
 
 protected:
-    int OnCreate(LPCREATESTRUCT lpCreateStruct);
-    void OnSize(UINT nType, int cx, int cy);
-    void OnClose();
-    void OnDestroy();
-    void OnSetFocus(CWnd* pOldWnd);
-    LRESULT OnCloseConfirmed(WPARAM wParam, LPARAM lParam);
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    afx_msg void OnActivateApp(BOOL bActive, DWORD dwThreadID);
+    afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
+    afx_msg void OnClose();
+    afx_msg void OnDestroy();
+    afx_msg void OnScreenshotCommand();
+    afx_msg void OnRecordingCommand();
+    afx_msg LRESULT OnCloseConfirmed(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:
-    CGameWnd* m_pGameWnd = NULL;
+    void FocusChatOrTable();
+    void LoadVideoButtonPictures();
+
+    CAreaPainter* m_pGameArea = NULL;
+    CAreaPainter* m_pChatArea = NULL;
+    CChatWnd* m_pChatPane = NULL;
+    CBkButton* m_pVideoButton = NULL;
+    CImageObj m_videoPicture;
+    CImageObj m_stopPicture;
     HMODULE m_hRecorder = NULL;
+    BOOL m_bRecording = FALSE;
+    char m_szRecordingPath[MAX_PATH] = "";
+    CAreaPainter* m_pPlayArea = NULL;
+    BOOL m_bMaximised = FALSE;
+    BOOL m_bShownOnce = FALSE;
+    CGameWnd* m_pGameWnd = NULL;
 };

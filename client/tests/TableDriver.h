@@ -13,6 +13,8 @@ namespace tabledriver {
 
 // The table window's id in the frame.
 constexpr UINT kTableWindowId = 0xE900;
+constexpr UINT kChatPaneId = 0xE901;
+constexpr UINT kChatControlId = 29741;
 
 struct FindFrame {
     DWORD pid;

@@ -7,6 +7,9 @@
 // pass the checking reader, run from the deal to the score, and its five
 // scores must sum to zero.
 //
+// The platform's chat control is registered the way the platform's set-up
+// registers it; here the stand-in of the build tree, for this test's run.
+//
 // run_with_tableserver.sh starts the server and names its port in
 // MARDAVEL_TABLESERVER_PORT. MARDAVEL_SHOTS_DIR, when set, receives two
 // pictures of the window (in the middle of the hand and at the result).
@@ -55,11 +58,50 @@ protected:
         settings.SetString("AutoSavePath", folder / "save");
         settings.SetDword("SoundEf", 0);
         share.SetString("Path", ProgramFolder());
+        CopyGameLayout();
+        m_chatControl = ::LoadLibraryA((ProgramFolder() + "\\QVChatEx.dll").c_str());
+        ASSERT_NE(m_chatControl, nullptr) << "the chat control stand-in is missing";
+        ASSERT_EQ(CallChatControl("DllRegisterServer"), S_OK);
+    }
+
+    void TearDown() override
+    {
+        if (m_chatControl != NULL) {
+            CallChatControl("DllUnregisterServer");
+            ::FreeLibrary(m_chatControl);
+        }
+    }
+
+    // The game's folder holds the frame's layout and its pictures.
+    void CopyGameLayout()
+    {
+        const std::string from = ProgramFolder();
+        ASSERT_TRUE(::CopyFileA((from + "\\Mardavel_bk.bgd").c_str(), (folder / "Mardavel_bk.bgd").c_str(), FALSE));
+        ::CreateDirectoryA((folder / "picture").c_str(), NULL);
+        WIN32_FIND_DATAA found;
+        HANDLE find = ::FindFirstFileA((from + "\\picture\\*.*").c_str(), &found);
+        ASSERT_NE(find, INVALID_HANDLE_VALUE) << "the frame's pictures are missing";
+        do {
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                ASSERT_TRUE(::CopyFileA((from + "\\picture\\" + found.cFileName).c_str(),
+                                        (folder / ("picture\\" + std::string(found.cFileName))).c_str(), FALSE));
+            }
+        } while (::FindNextFileA(find, &found));
+        ::FindClose(find);
+    }
+
+    HRESULT CallChatControl(const char* entry)
+    {
+        typedef HRESULT(WINAPI * PFN_REGISTER)();
+        PFN_REGISTER pfn = reinterpret_cast<PFN_REGISTER>(
+            reinterpret_cast<void (*)()>(::GetProcAddress(m_chatControl, entry)));
+        return pfn != NULL ? pfn() : E_NOTIMPL;
     }
 
     std::vector<std::string> Log() { return SplitLines(ReadText(folder / "Mardavel.log")); }
 
     std::string m_port;
+    HMODULE m_chatControl = NULL;
     ScratchFolder folder;
     ScopedRegistryKey game{kGameKey};
     ScopedRegistryKey settings{kSettingsKey};
@@ -85,6 +127,7 @@ TEST_F(ClientEndToEnd, OneWholeHandIsPlayedSavedAndReadBack)
     HWND frame = NULL;
     tabledriver::CSeatPlayer player;
     bool saved = false;
+    bool chatSeen = false;
     int middleShot = -1, resultShot = -1;   // steps left until the picture, -1 none due
     bool middleTaken = false, resultTaken = false;
     std::string savedPath;
@@ -95,6 +138,12 @@ TEST_F(ClientEndToEnd, OneWholeHandIsPlayedSavedAndReadBack)
         if (frame == NULL) {
             frame = tabledriver::FindTableFrame(process.dwProcessId);
             continue;
+        }
+        // The online frame: the table window beside the chat pane, which
+        // holds the chat control.
+        if (!chatSeen) {
+            HWND pane = ::GetDlgItem(frame, tabledriver::kChatPaneId);
+            chatSeen = pane != NULL && ::GetDlgItem(pane, tabledriver::kChatControlId) != NULL;
         }
         const std::vector<std::string> log = Log();
         if (HasLineStartingWith(log, "[PromptSave] saved ", &savedPath)) {
@@ -123,6 +172,7 @@ TEST_F(ClientEndToEnd, OneWholeHandIsPlayedSavedAndReadBack)
     ASSERT_TRUE(saved) << ReadText(folder / "Mardavel.log");
     EXPECT_TRUE(HasLineStartingWith(log, "[InitInstance] table ready"));
     EXPECT_GT(player.Plays(), 0) << "the own seat played through the play button";
+    EXPECT_TRUE(chatSeen) << "the online frame holds the chat pane with the chat control";
 
     const std::vector<uint8_t> bytes = ReadBytes(savedPath);
     peg::File file;

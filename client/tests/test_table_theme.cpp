@@ -17,6 +17,7 @@
 #include "TablePictures.h"
 #include "TableThemeKeys.h"
 #include "Bitmaps.h"
+#include "QVBitmap.h"
 #include "store/FilePaths.h"
 
 namespace {
@@ -145,6 +146,28 @@ TEST_F(TableThemeTest, SmallFiles)
     Gdiplus::Bitmap face(L"face\\big\\7.gif");
     EXPECT_EQ(face.GetLastStatus(), Gdiplus::Ok);
     EXPECT_EQ(face.GetWidth(), 40u);
+}
+
+}  // namespace
+
+namespace {
+
+// The kick decision's buttons come from the skinned dialogs' ini beside the
+// program: four looks and the shape cell, each 80 x 32.
+TEST_F(TableThemeTest, KitStripsOfTheKickButtons)
+{
+    std::string folder = (LPCSTR)GetThemePath(2);
+    folder = folder.substr(0, folder.size() - strlen("\\theme"));
+    const std::string ini = folder + "\\Mardavel.thm";
+    for (const char* key : {"IDB_BT_KICK", "IDB_BT_GIVEUP"}) {
+        char name[MAX_PATH] = "";
+        ::GetPrivateProfileStringA("respic", key, "", name, MAX_PATH, ini.c_str());
+        ASSERT_NE(name[0], '\0') << key;
+        CQVBitmap strip;
+        ASSERT_TRUE(strip.LoadFromFile((folder + "\\Theme\\" + name).c_str())) << name;
+        EXPECT_EQ(strip.Width(), 5 * 80) << name;
+        EXPECT_EQ(strip.Height(), 32) << name;
+    }
 }
 
 }  // namespace

@@ -21,6 +21,9 @@ Writes, under OUT_DIR (the program's folder):
   face/big/0-29.gif, face/small/0-65.gif   chat faces
   picture/btn_video.png, btn_stopVid.png   the frame's video button looks
   sound.ini, sound/*.wav         the board's sounds by section and seat
+  Mardavel.thm, Theme/kick_strip.bmp, Theme/giveup_strip.bmp
+                                 the skinned-dialog ini's [respic] buttons of the
+                                  kick decision: four looks and the shape cell
   Mardavel.emt                   the face list for the chat control
   QVChatSkin.bak                 the chat control's default skin
 
@@ -598,6 +601,29 @@ def write_fixed(out_dir):
     write(os.path.join(theme, "CardSmall.bmp"), bmp24(card_sheet(54, 72)))
 
 
+def kit_strips():
+    """The kick decision's two buttons as the kit draws them: four looks and a
+    fifth cell with the button's shape (magenta outside)."""
+    out = {}
+    for name, text in (("kick_strip.bmp", "造反"), ("giveup_strip.bmp", "不反")):
+        looks = button(text, 80, 32)
+        c = Canvas(5 * 80, 32)
+        c.paste(looks, 0, 0)
+        c.fill(4 * 80 + 1, 1, 5 * 80 - 1, 31, INK)
+        out[name] = c
+    return out
+
+
+def write_kit_skin(out_dir):
+    for name, canvas in kit_strips().items():
+        # The skinned dialogs' folder is spelt "Theme" (one folder with
+        # "theme" where names ignore case).
+        write(os.path.join(out_dir, "Theme", name), bmp24(canvas))
+    ini = ["; The skinned dialogs' pictures of the table.", "[respic]", "IDB_BT_KICK=kick_strip.bmp",
+           "IDB_BT_GIVEUP=giveup_strip.bmp", ""]
+    write(os.path.join(out_dir, "Mardavel.thm"), "\r\n".join(ini).encode("ascii"))
+
+
 # ---- Faces, sounds and small files ------------------------------------------------------------
 
 def face(number, size):
@@ -694,11 +720,13 @@ def main(argv):
     respic_pictures()
     fixed_small_pictures()
     faces()
+    kit_strips()
     _recording = False
     render_labels()
     write_theme(out_dir)
     write_fixed(out_dir)
     write_sounds_and_files(out_dir)
+    write_kit_skin(out_dir)
     return 0
 
 
