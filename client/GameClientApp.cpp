@@ -261,8 +261,20 @@ BOOL CGameClientApp::PreTranslateMessage(MSG* pMsg)
     return CGameApp::PreTranslateMessage(pMsg);
 }
 
+BOOL CGameClientApp::OnIdle(LONG lCount)
+{
+    if (m_pTableToDelete != NULL && !m_pTableToDelete->IsBoardBusy()) {
+        delete m_pTableToDelete;
+        m_pTableToDelete = NULL;
+    }
+    return CGameApp::OnIdle(lCount);
+}
+
 int CGameClientApp::ExitInstance()
 {
+    if (m_pTableToDelete != NULL && !m_pTableToDelete->IsBoardBusy())
+        delete m_pTableToDelete;
+    m_pTableToDelete = NULL;
     if (m_gdiplusToken != 0)
         Gdiplus::GdiplusShutdown(m_gdiplusToken);
     m_gdiplusToken = 0;

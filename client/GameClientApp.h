@@ -44,6 +44,9 @@ public:
     int ExitInstance() override;
     // Mouse messages go to the table's tooltip before they are dispatched.
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // Deletes the table windows released while their board was busy.
+    BOOL OnIdle(LONG lCount) override;
+    void DeleteTableWhenIdle(CGameWnd* pTable) { m_pTableToDelete = pTable; }
 
     // Binds "<program folder>\<name>_Board.dll"; faults 431 and 430 as
     // start-up reports them. 1 on success.
@@ -86,6 +89,7 @@ protected:
 private:
     int m_nOwnSeat = 0;
     CClientSocketUi m_socketUi;
+    CGameWnd* m_pTableToDelete = NULL;
     ULONG_PTR m_gdiplusToken = 0;
     LPTOP_LEVEL_EXCEPTION_FILTER m_pPreviousFilter = NULL;
 };

@@ -98,16 +98,18 @@ int PlayerBackHook(void* pContext, void* pMessage)
 
 CGameWnd::CGameWnd() = default;
 
-CGameWnd::~CGameWnd()
+CGameWnd::~CGameWnd() { DestroyBoard(); }
+
+void CGameWnd::DestroyBoard()
 {
-    if (m_hBoard != NULL) {
-        CGameClientApp* app = GetClientApp();
-        if (app != NULL && app->m_board.m_pfnDestory != NULL)
-            app->m_board.m_pfnDestory(m_hBoard);
-        m_hBoard = NULL;
-        if (app != NULL)
-            app->m_state.Reset();
-    }
+    if (m_hBoard == NULL)
+        return;
+    CGameClientApp* app = GetClientApp();
+    if (app != NULL && app->m_board.m_pfnDestory != NULL)
+        app->m_board.m_pfnDestory(m_hBoard);
+    m_hBoard = NULL;
+    if (app != NULL)
+        app->m_state.Reset();
 }
 
 int CGameWnd::OwnSeat() const
@@ -132,15 +134,22 @@ int32_t CGameWnd::BoardEvent(int32_t code, int32_t a, int32_t b, void* param)
     m_nBoardDepth++;
     const int32_t result = app->m_board.m_pfnEvent(m_hBoard, code, a, b, param);
     m_nBoardDepth--;
+    // Released while the board was on the stack: the board goes now that it
+    // has returned.
+    if (m_nBoardDepth == 0 && m_bDeleteWhenIdle)
+        DestroyBoard();
     return result;
 }
 
 void CGameWnd::ReleaseWhenIdle()
 {
-    if (m_nBoardDepth > 0)
+    CGameClientApp* app = GetClientApp();
+    if (m_nBoardDepth > 0 && app != NULL) {
         m_bDeleteWhenIdle = TRUE;
-    else
+        app->DeleteTableWhenIdle(this);
+    } else {
         delete this;
+    }
 }
 
 void CGameWnd::PostNcDestroy()

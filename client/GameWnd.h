@@ -85,8 +85,11 @@ public:
     static int32_t QVBOARD_CALL BoardCallbackThunk(BoardCallbackRecord* record);
     int OnBoardCallback(const BoardCallbackRecord& record);
     void UpdatePhaseButtons(BOOL bPhaseChanged);
-    // Deletes the object now, or when the board call on the stack returns.
+    // Deletes the object now; while the board is on the stack the board is
+    // destroyed when that call returns and the object at the application's
+    // next idle time (code after the board call still runs on it).
     void ReleaseWhenIdle();
+    BOOL IsBoardBusy() const { return m_nBoardDepth > 0; }
 
     // ---- The connection ----------------------------------------------------------------
     static int DispatchNetMessage(void* pContext, void* pData, uint32_t dwCode);
@@ -165,6 +168,8 @@ private:
     void Redraw(CDC& dc, const CRect& client);
     void DrawSeat(CDC& dc, int view, int seat);
     void DrawCardAt(CDC& dc, const CardEntry& card, int x, int y, BOOL bFaceDown);
+
+    void DestroyBoard();
 
     BoardHandle m_hBoard = NULL;
     int m_nBoardDepth = 0;

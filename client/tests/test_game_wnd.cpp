@@ -1,0 +1,541 @@
+// The table window on a board of the test's own: the receive hold and its
+// nesting, a send that fails, and what happens when a box shown inside a
+// board callback lets queued commands and the frame's close through while
+// the board is still on the stack. The table window is a real window with
+// the program's pictures and buttons; the connection is the program's own,
+// never opened, so every send fails.
+#include <gtest/gtest.h>
+
+#include "afxwin.h"
+
+#include <gdiplus.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "AppTestSupport.h"
+#include "Bitmaps.h"
+#include "TableLayout.h"
+#include "TableRules.h"
+#include "WidgetServices.h"
+#include "ClientServices.h"
+#include "GameClientApp.h"
+#include "GameEnvironment.h"
+#include "GameWnd.h"
+#include "MainFrame.h"
+#include "MardavelBoard.h"
+#include "net/GameClientSocket.h"
+
+namespace {
+
+// The program's application object, never started: the table window reads
+// its seats, state and board binding.
+CGameClientApp g_app;
+
+// ---- A board of the test's own ----------------------------------------------------------------
+
+struct FakeBoard {
+    BoardCallback callback = nullptr;
+    uintptr_t cookie = 0;
+    int depth = 0;
+    int deepest = 0;
+    bool destroyed = false;
+    std::vector<int32_t> events;
+    // Runs inside the board call for these events (the board calling back).
+    int32_t reactTo = 0;
+    void (*reaction)() = nullptr;
+    uint8_t identitySeat = 0xFF;
+};
+FakeBoard g_board;
+BoardGameState g_state;
+uint8_t g_savedCounts[64];
+uint8_t g_savedCards[1300];
+
+BoardHandle QVBOARD_CALL FakeCreate(int32_t, BoardCallback callback, uintptr_t cookie, int32_t, const BoardInitBlock*)
+{
+    g_board.callback = callback;
+    g_board.cookie = cookie;
+    g_board.destroyed = false;
+    return &g_board;
+}
+
+int32_t QVBOARD_CALL FakeEvent(BoardHandle, int32_t code, int32_t, int32_t, void* param)
+{
+    EXPECT_FALSE(g_board.destroyed) << "an event for a destroyed board: " << code;
+    g_board.depth++;
+    g_board.deepest = g_board.depth > g_board.deepest ? g_board.depth : g_board.deepest;
+    g_board.events.push_back(code);
+    switch (code) {
+    case kEvOwnIdentity:
+        g_board.identitySeat = static_cast<BoardPlayerRecord*>(param)->seat;
+        break;
+    case kEvTableState:
+        *static_cast<BoardGameState**>(param) = &g_state;
+        break;
+    case kEvSavedCounts:
+        *static_cast<void**>(param) = g_savedCounts;
+        break;
+    case kEvSavedCards:
+        *static_cast<void**>(param) = g_savedCards;
+        break;
+    default:
+        if (code == g_board.reactTo && g_board.reaction != nullptr)
+            g_board.reaction();
+        break;
+    }
+    g_board.depth--;
+    return 1;
+}
+
+void QVBOARD_CALL FakeDestroy(BoardHandle) { g_board.destroyed = true; }
+
+int32_t Callback(uint32_t code, intptr_t p1 = 0, intptr_t p2 = 0)
+{
+    BoardCallbackRecord record = {};
+    record.cookie = g_board.cookie;
+    record.code = code;
+    record.p1 = p1;
+    record.p2 = p2;
+    return g_board.callback(&record);
+}
+
+int Count(const std::vector<int32_t>& events, int32_t code)
+{
+    int n = 0;
+    for (int32_t e : events)
+        n += e == code ? 1 : 0;
+    return n;
+}
+
+void Pump()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+std::string ReadFileText(const std::string& path)
+{
+    std::string text;
+    if (FILE* f = fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
+            text.append(buffer, n);
+        fclose(f);
+    }
+    return text;
+}
+
+int Occurrences(const std::string& text, const std::string& word)
+{
+    int n = 0;
+    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
+        n++;
+    return n;
+}
+
+class CHostWnd : public CWnd
+{
+public:
+    BOOL CreateHost()
+    {
+        return CreateEx(0, AfxRegisterWndClass(0), "table host", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 1024, 720, NULL,
+                        NULL);
+    }
+};
+
+class GameWndTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&s_gdiplus, &input, NULL);
+        s_resources = ::LoadLibraryA("Mardavel_Res.dll");
+        ASSERT_NE(s_resources, nullptr) << "the resource library is missing";
+        AfxSetResourceHandle(s_resources);
+        ASSERT_TRUE(InitThemePaths("Mardavel", FALSE, NULL));
+    }
+    static void TearDownTestSuite() { Gdiplus::GdiplusShutdown(s_gdiplus); }
+
+    void SetUp() override
+    {
+        g_board = FakeBoard();
+        memset(&g_state, 0, sizeof g_state);
+        g_app.m_board.m_pfnCreate = FakeCreate;
+        g_app.m_board.m_pfnEvent = FakeEvent;
+        g_app.m_board.m_pfnDestory = FakeDestroy;
+        ASSERT_TRUE(m_host.CreateHost());
+        m_table = new CGameWnd;
+        ASSERT_TRUE(m_table->Create(NULL, NULL, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, 1000, 700),
+                                    &m_host, kTableWindowId));
+        ASSERT_EQ(m_table->CreateBoard(), 1);
+        theGameSocket.StartReceive();
+        ASSERT_TRUE(theGameSocket.IsReceiving());
+    }
+
+    void TearDown() override
+    {
+        if (m_table != NULL) {
+            m_table->DestroyWindow();
+            m_table->ReleaseWhenIdle();
+        }
+        g_app.OnIdle(0);
+        m_host.DestroyWindow();
+        g_app.m_board.m_pfnCreate = NULL;
+        g_app.m_board.m_pfnEvent = NULL;
+        g_app.m_board.m_pfnDestory = NULL;
+        theGameSocket.SetHandler(NULL, NULL);
+    }
+
+    CHostWnd m_host;
+    CGameWnd* m_table = NULL;
+    static ULONG_PTR s_gdiplus;
+    static HMODULE s_resources;
+};
+ULONG_PTR GameWndTest::s_gdiplus = 0;
+HMODULE GameWndTest::s_resources = NULL;
+
+TEST_F(GameWndTest, ReceiveHoldNests)
+{
+    m_table->SendMessage(WM_RECEIVE_HOLD, 0, 0);
+    EXPECT_TRUE(theGameSocket.IsReceiving()) << "a hold of 0 ms holds nothing";
+
+    // The board asks twice before the first hold ends: one hold of the
+    // connection, ended once by timer 5.
+    EXPECT_EQ(Callback(kCbHoldMessages, 600000), 1);
+    EXPECT_EQ(Callback(kCbHoldMessages, 600000), 1);
+    Pump();
+    EXPECT_FALSE(theGameSocket.IsReceiving());
+    m_table->SendMessage(WM_TIMER, kTimerHold);
+    EXPECT_TRUE(theGameSocket.IsReceiving()) << "two holds, one resume: receiving again";
+    m_table->SendMessage(WM_TIMER, kTimerHold);
+    EXPECT_TRUE(theGameSocket.IsReceiving()) << "a stray end of hold does nothing";
+
+    EXPECT_EQ(Callback(kCbHoldMessages, 0), 1);
+    Pump();
+    EXPECT_TRUE(theGameSocket.IsReceiving()) << "the board's hold of 0 posts nothing";
+
+    // The window goes while a hold is in force: receiving resumes.
+    m_table->SendMessage(WM_RECEIVE_HOLD, 0, 600000);
+    EXPECT_FALSE(theGameSocket.IsReceiving());
+    m_table->DestroyWindow();
+    EXPECT_TRUE(theGameSocket.IsReceiving()) << "a hold never outlives the table window";
+}
+
+TEST_F(GameWndTest, FailedSendShowsOneBoxAndReportsEachTime)
+{
+    char reports[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, reports);
+    strcat(reports, "client_game_wnd_faults.log");
+    ::DeleteFileA(reports);
+    ::SetEnvironmentVariableA("TALLOWEND_REPORT_FILE", reports);
+    AppBoxRecorder boxes;
+    // Not joined: the connection is closed, so the board's sends fail.
+    uint8_t ready[8] = {};
+    const uint32_t id = 0x26000;
+    memcpy(ready, &id, 4);
+    Callback(kCbSendReferee, (intptr_t)ready);
+    Callback(kCbSendReferee, (intptr_t)ready);
+    ::SetEnvironmentVariableA("TALLOWEND_REPORT_FILE", NULL);
+    ASSERT_EQ(boxes.calls.size(), 1u) << "the network box once per process";
+    EXPECT_EQ(boxes.calls[0].text.compare(0, 7, "0x73d1:"), 0) << boxes.calls[0].text;
+    EXPECT_EQ(Occurrences(ReadFileText(reports), " 434 "), 2) << ReadFileText(reports);
+    ::DeleteFileA(reports);
+}
+
+// Inside a board call the board refuses a play and the table shows a box;
+// the box's message loop delivers what was queued.
+CGameWnd* g_busyTable = nullptr;
+bool g_closeInBox = false;
+
+int PumpingBox(MsgBoxRequest&)
+{
+    if (g_closeInBox && g_busyTable != nullptr) {
+        // The frame closes meanwhile: the table window goes while the board
+        // is still on the stack.
+        g_busyTable->DestroyWindow();
+        g_busyTable->ReleaseWhenIdle();
+    }
+    Pump();
+    return IDOK;
+}
+
+void RefusePlay() { Callback(kCbPlayRefused, 1); }
+
+// Queues a play, a start and a hint command, then right-clicks to play; the
+// board refuses the play inside its call and the table's box pumps messages.
+void PlayRefusedWithCommandsQueued(CGameWnd* table, bool closeInBox)
+{
+    g_state.phase = kPhasePlay;
+    g_board.reactTo = kEvPlayCards;
+    g_board.reaction = RefusePlay;
+    g_busyTable = table;
+    g_closeInBox = closeInBox;
+    MsgBoxRoutine previous = SetMsgBoxRoutine(PumpingBox);
+    table->PostMessage(WM_COMMAND, MAKEWPARAM(kBtnPlay, BN_CLICKED), 0);
+    table->PostMessage(WM_COMMAND, MAKEWPARAM(kBtnStart, BN_CLICKED), 0);
+    table->PostMessage(WM_COMMAND, MAKEWPARAM(kBtnHint, BN_CLICKED), 0);
+    if (CWnd* play = table->GetDlgItem(kBtnPlay))
+        play->ShowWindow(SW_SHOWNA);
+    table->SendMessage(WM_RBUTTONDOWN, 0, MAKELPARAM(500, 300));
+    SetMsgBoxRoutine(previous);
+    g_busyTable = nullptr;
+}
+
+TEST_F(GameWndTest, CommandsQueuedWhileTheBoardIsBusyAreDropped)
+{
+    PlayRefusedWithCommandsQueued(m_table, false);
+    EXPECT_EQ(g_board.deepest, 1) << "the board is never entered twice";
+    EXPECT_EQ(Count(g_board.events, kEvPlayCards), 1);
+    EXPECT_EQ(Count(g_board.events, kEvReady), 0);
+    EXPECT_EQ(Count(g_board.events, kEvNextHint), 0);
+    EXPECT_FALSE(g_board.destroyed);
+    // With the board off the stack the same command reaches it.
+    m_table->SendMessage(WM_COMMAND, MAKEWPARAM(kBtnStart, BN_CLICKED), 0);
+    EXPECT_EQ(Count(g_board.events, kEvReady), 1);
+}
+
+TEST_F(GameWndTest, TableClosedWhileTheBoardIsBusy)
+{
+    PlayRefusedWithCommandsQueued(m_table, true);
+    EXPECT_EQ(g_board.deepest, 1);
+    EXPECT_EQ(Count(g_board.events, kEvReady), 0);
+    EXPECT_TRUE(g_board.destroyed) << "the board goes once its call has returned";
+    EXPECT_EQ(m_table->GetSafeHwnd(), (HWND)NULL);
+    g_app.OnIdle(0);   // the object itself goes at idle time
+    m_table = NULL;
+}
+
+std::vector<uint8_t> Message(uint32_t id, uint32_t bodyLength = 0)
+{
+    std::vector<uint8_t> message(MessageHeaderBytes(id) + bodyLength, 0);
+    memcpy(message.data(), &id, 4);
+    memcpy(message.data() + 4, &bodyLength, 4);
+    return message;
+}
+
+TEST_F(GameWndTest, ReceivedMessagesReachTheBoardByTheirRoute)
+{
+    struct Case {
+        const char* what;
+        uint32_t id;
+        bool toBoard;
+    };
+    const Case cases[] = {
+        {"the deal", tablemsg::kDeal, true},
+        {"a play", tablemsg::kPlay, true},
+        {"the hand's result", tablemsg::kHandResult, true},
+        {"the board's relayed block", tablemsg::kRelayedBlock, true},
+        {"the board data", tablemsg::kBoardData, true},
+        {"the title list stays with the table", tablemsg::kTitleList, false},
+        {"the table options stay with the table", tablemsg::kTableOptions, false},
+        {"skin data is not the board's", tablemsg::kSkinData, false},
+        {"advertising is not the board's", tablemsg::kAdvert, false},
+        {"a task message is not the board's", 0x26030, false},
+        {"an unknown id is ignored", 0x26099, false},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> message = Message(c.id, 4);
+        const int before = Count(g_board.events, kEvGameMessage);
+        m_table->m_strHandResult = "earlier result";
+        CGameWnd::DispatchNetMessage(m_table, message.data(), c.id);
+        EXPECT_EQ(Count(g_board.events, kEvGameMessage) - before, c.toBoard ? 1 : 0) << c.what;
+        if (c.id == tablemsg::kHandResult) {
+            EXPECT_TRUE(m_table->m_strHandResult.IsEmpty()) << "the result text is cleared before the board reads";
+        }
+    }
+}
+
+TEST_F(GameWndTest, ConnectionHooks)
+{
+    char reports[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, reports);
+    strcat(reports, "client_game_wnd_hooks.log");
+    ::DeleteFileA(reports);
+    ::SetEnvironmentVariableA("TALLOWEND_REPORT_FILE", reports);
+    std::vector<uint8_t> offline = Message(0x80000206, 24);
+    const int before = Count(g_board.events, kEvGameMessage);
+    ASSERT_NE(theGameSocket.m_pfnPlayerOfflineHook, nullptr);
+    EXPECT_EQ(theGameSocket.m_pfnPlayerOfflineHook(m_table, offline.data()), 1) << "handled by the table";
+    EXPECT_EQ(theGameSocket.m_pfnPlayerBackHook(m_table, offline.data()), 1);
+    EXPECT_EQ(theGameSocket.m_pfnCloseEventHook(m_table, offline.data()), 0) << "the connection's own handling";
+    ::SetEnvironmentVariableA("TALLOWEND_REPORT_FILE", NULL);
+    EXPECT_EQ(Count(g_board.events, kEvGameMessage) - before, 2) << "the board sees both seat notices";
+    const std::string text = ReadFileText(reports);
+    EXPECT_EQ(Occurrences(text, " 432 "), 1) << text;
+    EXPECT_EQ(Occurrences(text, " 433 "), 1) << text;
+    ::DeleteFileA(reports);
+}
+
+TEST_F(GameWndTest, WatcherIdentityAndSends)
+{
+    EXPECT_EQ(g_board.identitySeat & 0x80, 0) << "a player's identity byte";
+    g_app.m_bWatcher = TRUE;
+    AppBoxRecorder boxes;
+    EXPECT_EQ(m_table->CreateBoard(), 1);
+    EXPECT_EQ(g_board.identitySeat & 0x80, 0x80) << "a watcher's identity byte has bit 7 set";
+    uint8_t ready[8] = {};
+    const uint32_t id = tablemsg::kReady;
+    memcpy(ready, &id, 4);
+    Callback(kCbSendReferee, (intptr_t)ready);
+    g_app.m_bWatcher = FALSE;
+    EXPECT_TRUE(boxes.calls.empty()) << "a watcher sends nothing, so nothing can fail";
+}
+
+// The own hand painted into the back buffer: each card's visible part is the
+// card sheet's cell of that card, a selected card 20 pixels higher than the
+// others, a hidden card the back (row 4, column 2). Expected pixels come from
+// the sheet file itself.
+TEST_F(GameWndTest, OwnHandPaintedFromTheCardSheet)
+{
+    g_app.m_bOnline = TRUE;
+    g_state.phase = kPhasePlay;
+    g_state.seats[0].cardsInHand = 3;
+    g_state.hands[0][0] = CardEntry{1, 0, 1, 0, 0};                // a 3
+    g_state.hands[0][1] = CardEntry{20, 5, 1, 1, kCardSelected};   // an 8, raised
+    g_state.hands[0][2] = CardEntry{255, 0, 0, 0, 0};              // hidden
+    m_host.ShowWindow(SW_SHOWNA);
+    m_table->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    HDC surface = GetTableSurfaceDC();
+    ASSERT_NE(surface, (HDC)NULL);
+
+    char self[MAX_PATH];
+    ::GetModuleFileNameA(NULL, self, MAX_PATH);
+    std::string sheetPath = self;
+    sheetPath = sheetPath.substr(0, sheetPath.rfind('\\')) + "\\theme\\CardBig.bmp";
+    HBITMAP sheet = (HBITMAP)::LoadImageA(NULL, sheetPath.c_str(), IMAGE_BITMAP, 0, 0,
+                                          LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+    ASSERT_NE(sheet, (HBITMAP)NULL) << sheetPath;
+    HDC sheetDC = ::CreateCompatibleDC(surface);
+    HGDIOBJ old = ::SelectObject(sheetDC, sheet);
+
+    TableMetrics m;   // 71 x 96 cards, a 15-pixel step: 3 cards in a 1000-pixel area
+    const LayoutRect rect = HandRect(g_app.m_seats[0], 0, 3, m);
+    struct Card {
+        const char* what;
+        int column, row, lift;
+    };
+    const Card cards[] = {
+        {"the 3 of the first suit, not raised", 0, 0, kRaisedCardLift},
+        {"the 8 of the second suit, raised", 5, 1, 0},
+        {"the hidden card shows the back", 2, 4, kRaisedCardLift},
+    };
+    int compared = 0;
+    for (int i = 0; i < 3; i++) {
+        const int left = rect.left + i * m.ownStep, top = rect.top + cards[i].lift;
+        const int width = i < 2 ? m.ownStep : m.cardWidth;   // the part the next card leaves visible
+        for (int dx = 1; dx < width; dx += 3)
+            for (int dy = 22; dy < 94; dy += 9) {
+                const COLORREF want = ::GetPixel(sheetDC, cards[i].column * 71 + dx, cards[i].row * 96 + dy);
+                if (want == RGB(255, 0, 255))
+                    continue;   // the key colour: the table shows through
+                EXPECT_EQ(::GetPixel(surface, left + dx, top + dy), want)
+                    << cards[i].what << " at " << dx << "," << dy;
+                compared++;
+            }
+    }
+    EXPECT_GT(compared, 100) << "the sheet's pixels were compared";
+    ::SelectObject(sheetDC, old);
+    ::DeleteDC(sheetDC);
+    ::DeleteObject(sheet);
+    g_app.m_bOnline = FALSE;
+}
+
+// ---- A theme picture that is missing ends the program --------------------------------------------
+
+const char kChildBoxFile[] = "MARDAVEL_THEME_CHILD_BOX";
+
+void RecordBoxAndExit(const char* text, const char* /*caption*/)
+{
+    char path[MAX_PATH] = "";
+    ::GetEnvironmentVariableA(kChildBoxFile, path, MAX_PATH);
+    if (FILE* f = fopen(path, "wb")) {
+        fputs(text, f);
+        fclose(f);
+    }
+    ::ExitProcess(static_cast<UINT>(-1));   // as the program does after the box
+}
+
+bool CopyFolderFiles(const std::string& from, const std::string& to)
+{
+    ::CreateDirectoryA(to.c_str(), NULL);
+    WIN32_FIND_DATAA found;
+    HANDLE find = ::FindFirstFileA((from + "\\*.*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = true;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            ok = ok && ::CopyFileA((from + "\\" + found.cFileName).c_str(), (to + "\\" + found.cFileName).c_str(),
+                                   FALSE);
+    } while (::FindNextFileA(find, &found));
+    ::FindClose(find);
+    return ok;
+}
+
+TEST(GameWndThemeTest, MissingBackgroundEndsTheProgramAfterTheBox)
+{
+    char boxFile[MAX_PATH] = "";
+    if (::GetEnvironmentVariableA(kChildBoxFile, boxFile, MAX_PATH) > 0) {
+        // The child: make the table window; it must never come back.
+        Gdiplus::GdiplusStartupInput input;
+        ULONG_PTR token = 0;
+        Gdiplus::GdiplusStartup(&token, &input, NULL);
+        SetFatalPictureRoutine(RecordBoxAndExit);
+        CHostWnd host;
+        ASSERT_TRUE(host.CreateHost());
+        CGameWnd* table = new CGameWnd;
+        table->Create(NULL, NULL, WS_CHILD, CRect(0, 0, 800, 600), &host, kTableWindowId);
+        ::ExitProcess(0);
+    }
+
+    // The program's folder again, with the theme's background entry removed.
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string scratch = std::string(temp) + "client_missing_theme";
+    char self[MAX_PATH];
+    ::GetModuleFileNameA(NULL, self, MAX_PATH);
+    std::string program = self;
+    program = program.substr(0, program.rfind('\\'));
+    ::CreateDirectoryA(scratch.c_str(), NULL);
+    ASSERT_TRUE(::CopyFileA(self, (scratch + "\\test_game_wnd.exe").c_str(), FALSE));
+    for (const char* library : {"Mardavel_Res.dll", "CQVImage.dll"})
+        ASSERT_TRUE(::CopyFileA((program + "\\" + library).c_str(), (scratch + "\\" + library).c_str(), FALSE))
+            << library;
+    ASSERT_TRUE(CopyFolderFiles(program + "\\theme_png", scratch + "\\theme_png"));
+    ASSERT_TRUE(CopyFolderFiles(program + "\\theme_png\\Default", scratch + "\\theme_png\\Default"));
+    const std::string thm = scratch + "\\theme_png\\Default.thm";
+    ASSERT_NE(::GetPrivateProfileStringA("Background", "back1", "", temp, MAX_PATH, thm.c_str()), 0u)
+        << "the generated theme names the background";
+    ASSERT_TRUE(::WritePrivateProfileStringA("Background", "back1", NULL, thm.c_str()));
+
+    const std::string box = scratch + "\\box.txt";
+    ::DeleteFileA(box.c_str());
+    ::SetEnvironmentVariableA(kChildBoxFile, box.c_str());
+    std::string line = "\"" + scratch + "\\test_game_wnd.exe\" --gtest_filter=GameWndThemeTest.*";
+    std::vector<char> command(line.begin(), line.end());
+    command.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    const BOOL started = ::CreateProcessA(NULL, command.data(), NULL, NULL, FALSE, 0, NULL, scratch.c_str(),
+                                          &startup, &process);
+    ::SetEnvironmentVariableA(kChildBoxFile, NULL);
+    ASSERT_TRUE(started);
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    ::CloseHandle(process.hProcess);
+    ::CloseHandle(process.hThread);
+    EXPECT_EQ(code, static_cast<DWORD>(-1)) << "the process ends after the box";
+    const std::string text = ReadFileText(box);
+    EXPECT_NE(text.find("加载错误！"), std::string::npos) << text;   // code page 936, as the program writes it
+    EXPECT_NE(text.find("theme_png\\Default\\"), std::string::npos) << text;
+}
+
+}  // namespace
