@@ -136,3 +136,57 @@ int BalloonPlacement(int x0, int y0, int w, int h, int tx, int ty)
     }
     return ty < y0 ? 1 : 7;
 }
+
+BalloonShape BalloonShapeFor(int x0, int y0, int w, int h, int tx, int ty, int tailWidth, int tailOffset)
+{
+    BalloonShape s;
+    s.placement = BalloonPlacement(x0, y0, w, h, tx, ty);
+    s.originX = tx < x0 ? tx : x0;
+    s.originY = ty < y0 ? ty : y0;
+    s.bodyLeft = x0 - s.originX;
+    s.bodyTop = y0 - s.originY;
+    s.bodyRight = s.bodyLeft + w;
+    s.bodyBottom = s.bodyTop + h;
+    s.tail[0][0] = tx - s.originX;
+    s.tail[0][1] = ty - s.originY;
+    // Along the edge: a run from `from` to `to`, measured from the edge's
+    // start (left or top).
+    int from = 0, to = 0;
+    const bool horizontal = s.placement <= 2 || (s.placement >= 6 && s.placement <= 8);
+    const int length = horizontal ? w : h;
+    // Which end of the edge the tail sits at: 0 start, 1 middle, 2 end.
+    static const int kEnd[12] = {0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2};
+    switch (kEnd[s.placement]) {
+    case 0:
+        from = tailOffset;
+        to = tailOffset + tailWidth;
+        break;
+    case 1:
+        from = length / 2 - tailWidth / 2 + tailOffset;
+        to = length / 2 + tailWidth / 2 + tailOffset;
+        break;
+    default:
+        from = length - tailOffset;
+        to = length - tailOffset - tailWidth;
+        break;
+    }
+    int edge;
+    switch (s.placement) {
+    case 0: case 1: case 2: edge = s.bodyTop; break;
+    case 6: case 7: case 8: edge = s.bodyBottom - 1; break;
+    case 3: case 4: case 5: edge = s.bodyLeft; break;
+    default: edge = s.bodyRight - 1; break;
+    }
+    if (horizontal) {
+        s.tail[1][0] = s.bodyLeft + from;
+        s.tail[1][1] = edge;
+        s.tail[2][0] = s.bodyLeft + to;
+        s.tail[2][1] = edge;
+    } else {
+        s.tail[1][0] = edge;
+        s.tail[1][1] = s.bodyTop + from;
+        s.tail[2][0] = edge;
+        s.tail[2][1] = s.bodyTop + to;
+    }
+    return s;
+}

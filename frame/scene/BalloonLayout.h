@@ -66,3 +66,16 @@ std::vector<std::string> BalloonLines(const std::string& text, int innerWidth, i
 void BalloonBodyOrigin(int mode, int ax, int ay, int w, int h, int* x, int* y);
 // The tail's placement 0..11 for a body at (x0, y0) of w x h and a target.
 int BalloonPlacement(int x0, int y0, int w, int h, int tx, int ty);
+
+// The window of a balloon: its origin (parent coordinates), the body and the
+// tail triangle in window coordinates. The triangle's first point is the
+// target; its base lies on the placement's edge (the last row or column for
+// the bottom and right edges).
+struct BalloonShape
+{
+    int placement = 0;
+    int originX = 0, originY = 0;
+    int bodyLeft = 0, bodyTop = 0, bodyRight = 0, bodyBottom = 0;
+    int tail[3][2] = {};
+};
+BalloonShape BalloonShapeFor(int x0, int y0, int w, int h, int tx, int ty, int tailWidth, int tailOffset);

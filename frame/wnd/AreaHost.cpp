@@ -20,9 +20,9 @@ IAreaHost::~IAreaHost()
         g_pAreaHost = NULL;
 }
 
-void IAreaHost::OnHostHook11(int, int) {}
+void IAreaHost::OnSceneButton(LPCSTR, CQVSceneItem*) {}
 void IAreaHost::OnTitleButtonKey(int) {}
-void IAreaHost::OnHostHook13(int, int) {}
+void IAreaHost::OnSceneEffectHit(LPCSTR, CQVSceneItem*) {}
 
 void IAreaHost::AddPainter(CBkPainter* painter)
 {

@@ -20,6 +20,7 @@ class CImageObj;
 class CQVRectList;
 class CQVScenePainter;
 class CGamePlayer;
+class CQVSceneItem;
 
 class IAreaHost
 {
@@ -42,11 +43,14 @@ public:
     virtual void RedrawSceneRect(const RECT& rect) = 0;
     virtual CString GetAppPath() = 0;
     virtual void WriteLog(LPCSTR text) = 0;
-    virtual void OnHostHook11(int a, int b);
+    // A scene button's press has played out (name NULL: an unnamed button);
+    // the game's frame acts on it.
+    virtual void OnSceneButton(LPCSTR name, CQVSceneItem* item);
     // A caption button's key (exit 1, max 2, min 3, help 4, setting 5,
     // photo 6, mute 7); nothing in the base frame.
     virtual void OnTitleButtonKey(int key);
-    virtual void OnHostHook13(int a, int b);
+    // A named effect of the scene was clicked.
+    virtual void OnSceneEffectHit(LPCSTR name, CQVSceneItem* item);
     virtual CGamePlayer* GetPlayer(int index) = 0;
     // The avatar picture of a player (150 x 190), made when missing.
     virtual CImageObj* GetAvatarPicture(LPCSTR userName) = 0;
