@@ -361,12 +361,9 @@ void CSpliteGrid::SetCursor(BOOL)
 void CSpliteGrid::OnMouseDown(int x, int y)
 {
     const POINT pt = {x, y};
-    for (int i = 0; i < 2; i++) {
-        CBkPainter* c = m_pChild[i];
-        if (c != NULL && c->IsVisible() && c->GetRect().PtInRect(pt)) {
-            c->OnMouseDown(x, y);
-            return;
-        }
+    if (CBkPainter* c = ChildAt(pt)) {
+        c->OnMouseDown(x, y);
+        return;
     }
     IAreaHost* host = GetAreaHost();
     if (host != NULL)
@@ -422,12 +419,9 @@ void CSpliteGrid::OnMouseMove(int x, int y)
 void CSpliteGrid::OnDoubleClick(int x, int y)
 {
     const POINT pt = {x, y};
-    for (int i = 0; i < 2; i++) {
-        CBkPainter* c = m_pChild[i];
-        if (c != NULL && c->IsVisible() && c->GetRect().PtInRect(pt)) {
-            c->OnDoubleClick(x, y);
-            return;
-        }
+    if (CBkPainter* c = ChildAt(pt)) {
+        c->OnDoubleClick(x, y);
+        return;
     }
     if (IAreaHost* host = GetAreaHost())
         host->m_pPressedArea = this;
@@ -472,27 +466,38 @@ void CSpliteGrid::OnButtonKey(int key)
     Redraw();
 }
 
-void CSpliteGrid::UpdateButtons()
+void CSpliteGrid::ShowHideButtons()
 {
     CBkButton* left = FindHideButton(kKeyLeft);
     CBkButton* right = FindHideButton(kKeyRight);
     const BOOL firstShown = m_pChild[0] != NULL && m_pChild[0]->IsVisible();
     const BOOL secondShown = m_pChild[1] != NULL && m_pChild[1]->IsVisible();
-    if (m_model.forceHide) {
-        if (left)
-            left->SetShown(FALSE, FALSE);
-        if (right)
-            right->SetShown(FALSE, FALSE);
-    } else {
-        if (left) {
-            left->SetShown(secondShown, FALSE);
+    // Each hide button shows while the other side is shown; its other look
+    // marks its own side as hidden. A forced hide shows neither.
+    if (left) {
+        left->SetShown(!m_model.forceHide && secondShown, FALSE);
+        if (!m_model.forceHide)
             left->SetOtherState(!firstShown, FALSE);
-        }
-        if (right) {
-            right->SetShown(firstShown, FALSE);
-            right->SetOtherState(!secondShown, FALSE);
-        }
     }
+    if (right) {
+        right->SetShown(!m_model.forceHide && firstShown, FALSE);
+        if (!m_model.forceHide)
+            right->SetOtherState(!secondShown, FALSE);
+    }
+}
+
+CBkPainter* CSpliteGrid::ChildAt(POINT pt) const
+{
+    for (CBkPainter* c : m_pChild) {
+        if (c != NULL && c->IsVisible() && c->GetRect().PtInRect(pt))
+            return c;
+    }
+    return NULL;
+}
+
+void CSpliteGrid::UpdateButtons()
+{
+    ShowHideButtons();
     const CRect slider = GetSliderRect();
     for (int i = 0; i < m_buttons.GetCount(); i++)
         m_buttons.GetAt(i)->Place(slider);
@@ -507,25 +512,7 @@ void CSpliteGrid::OnVisibleChanged()
             m_pChild[1]->SetVisible(m_bRightShow);
         for (int i = 0; i < m_buttons.GetCount(); i++)
             m_buttons.GetAt(i)->SetShown(TRUE, FALSE);
-        const BOOL firstShown = m_pChild[0] != NULL && m_pChild[0]->IsVisible();
-        const BOOL secondShown = m_pChild[1] != NULL && m_pChild[1]->IsVisible();
-        CBkButton* left = FindHideButton(kKeyLeft);
-        CBkButton* right = FindHideButton(kKeyRight);
-        if (m_model.forceHide) {
-            if (left)
-                left->SetShown(FALSE, FALSE);
-            if (right)
-                right->SetShown(FALSE, FALSE);
-        } else {
-            if (left) {
-                left->SetShown(secondShown, FALSE);
-                left->SetOtherState(!firstShown, FALSE);
-            }
-            if (right) {
-                right->SetShown(firstShown, FALSE);
-                right->SetOtherState(!secondShown, FALSE);
-            }
-        }
+        ShowHideButtons();
     } else {
         m_bLeftShow = m_pChild[0] != NULL && m_pChild[0]->IsVisible();
         m_bRightShow = m_pChild[1] != NULL && m_pChild[1]->IsVisible();

@@ -109,6 +109,10 @@ public:
     void SaveState();
 
     CBkButton* FindHideButton(int key) const;
+    // The hide buttons shown or hidden for the sides' visibility.
+    void ShowHideButtons();
+    // The visible child under the point, or NULL.
+    CBkPainter* ChildAt(POINT pt) const;
     static CBkButton* FindButton(const CSimplePtrArray<CBkButton>& buttons, int key);
     // The caption-button operations the table client calls by the grid's name.
     static void SetOwner(CBkButton* item, CImageObj* picture);
