@@ -255,62 +255,42 @@ def panel_edges():
     return edge
 
 
-LAYOUT = """[pack]
-neverclose=picture
-bk=picture
-transcolor=255,0,255
-createchatwnd=0
-createtoolwnd=0
-createadvwnd=0
+BUTTONS = [("exit", "Close", 6), ("max", "Maximise", 32), ("min", "Minimise", 58), ("help", "Help", 92),
+           ("setting", "Settings", 118), ("photo", "Screenshot", 144), ("mute", "Record", 170)]
+EDGES = ["lt", "top", "rt", "right", "rb", "bottom", "lb", "left"]
 
-[title]
-textfont=Tahoma,-14,B
-textcolor=250,236,200
-btncount=7
-btn1=exit,RT,(6,5,30,25),frame_btn_exit.bmp
-btn_tip1=Close
-btn2=max,RT,(32,5,56,25),frame_btn_max.bmp
-btn_tip2=Maximise
-btn3=min,RT,(58,5,82,25),frame_btn_min.bmp
-btn_tip3=Minimise
-btn4=help,RT,(92,5,116,25),frame_btn_help.bmp
-btn_tip4=Help
-btn5=setting,RT,(118,5,142,25),frame_btn_setting.bmp
-btn_tip5=Settings
-btn6=photo,RT,(144,5,168,25),frame_btn_photo.bmp
-btn_tip6=Screenshot
-btn7=mute,RT,(170,5,194,25),frame_btn_mute.bmp
-btn_tip7=Record
-pos=T,30
-resize=8
-aboutrect=6,6,28,24
-piccount=1
-pic1=LT,8,6,frame_logo.bmp
-textrect=LT,36,7,H
-inactive=frame_caption_dis.bmp
 
-[border]
-lt=frame_lt.bmp
-top=frame_top.bmp
-rt=frame_rt.bmp
-right=frame_right.bmp
-rb=frame_rb.bmp
-bottom=frame_bottom.bmp
-lb=frame_lb.bmp
-left=frame_left.bmp
-round=8
+def title_section():
+    lines = ["[title]", "textfont=Tahoma,-14,B", "textcolor=250,236,200", "btncount=%d" % len(BUTTONS)]
+    for i, (name, tip, x) in enumerate(BUTTONS, 1):
+        lines.append("btn%d=%s,RT,(%d,5,%d,25),frame_btn_%s.bmp" % (i, name, x, x + BTN_W, name))
+        lines.append("btn_tip%d=%s" % (i, tip))
+    lines += ["pos=T,30", "resize=8", "aboutrect=6,6,28,24", "piccount=1", "pic1=LT,8,6,frame_logo.bmp",
+              "textrect=LT,36,7,H", "inactive=frame_caption_dis.bmp"]
+    return "\n".join(lines) + "\n"
 
-[border_dis]
-lt=frame_dis_lt.bmp
-top=frame_dis_top.bmp
-rt=frame_dis_rt.bmp
-right=frame_dis_right.bmp
-rb=frame_dis_rb.bmp
-bottom=frame_dis_bottom.bmp
-lb=frame_dis_lb.bmp
-left=frame_dis_left.bmp
 
-[area]
+def border_section(section, prefix, extra=""):
+    lines = ["[%s]" % section] + ["%s=%s%s.bmp" % (e, prefix, e) for e in EDGES]
+    return "\n".join(lines) + "\n" + extra
+
+
+def panel_section(section, name, extra=""):
+    lines = ["[%s]" % section, "name=%s" % name] + ([extra] if extra else []) + ["bkp_draw=S,(236,228,206)"]
+    lines += ["bkp_%s=frame_panel_%s.bmp" % (e, e) for e in EDGES]
+    return "\n".join(lines) + "\n"
+
+
+def layout(game_section):
+    """The layout file; game_section is the section of the area above the
+    play strip (a plain area holding the table window, or the scene)."""
+    parts = [
+        "[pack]\nneverclose=picture\nbk=picture\ntranscolor=255,0,255\ncreatechatwnd=0\ncreatetoolwnd=0\n"
+        "createadvwnd=0\n",
+        title_section(),
+        border_section("border", "frame_", "round=8\n"),
+        border_section("border_dis", "frame_dis_"),
+        """[area]
 frame=h
 name=area
 border=5,30,5,5
@@ -327,8 +307,8 @@ slpicm=frame_slider.bmp
 hide=R
 btn_right=right,CT,(0,0,6,36),frame_hide_right.bmp
 btn_right_hide=frame_hide_left.bmp
-
-[area_main]
+""",
+        """[area_main]
 frame=T
 name=area_main
 left=area_game
@@ -338,17 +318,13 @@ minsize=300,36
 keepwidth=R
 slsize=0
 hide=N
-
-[area_game]
-name=_area_game
-bkp_draw=P
-bkp_pic=frame_felt.bmp
-
-[area_play]
+""",
+        game_section,
+        """[area_play]
 name=_area_play
 bkp_draw=S,(58,32,16)
-
-[area_advchat]
+""",
+        """[area_advchat]
 frame=T
 name=area_advchat
 left=area_adv
@@ -358,37 +334,197 @@ minsize=120,150
 slsize=6
 slpic=S,(92,54,28)
 hide=N
+""",
+        panel_section("area_adv", "_area_adv"),
+        panel_section("area_chat", "_area_chat", "border=0,0,0,0"),
+        "ChatVerLayout=1\nChatNameBtn=0\nChatDisSecure=1\nChatBooloon=1\nBooloonTime=10\n",
+    ]
+    return "\n".join(parts)
 
-[area_adv]
-name=_area_adv
-bkp_draw=S,(236,228,206)
-bkp_lt=frame_panel_lt.bmp
-bkp_top=frame_panel_top.bmp
-bkp_rt=frame_panel_rt.bmp
-bkp_right=frame_panel_right.bmp
-bkp_rb=frame_panel_rb.bmp
-bkp_bottom=frame_panel_bottom.bmp
-bkp_lb=frame_panel_lb.bmp
-bkp_left=frame_panel_left.bmp
 
-[area_chat]
-name=_area_chat
-border=0,0,0,0
-bkp_draw=S,(236,228,206)
-bkp_lt=frame_panel_lt.bmp
-bkp_top=frame_panel_top.bmp
-bkp_rt=frame_panel_rt.bmp
-bkp_right=frame_panel_right.bmp
-bkp_rb=frame_panel_rb.bmp
-bkp_bottom=frame_panel_bottom.bmp
-bkp_lb=frame_panel_lb.bmp
-bkp_left=frame_panel_left.bmp
-ChatVerLayout=1
-ChatNameBtn=0
-ChatDisSecure=1
-ChatBooloon=1
-BooloonTime=10
+# The table client's frame: the game area holds the table window.
+GAME_AREA = """[area_game]
+name=_area_game
+bkp_draw=P
+bkp_pic=frame_felt.bmp
 """
+
+# The frame with the table scene in its game area (frame_demo.exe).
+SCENE_AREA = """[area_game]
+name=_game
+bkp_draw=P
+bkp_pic=frame_felt.bmp
+scenecnt=1
+SceneName1=Mardavel
+"""
+
+
+# ---- The table scene ---------------------------------------------------------------------------
+#
+# Mardavel.scn and its pack scene/: five seats around an oval table (an
+# avatar box, a name box under it and a balloon beside it), the table
+# picture, the "ready" button, the running "star" effect (a turning sparkle
+# over a pulsing glow) and the two pictures the frame's keys F5/F6 show and
+# hide ("gang", "ren_2"); F7 moves "star".
+
+SEATS = [(0, 250), (-285, 77), (-176, -202), (176, -202), (285, 77)]
+SHIRTS = [(180, 40, 40), (40, 120, 190), (60, 150, 70), (200, 150, 40), (130, 70, 160)]
+SKIN = (236, 196, 160)
+HAIR = (70, 44, 24)
+
+
+def oval(w, h, inset, c, p):
+    cx, cy = (w - 1) / 2, (h - 1) / 2
+    rx, ry = w / 2 - inset, h / 2 - inset
+    for y in range(h):
+        for x in range(w):
+            if ((x - cx) / rx) ** 2 + ((y - cy) / ry) ** 2 <= 1:
+                p.put(x, y, c)
+
+
+def scene_table():
+    p = Picture(480, 300)
+    oval(480, 300, 0, WOOD_DARK, p)
+    oval(480, 300, 4, WOOD, p)
+    oval(480, 300, 14, FELT_DARK, p)
+    oval(480, 300, 18, shade(FELT, 1.15), p)
+    return p
+
+
+def avatar(shirt):
+    # 150 x 190 on magenta: a head and shoulders inside rows 30..114.
+    p = Picture(150, 190)
+    for y in range(80, 190):
+        half = min(58, 20 + (y - 80))
+        p.rect(75 - half, y, 75 + half, y + 1, shirt)
+    oval_head = Picture(44, 52)
+    oval(44, 52, 0, SKIN, oval_head)
+    for y in range(52):
+        for x in range(44):
+            if oval_head.px[y][x] != MAGENTA:
+                p.put(53 + x, 34 + y, oval_head.px[y][x])
+    p.rect(55, 32, 95, 44, HAIR)
+    p.rect(63, 56, 67, 60, INK)
+    p.rect(83, 56, 87, 60, INK)
+    p.rect(68, 72, 82, 74, (160, 60, 50))
+    return p
+
+
+def ready_strip():
+    w, h = 72, 28
+    p = Picture(w * 4, h)
+    faces = [(shade(GOLD, 0.9), INK), (GOLD, INK), (shade(GOLD, 0.6), CREAM), (GREY, shade(GREY, 1.5))]
+    for f, (face, ink) in enumerate(faces):
+        ox = f * w
+        p.rect(ox + 2, 2, ox + w - 2, h - 2, face)
+        p.rect(ox + 2, h - 4, ox + w - 2, h - 2, shade(face, 0.6))
+        # A check mark.
+        for i in range(6):
+            p.rect(ox + 26 + i, 13 + i, ox + 28 + i, 15 + i, ink)
+        for i in range(12):
+            p.rect(ox + 32 + i, 18 - i, ox + 34 + i, 20 - i, ink)
+    return p
+
+
+def star_cells():
+    # Eight 32 x 32 cells in a row, the sparkle turned 22.5 degrees a cell.
+    import math
+    p = Picture(32 * 8, 32)
+    for cell in range(8):
+        a0 = cell * math.pi / 8
+        for arm in range(4):
+            a = a0 + arm * math.pi / 4
+            length = 15 if arm % 2 == 0 else 9
+            for r in range(length):
+                x = int(round(16 + r * math.cos(a)))
+                y = int(round(16 + r * math.sin(a)))
+                for dx, dy in ((0, 0), (1, 0), (0, 1)):
+                    p.put(cell * 32 + x + dx, y + dy, (255, 250, 200) if r < 4 else GOLD)
+                x = int(round(16 - r * math.cos(a)))
+                y = int(round(16 - r * math.sin(a)))
+                p.put(cell * 32 + x, y, GOLD)
+    return p
+
+
+def glow():
+    # Black with a soft warm disc: drawn additively.
+    p = Picture(48, 48, (0, 0, 0))
+    for y in range(48):
+        for x in range(48):
+            d = ((x - 23.5) ** 2 + (y - 23.5) ** 2) ** 0.5 / 24
+            if d < 1:
+                k = (1 - d) ** 2
+                p.put(x, y, (int(200 * k), int(160 * k), int(60 * k)))
+    return p
+
+
+def banner(w, h, face, text_rows):
+    p = Picture(w, h, face)
+    p.rect(0, 0, w, 2, INK)
+    p.rect(0, h - 2, w, h, INK)
+    p.rect(0, 0, 2, h, INK)
+    p.rect(w - 2, 0, w, h, INK)
+    for (x0, y0, x1, y1) in text_rows:
+        p.rect(x0, y0, x1, y1, INK)
+    return p
+
+
+STAR_EFFECT = """[generic]
+effectcount=2
+[effect1]
+framecount=1
+basept=-8,-8
+updateframe=0,3
+stopframe=0,0
+alpha=4,60,220
+pic1=scene_glow.bmp
+draw1=0,0,100,3
+[effect2]
+framecount=8
+picinfo=32,32,1
+""" + "".join("pic%d=scene_star.bmp,a%d\ndraw%d=0,0,90,1\n" % (i, i, i) for i in range(1, 9))
+
+
+def scene_file():
+    lines = ["[pack]", "scene=scene", "[scene]", "avatasize=64,84,30", "nameformat=%s", "namesize=110,14,c",
+             "textfont=Tahoma,13,B", "namecolor=255,236,180", "avatacnt=%d" % len(SEATS)]
+    for i, (x, y) in enumerate(SEATS, 1):
+        lines.append("avata_%d=C,%d,%d" % (i, x, y))
+        lines.append("name_%d=A%d,-55,46" % (i, i))
+        if i == 1:
+            lines.append("balloon_%d=A%d,2,40,-30,28,-20" % (i, i))
+        elif x > 0:
+            lines.append("balloon_%d=A%d,1,-36,-70,-20,-30" % (i, i))
+        else:
+            lines.append("balloon_%d=A%d,0,36,-70,20,-30" % (i, i))
+    lines += ["laycnt=4",
+              "[lay_1]", "style=Back", "itemcnt=1", "item_1=P,C,-240,-150,scene_table.bmp", "item_draw_1=1,128",
+              "[lay_2]", "style=AvatarName",
+              "[lay_3]", "style=Over", "itemcnt=2", "item_1=B,RB,-90,-40,scene_btn_ready.bmp",
+              "item_name_1=1,ready", "item_tip_1=Ready", "item_2=E,C,-16,-16,scene_star.eff", "item_name_2=star",
+              "[lay_4]", "style=Effects", "itemcnt=2", "item_1=P,C,-60,-70,scene_gang.bmp",
+              "item_draw_1=1,128", "item_name_1=0,gang", "item_2=P,C,-40,30,scene_ren2.bmp", "item_draw_2=2,170",
+              "item_name_2=0,ren_2",
+              "[scenepic]"] + ["avatar%d=scene_avatar%d.bmp" % (i, i) for i in range(1, len(SEATS) + 1)]
+    return "\n".join(lines) + "\n"
+
+
+def write_scene(out):
+    pack = os.path.join(out, "scene")
+    os.makedirs(pack, exist_ok=True)
+    scene_table().save(os.path.join(pack, "scene_table.bmp"))
+    for i, shirt in enumerate(SHIRTS, 1):
+        avatar(shirt).save(os.path.join(pack, "scene_avatar%d.bmp" % i))
+    ready_strip().save(os.path.join(pack, "scene_btn_ready.bmp"))
+    star_cells().save(os.path.join(pack, "scene_star.bmp"))
+    glow().save(os.path.join(pack, "scene_glow.bmp"))
+    banner(120, 40, GOLD, [(20, 14, 100, 18), (20, 22, 80, 26)]).save(os.path.join(pack, "scene_gang.bmp"))
+    banner(80, 40, CREAM, [(14, 12, 66, 16), (14, 24, 50, 28)]).save(os.path.join(pack, "scene_ren2.bmp"))
+    for name, text in (("scene_star.eff", STAR_EFFECT), ("Mardavel.scn", scene_file())):
+        folder = pack if name.endswith(".eff") else out
+        with open(os.path.join(folder, name), "w", newline="\r\n") as f:
+            f.write(text)
+
 
 
 def main():
@@ -413,8 +549,10 @@ def main():
     felt_tile().save(os.path.join(pics, "frame_felt.bmp"))
     for name, p in panel_edges().items():
         p.save(os.path.join(pics, "frame_panel_%s.bmp" % name))
-    with open(os.path.join(out, "Mardavel_bk.bgd"), "w", newline="\r\n") as f:
-        f.write(LAYOUT)
+    for name, game in (("Mardavel_bk.bgd", GAME_AREA), ("MardavelScene_bk.bgd", SCENE_AREA)):
+        with open(os.path.join(out, name), "w", newline="\r\n") as f:
+            f.write(layout(game))
+    write_scene(out)
     return 0
 
 

@@ -8,6 +8,8 @@
 #include "BkPainter.h"
 #include "ChatText.h"
 #include "ImageCache.h"
+#include "AboutDlg.h"
+#include "SceneItem.h"
 #include "ScenePainter.h"
 #include "SpliteGrid.h"
 #include "app/GameApp.h"
@@ -234,7 +236,71 @@ BOOL CQVGameWnd::IsDropAllowed(int, int flag)
     return !IsOnline() || flag != 0 || (app != NULL && app->m_bWatcher);
 }
 
-void CQVGameWnd::ShowItemAtSeat(int) {}
+void CQVGameWnd::ShowItemAtSeat(int chair)
+{
+    if (m_hWnd == NULL || m_pToolWnd == NULL || m_pScenePainter == NULL)
+        return;
+    for (int i = 0; i < kMaxSeatPlayers; i++) {
+        CGamePlayer* player = GetPlayer(i);
+        if (player == NULL)
+            return;
+        if (static_cast<int>(player->m_nChair) != chair)
+            continue;
+        CRect box;
+        if (!SeatBox(i, &box))
+            return;
+        ClientToScreen(&box);
+        ShowToolItem(box);
+        return;
+    }
+}
+
+BOOL CQVGameWnd::SeatBox(int seat, CRect* box) const
+{
+    if (m_pScenePainter == NULL)
+        return FALSE;
+    const ScenePoint p = m_pScenePainter->GetAvatarPosition(seat);
+    if (p.x == kNoScenePosition && p.y == kNoScenePosition)
+        return FALSE;
+    const SIZE size = m_pScenePainter->GetAvatarBox();
+    const CRect& area = m_pScenePainter->GetRect();
+    const int x = area.left + p.x - size.cx / 2, y = area.top + p.y - size.cy / 2;
+    box->SetRect(x, y, x + size.cx, y + size.cy);
+    return TRUE;
+}
+
+BOOL CQVGameWnd::FindDropSeat(CPoint point, int* seat, int* flag)
+{
+    for (int i = 0; m_pScenePainter != NULL && i < kMaxSeatPlayers; i++) {
+        CGamePlayer* player = GetPlayer(i);
+        if (player == NULL)
+            break;
+        CRect box;
+        if (!SeatBox(i, &box) || !box.PtInRect(point))
+            continue;
+        const int bit = static_cast<int>(player->m_nValue & 0x1000);
+        if (IsDropAllowed(0, bit)) {
+            *seat = i;
+            *flag = bit;
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+void CQVGameWnd::ToggleSceneItem(LPCSTR name)
+{
+    if (m_pScenePainter == NULL)
+        return;
+    if (CQVSceneItem* item = m_pScenePainter->FindNamedItem(name))
+        item->SetState(item->GetState() != 0 ? 0 : 1, TRUE);
+}
+
+void CQVGameWnd::DropOnToolComponent(CPoint) {}
+
+void CQVGameWnd::ShowToolItem(const CRect&) {}
+
+void CQVGameWnd::EndToolDrag() {}
 
 CString CQVGameWnd::GetBackImagePath()
 {
@@ -305,7 +371,11 @@ void CQVGameWnd::OnCaptionHook31() {}
 void CQVGameWnd::OnCaptionHook32() {}
 void CQVGameWnd::OnCaptionHook33() {}
 void CQVGameWnd::OnCaptionHook34() {}
-void CQVGameWnd::ShowAboutDialog() {}
+void CQVGameWnd::ShowAboutDialog()
+{
+    CQVAboutDlg about(m_nAboutId, this);
+    about.DoModal();
+}
 
 // ---- Connection and embedded controls ------------------------------------------------------
 
@@ -625,8 +695,16 @@ void CQVGameWnd::OnLButtonDown(UINT flags, CPoint point)
             m_pRootArea->OnMouseDown(point.x, point.y);
         return;
     }
-    // A drag from the tool window ends here; the seats' drop test belongs to
-    // the scene.
+    // A drag from the tool window ends here: the item goes to the first seat
+    // under the point whose player may take it.
+    int seat = -1, flag = 0;
+    if (FindDropSeat(point, &seat, &flag)) {
+        CPoint screen = point;
+        ClientToScreen(&screen);
+        DropOnToolComponent(screen);
+        OnDropDone(m_nDrag[0], flag, m_nDrag[1], m_nDrag[3], m_nDrag[4]);
+    }
+    EndToolDrag();
     m_nDrag[1] = 0;
     m_nDrag[2] = 0;
     m_dwDragStart = 0;
@@ -709,6 +787,18 @@ BOOL CQVGameWnd::PreTranslateMessage(MSG* msg)
                 return TRUE;
             case VK_F3:
                 ToggleMaximize();
+                return TRUE;
+            case VK_F5:
+                ToggleSceneItem("gang");
+                return TRUE;
+            case VK_F6:
+                ToggleSceneItem("ren_2");
+                return TRUE;
+            case VK_F7:
+                if (m_pScenePainter != NULL) {
+                    if (CQVSceneItem* star = m_pScenePainter->FindNamedItem("star"))
+                        star->MoveBy(20, -30, 0);
+                }
                 return TRUE;
             default:
                 break;

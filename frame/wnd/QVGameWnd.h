@@ -162,6 +162,12 @@ protected:
     virtual CWnd* CreateToolWindow(BOOL visible);
     virtual CWnd* CreateAdvertWindow();
     virtual CWnd* CreateAvatarWindow(LPCSTR userName);
+    // The tool window's component: takes an item dropped at a screen point,
+    // shows the dragged item over a screen rectangle, learns that a drag
+    // ended. The base frame has no component.
+    virtual void DropOnToolComponent(CPoint screen);
+    virtual void ShowToolItem(const CRect& screen);
+    virtual void EndToolDrag();
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
 
@@ -202,6 +208,16 @@ protected:
     void CopyToWindow(const RECT* rect);
     void ReleaseHeldCapture(CPoint point);
     void RelayToTip(MSG* msg);
+    // The avatar box of a seat in frame coordinates; FALSE without a scene
+    // position.
+    BOOL SeatBox(int seat, CRect* box) const;
+    // The first seat under the point whose player may take a dropped item,
+    // with the player's flag bit 0x1000.
+    BOOL FindDropSeat(CPoint point, int* seat, int* flag);
+    // Shows a hidden scene item of that name, hides a shown one.
+    void ToggleSceneItem(LPCSTR name);
+
+    static constexpr int kMaxSeatPlayers = 64;
 
     struct AvatarEntry
     {

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "AreaHost.h"
+#include "BkPainter.h"
 #include "EffectCache.h"
 #include "ImageObj.h"
 #include "SceneClock.h"
@@ -265,7 +266,9 @@ BOOL CQVSceneButton::LoadData(LPCSTR data, LPCSTR draw, LPCSTR name, CEffectCach
     std::string rest;
     if (!ParseBase(data, &rest) || cache == NULL)
         return FALSE;
-    m_pPicture = cache->FindOrLoad(rest.c_str());
+    // The strip is drawn keyed: the frame's transparent colour unless the
+    // picture has a key of its own.
+    m_pPicture = GetKeyedPicture(cache, rest.c_str());
     if (m_pPicture == NULL)
         return FALSE;
     const ButtonStrip strip = ParseButtonDraw(draw != NULL ? draw : "", m_pPicture->GetWidth());
@@ -281,7 +284,7 @@ BOOL CQVSceneButton::LoadData(LPCSTR data, LPCSTR draw, LPCSTR name, CEffectCach
     if (!strip.channel.empty())
         m_pChannel = cache->FindOrLoad(strip.channel.c_str());
     if (!strip.alternate.empty())
-        m_pAlternate = cache->FindOrLoad(strip.alternate.c_str());
+        m_pAlternate = GetKeyedPicture(cache, strip.alternate.c_str());
     if (name != NULL && *name != 0 && !SetNameText(name)) {
         Log("[LoadData] item name error ( %s )!", data);
         return FALSE;
@@ -487,7 +490,9 @@ BOOL CQVSceneEffect::LoadData(LPCSTR data, LPCSTR, LPCSTR name, CEffectCache* ca
         Log("[LoadData] effect name error ( %s )!", rest.c_str());
         return FALSE;
     }
-    m_animation.SetDefinition(def, [cache](const std::string& picture) { return cache->FindOrLoad(picture.c_str()); });
+    // Frames drawn keyed use the frame's transparent colour unless their
+    // picture has a key of its own.
+    m_animation.SetDefinition(def, [cache](const std::string& picture) { return GetKeyedPicture(cache, picture.c_str()); });
     m_animation.SetTrackChanges(FALSE);
     if (name != NULL && *name != 0 && !SetNameText(name)) {
         Log("[LoadData] item name error ( %s )!", data);

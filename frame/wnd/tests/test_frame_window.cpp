@@ -13,6 +13,8 @@
 #include "ScenePainter.h"
 #include "SpliteGrid.h"
 #include "app/GameApp.h"
+#include "SceneItem.h"
+#include "ScenePainter.h"
 #include "test_support.h"
 
 namespace {
@@ -58,6 +60,14 @@ public:
     void OnSecondTick() override { ticks++; }
     void WriteLog(LPCSTR text) override { log.push_back(text); }
     void OnTitleButtonKey(int key) override { keys.push_back(key); }
+    CString GetAppPath() override { return appPath.c_str(); }
+    CGamePlayer* GetPlayer(int index) override
+    {
+        return index >= 0 && static_cast<size_t>(index) < players.size() ? &players[static_cast<size_t>(index)]
+                                                                          : NULL;
+    }
+    void DropOnToolComponent(CPoint screen) override { drops.push_back(screen); }
+    void EndToolDrag() override { dragEnds++; }
     // The test owns the object.
     void PostNcDestroy() override {}
 
@@ -67,6 +77,10 @@ public:
     std::string lastBody;
     std::vector<std::string> log;
     std::vector<int> keys;
+    std::string appPath;
+    std::vector<CGamePlayer> players;
+    std::vector<CPoint> drops;
+    int dragEnds = 0;
 
 private:
     std::string m_path;
@@ -398,6 +412,91 @@ TEST_F(FrameWindow, ReloadAndDestroyKeepNoObjects)
         PumpPendingMessages();
     }
     EXPECT_LE(CountGdiObjects(), before + 2) << "objects left behind by three frames";
+}
+
+}  // namespace
+
+// ---- The frame with a scene ------------------------------------------------------------------
+
+namespace {
+
+// The test layout's game area with a scene of two seats, the pictures F5
+// and F6 show and hide and the item F7 moves.
+const char kSceneFile[] =
+    "[pack]\nscene=picture\n[scene]\navatasize=40,40,0\navatacnt=2\navata_1=LT,100,100\navata_2=LT,300,100\n"
+    "laycnt=2\n[lay_1]\nstyle=Avatar\n[lay_2]\nstyle=Effects\nitemcnt=3\n"
+    "item_1=P,LT,10,10,side.bmp\nitem_name_1=0,gang\nitem_2=P,LT,20,10,side.bmp\nitem_name_2=1,ren_2\n"
+    "item_3=P,LT,30,10,side.bmp\nitem_name_3=star\n";
+
+TEST_F(FrameWindow, SceneKeysAndDropOntoASeat)
+{
+    ASSERT_TRUE(frametest::WriteText(folder + "table.scn", kSceneFile));
+    std::string layout = kLayout;
+    const size_t at = layout.find("[left]\nname=_game\n");
+    ASSERT_NE(std::string::npos, at);
+    layout.insert(at + strlen("[left]\nname=_game\n"), "scenecnt=1\nSceneName1=table\n");
+    ASSERT_TRUE(frametest::WriteText(folder + "Scene_bk.bgd", layout));
+
+    frame.reset(new TestFrame(folder + "Scene_bk.bgd"));
+    frame->appPath = folder;
+    frame->players.emplace_back("ann", "Ann", 3, 1, 1);
+    frame->players.emplace_back("bo", "Bo", 4, 0x1001, 2);
+    frame->online = TRUE;
+    ASSERT_TRUE(frame->Create(NULL, "Mardavel", CQVGameWnd::kFrameStyle, CRect(0, 0, 800, 600), NULL, NULL, 0, NULL));
+    TestFrame* f = frame.get();
+    ASSERT_TRUE(f->log.empty()) << f->log[0];
+    CQVScenePainter* scene = f->m_pScenePainter;
+    ASSERT_NE(nullptr, scene);
+    ASSERT_TRUE(scene->HasScene()) << "the single scene of the game area is loaded";
+
+    struct Key
+    {
+        const char* what;
+        WPARAM key;
+        int gang, ren2;
+    } keys[] = {{"F5 shows gang", VK_F5, 1, 1}, {"F6 hides ren_2", VK_F6, 1, 0}, {"F5 hides gang", VK_F5, 0, 0}};
+    for (const auto& k : keys) {
+        MSG msg = {f->GetSafeHwnd(), WM_KEYDOWN, k.key, 0, 0, {0, 0}};
+        EXPECT_TRUE(f->PreTranslateMessage(&msg)) << k.what;
+        EXPECT_EQ(k.gang, scene->GetItemStateByName("gang")) << k.what;
+        EXPECT_EQ(k.ren2, scene->GetItemStateByName("ren_2")) << k.what;
+    }
+    CQVSceneItem* star = scene->FindNamedItem("star");
+    MSG f7 = {f->GetSafeHwnd(), WM_KEYDOWN, VK_F7, 0, 0, {0, 0}};
+    f->PreTranslateMessage(&f7);
+    EXPECT_EQ(50, star->GetX()) << "F7 moves the star by (20, -30)";
+    EXPECT_EQ(-20, star->GetY());
+
+    // The game area starts at (6, 30): seat 1 is the 40 x 40 box centred on
+    // (106, 130), seat 2 the one on (306, 130).
+    struct Drop
+    {
+        const char* what;
+        int x, y;
+        size_t sent;
+    } drops[] = {
+        {"online, seat 1's player without the flag: refused", 106, 130, 0},
+        {"between the seats: nothing", 200, 130, 0},
+        {"seat 2's player with flag 0x1000", 290, 115, 1},
+    };
+    for (const auto& k : drops) {
+        f->sent.clear();
+        f->drops.clear();
+        f->OnDragStart(1, 77, 3, 8, 9);
+        f->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(k.x, k.y));
+        EXPECT_EQ(k.sent, f->sent.size()) << k.what;
+        EXPECT_EQ(k.sent, f->drops.size()) << k.what;
+        if (k.sent != 0) {
+            EXPECT_EQ(CQVGameWnd::kDropMessage, f->sent[0]);
+            CPoint screen(k.x, k.y);
+            f->ClientToScreen(&screen);
+            EXPECT_EQ(screen, f->drops[0]);
+        }
+        f->sent.clear();
+        f->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(k.x, k.y));
+        EXPECT_TRUE(f->sent.empty()) << "the drag ended: " << k.what;
+    }
+    EXPECT_EQ(3, f->dragEnds);
 }
 
 }  // namespace
