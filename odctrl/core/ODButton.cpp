@@ -10,6 +10,7 @@
 
 #include "ODControlFont.h"
 #include "ODDrawing.h"
+#include "graphics/image/ImageDecoder.h"
 #include "ODLibrary.h"
 #include "graphics/BitmapRegions.h"
 
@@ -404,22 +405,48 @@ DWORD CODButton::SetBitmaps(BOOL takeOwnership, HBITMAP in, COLORREF transIn, HB
     return 0;
 }
 
-DWORD CODButton::SetBitmaps(UINT inId, COLORREF transIn, INT_PTR outId, COLORREF transOut)
+DWORD CODButton::LoadedBitmaps(HBITMAP in, COLORREF transIn, INT_PTR outId, HBITMAP out, COLORREF transOut)
 {
-    HMODULE module = ODGetResourceHandle();
-    HBITMAP in = static_cast<HBITMAP>(::LoadImageA(module, MAKEINTRESOURCEA(inId), IMAGE_BITMAP, 0, 0, 0));
-    HBITMAP out = NULL;
     if (outId == kGreyCopy || outId == kDarkerCopy)
         out = reinterpret_cast<HBITMAP>(outId);
-    else if (outId > 0)
-        out = static_cast<HBITMAP>(::LoadImageA(module, MAKEINTRESOURCEA(outId), IMAGE_BITMAP, 0, 0, 0));
     if (!in) {
-        if (out && outId > 0)
+        if (out && outId != kGreyCopy && outId != kDarkerCopy)
             ::DeleteObject(out);
         FreeImages();
         return ErrLoad;
     }
     return SetBitmaps(TRUE, in, transIn, out, transOut);
+}
+
+DWORD CODButton::SetBitmaps(UINT inId, COLORREF transIn, INT_PTR outId, COLORREF transOut)
+{
+    HMODULE module = ODGetResourceHandle();
+    HBITMAP in = static_cast<HBITMAP>(::LoadImageA(module, MAKEINTRESOURCEA(inId), IMAGE_BITMAP, 0, 0, 0));
+    HBITMAP out = outId > 0 ? static_cast<HBITMAP>(::LoadImageA(module, MAKEINTRESOURCEA(outId), IMAGE_BITMAP, 0, 0, 0))
+                            : NULL;
+    return LoadedBitmaps(in, transIn, outId, out, transOut);
+}
+
+DWORD CODButton::SetBitmaps(UINT inId, COLORREF transIn, INT_PTR outId, COLORREF transOut, LPCSTR type,
+                            int typeIndex, WORD flags)
+{
+    if (!type)
+        type = ODGetResourceTypeName(typeIndex);
+    if (!type) {
+        FreeImages();
+        return ErrLoad;
+    }
+    HMODULE module = ODGetResourceHandle();
+    HBITMAP in = LoadResourceOrFile(module, MAKEINTRESOURCEA(inId), type, flags);
+    HBITMAP out = outId > 0 ? LoadResourceOrFile(module, MAKEINTRESOURCEA(outId), type, flags) : NULL;
+    return LoadedBitmaps(in, transIn, outId, out, transOut);
+}
+
+DWORD CODButton::SetBitmaps(LPCSTR inFile, COLORREF transIn, LPCSTR outFile, COLORREF transOut)
+{
+    HBITMAP in = inFile && *inFile ? LoadResourceOrFile(NULL, inFile, NULL, 0) : NULL;
+    HBITMAP out = outFile && *outFile ? LoadResourceOrFile(NULL, outFile, NULL, 0) : NULL;
+    return LoadedBitmaps(in, transIn, 0, out, transOut);
 }
 
 DWORD CODButton::FitToImage(BOOL makeIrregular)
@@ -722,6 +749,13 @@ void CODButton::Play(int which)
         s_playSound(s.name, NULL, s.flags);
 }
 
+HMENU CODButton::DropDownMenu() const
+{
+    if (m_ornMenu.m_hMenu && ::GetMenuItemCount(m_ornMenu.m_hMenu) > 0)
+        return m_ornMenu.m_hMenu;
+    return m_menu;
+}
+
 void CODButton::SetMenu(HMENU menu, HWND owner)
 {
     m_menu = menu;
@@ -1020,8 +1054,8 @@ void CODButton::OnClicked()
         Repaint(TRUE);
         return;
     }
-    if (m_menu) {
-        HMENU sub = ::GetSubMenu(m_menu, 0);
+    if (HMENU menu = DropDownMenu()) {
+        HMENU sub = ::GetSubMenu(menu, 0);
         if (!sub)
             return;  // a menu without a sub-menu has nothing to drop
         m_menuShown = TRUE;
@@ -1060,6 +1094,27 @@ BOOL CODButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 LRESULT CODButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    // The drop-down menu's owner-drawn items and mnemonics.
+    case WM_MEASUREITEM: {
+        auto* mis = reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam);
+        if (mis && mis->CtlType == ODT_MENU) {
+            m_ornMenu.MeasureItem(mis);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_DRAWITEM: {
+        auto* dis = reinterpret_cast<LPDRAWITEMSTRUCT>(lParam);
+        if (dis && dis->CtlType == ODT_MENU) {
+            if (OrnMenu* level = dynamic_cast<OrnMenu*>(CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(dis->hwndItem))))
+                level->DrawItem(dis);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_MENUCHAR:
+        return OrnMenu::FindMnemonic(LOWORD(wParam), HIWORD(wParam),
+                                     dynamic_cast<OrnMenu*>(CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(lParam))));
     case WM_MOUSEMOVE:
         if (!((wParam & MK_LBUTTON) && !m_hovering))
             OnMouseMove();
@@ -1109,9 +1164,6 @@ LRESULT CODButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return m_checked;
     case WM_SYSCOLORCHANGE:
         ResetColors(TRUE, FALSE);
-        break;
-    case WM_MEASUREITEM:
-    case WM_MENUCHAR:
         break;
     default:
         if (message == ODGetThemeMessage()) {

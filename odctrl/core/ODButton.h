@@ -25,6 +25,7 @@
 
 #include "graphics/QVMemBitmap.h"
 #include "ODTooltip.h"
+#include "OrnMenu.h"
 
 class CODButton : public CButton
 {
@@ -89,6 +90,13 @@ public:
     DWORD SetIcon(UINT inId, int cxIn, int cyIn, INT_PTR outId, int cxOut, int cyOut);
     DWORD SetBitmaps(BOOL takeOwnership, HBITMAP in, COLORREF transIn, HBITMAP out, COLORREF transOut);
     DWORD SetBitmaps(UINT inId, COLORREF transIn, INT_PTR outId, COLORREF transOut);
+    // Typed resources of the skin module: the type's name, or with none the
+    // library's type of that index (ODResourceType); flags: the resource's
+    // language.
+    DWORD SetBitmaps(UINT inId, COLORREF transIn, INT_PTR outId, COLORREF transOut, LPCSTR type, int typeIndex,
+                     WORD flags);
+    // Picture files (any format the image decoder reads).
+    DWORD SetBitmaps(LPCSTR inFile, COLORREF transIn, LPCSTR outFile, COLORREF transOut);
     DWORD FitToImage(BOOL makeIrregular);
 
     // ---- Look ----
@@ -134,6 +142,10 @@ public:
     // own it. owner receives the chosen command; callback gets message with
     // the sub-menu as wParam and lParam before the menu opens.
     void SetMenu(HMENU menu, HWND owner);
+    // The button's own drop-down menu (empty until filled; its first
+    // sub-menu drops down, in place of a menu given to SetMenu).
+    OrnMenu& GetMenu() { return m_ornMenu; }
+    void SetMenuOwner(HWND owner) { m_menuOwner = owner; }
     void SetMenuCallback(HWND window, UINT message, LPARAM lParam);
 
     // ---- State for drawing and tests ----
@@ -205,6 +217,8 @@ protected:
     void ThemeBitmaps(int in, int out);
     void FreeIcons();
     void FreeImages();
+    DWORD LoadedBitmaps(HBITMAP in, COLORREF transIn, INT_PTR outId, HBITMAP out, COLORREF transOut);
+    HMENU DropDownMenu() const;
     void EndHover();
     void OnMouseMove();
     void OnClicked();
@@ -233,6 +247,7 @@ protected:
     CPoint m_textOffset;
     BOOL m_themeImages;
     HMENU m_menu;
+    OrnMenu m_ornMenu;
     HCURSOR m_cursor;
     CODTooltip m_tooltip;
     BOOL m_textCentered;

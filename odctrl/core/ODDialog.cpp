@@ -334,7 +334,10 @@ BOOL CODDialog::OnInitDialog()
 
     m_savedStyle = GetStyle();
     SetStyleFlags(m_savedStyle);
-    ModifyStyle(WS_SYSMENU, 0);
+    // The client background is painted through a back buffer over the whole
+    // client area; clipped to the space between the children, it never
+    // covers a child that has painted itself (they take their copy of it).
+    ModifyStyle(WS_SYSMENU, WS_CLIPCHILDREN);
 
     int width = 0, height = 0;
     oddlg::WindowSize(oddlg::KindOf(m_savedStyle), m_defaultClientWidth, m_defaultClientHeight, Widths(),
@@ -410,6 +413,33 @@ void CODDialog::NcPaint()
     CODSkinFrame::Draw(&back, whole);
 }
 
+HRGN CODDialog::FrameTransparentRegion(int width, int height)
+{
+    // Each part's rectangle less its picture's opaque pixels (a picture
+    // without a transparent colour gives no region and leaves its part whole).
+    CRect parts[ImageCount];
+    PartRects(width, height, parts);
+    HRGN result = NULL;
+    for (int i = 0; i < ImageCount; ++i) {
+        CODSkinImage& image = CODSkinFrame::GetImage(i);
+        if (image.IsEmpty() || parts[i].IsRectEmpty())
+            continue;
+        HRGN opaque = image.GetRegionInRect(parts[i], 0);
+        if (!opaque)
+            continue;
+        HRGN part = ::CreateRectRgnIndirect(&parts[i]);
+        ::CombineRgn(part, part, opaque, RGN_DIFF);
+        ::DeleteObject(opaque);
+        if (!result) {
+            result = part;
+        } else {
+            ::CombineRgn(result, result, part, RGN_OR);
+            ::DeleteObject(part);
+        }
+    }
+    return result;
+}
+
 void CODDialog::UpdateRegion()
 {
     const oddlg::Kind kind = Kind();
@@ -420,19 +450,22 @@ void CODDialog::UpdateRegion()
     const int W = window.Width(), H = window.Height();
     HRGN region = ::CreateRectRgn(0, 0, W, H);
     if (kind == oddlg::KindCaption) {
+        // The caption's pictures cover its width: what they leave out is transparent.
         const CRect caption(0, 0, W, m_captionHeight);
-        if (HRGN cut = CODTitleBar::GetClipRegion(caption)) {
+        if (HRGN opaque = CODTitleBar::GetClipRegion(caption)) {
+            HRGN cut = ::CreateRectRgnIndirect(&caption);
+            ::CombineRgn(cut, cut, opaque, RGN_DIFF);
             ::CombineRgn(region, region, cut, RGN_DIFF);
             ::DeleteObject(cut);
+            ::DeleteObject(opaque);
         }
-        if (HRGN cut = CODSkinFrame::GetClipRegion(CRect(0, 0, W, H))) {
+    }
+    if (HRGN cut = FrameTransparentRegion(W, H)) {
+        if (kind == oddlg::KindCaption) {
             HRGN below = ::CreateRectRgn(0, m_captionHeight, W, H);
             ::CombineRgn(cut, cut, below, RGN_AND);
-            ::CombineRgn(region, region, cut, RGN_DIFF);
             ::DeleteObject(below);
-            ::DeleteObject(cut);
         }
-    } else if (HRGN cut = CODSkinFrame::GetClipRegion(CRect(0, 0, W, H))) {
         ::CombineRgn(region, region, cut, RGN_DIFF);
         ::DeleteObject(cut);
     }

@@ -118,6 +118,7 @@ protected:
     oddlg::Widths Widths() const;
     void NcPaint();
     void UpdateRegion();
+    HRGN FrameTransparentRegion(int width, int height);
     LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnNcMouse(UINT message, WPARAM wParam, LPARAM lParam);
     BOOL EraseBackground(CDC* pDC);

@@ -9,10 +9,13 @@
 #include "ODControlFont.h"
 #include "ODDrawing.h"
 #include "ODLibrary.h"
+#include "graphics/image/DibImageList.h"
 
 namespace {
 
 const char kSection[] = "ODMenu";
+const char* const kFrameKeys[8] = {"EdgeLeftImg",    "EdgeRightImg",    "EdgeTopImg",        "EdgeBottomImg",
+                                   "EdgeLeftTopImg", "EdgeRightTopImg", "EdgeLeftBottomImg", "EdgeRightBottomImg"};
 const ODThemeLoaderRegistration s_loader(OD_LOADER_MENU, &CODMenu::LoadTheme);
 
 odmenu::Rect SystemWorkArea()
@@ -35,7 +38,7 @@ odmenu::Rect (*CODMenu::s_workArea)() = &SystemWorkArea;
 CODMenu::Defaults& CODMenu::ClassDefaults()
 {
     static Defaults d = {0x0000FF, 0xAFD0E1, 0xAFD0E1, 0xECFFFF, 0x3B5279,
-                         0xAFD0E1, 0x5D7D9C, 0x5D7D9C, 0xFFFFFF, ::GetSysColor(COLOR_GRAYTEXT)};
+                         0xAFD0E1, 0x5D7D9C, 0x5D7D9C, 0xFFFFFF, ::GetSysColor(COLOR_GRAYTEXT), {}};
     return d;
 }
 
@@ -52,11 +55,19 @@ void CODMenu::LoadTheme()
     d.itemEdgeMove = ODGetThemeColor(kSection, "ItemEdgeMoveColor", d.itemEdgeMove);
     d.itemTextNormal = ODGetThemeColor(kSection, "ItemTextNormalColor", d.itemTextNormal);
     d.itemTextDisable = ODGetThemeColor(kSection, "ItemTextDisableColor", d.itemTextDisable);
+    for (int i = 0; i < 8; ++i) {
+        char value[kDescSize];
+        ODGetThemeString(kSection, kFrameKeys[i], d.frames[i], value, sizeof value);
+        memcpy(d.frames[i], value, sizeof value);
+        d.frames[i][kDescSize - 1] = 0;
+    }
 }
 
 CODMenu::CODMenu()
     : m_font(), m_pNotify(NULL), m_parentMenu(NULL), m_gridSet(), m_colours(ClassDefaults()), m_separatorIndent(1),
-      m_hotColumn(-1), m_hotItem(-1), m_topLevel(TRUE), m_destroying(FALSE), m_lastMouse(-1, -1), m_subPos(0, 0)
+      m_hotColumn(-1), m_hotItem(-1), m_topLevel(TRUE), m_destroying(FALSE), m_lastMouse(-1, -1), m_subPos(0, 0),
+      m_panelVisible(), m_strip(NULL), m_subDelay(500), m_userValue(0), m_pendingCloseColumn(-1),
+      m_pendingCloseItem(-1), m_colourSet(), m_frames(), m_frameSet()
 {
     for (auto& row : m_grid)
         for (COLORREF& c : row)
@@ -73,6 +84,16 @@ CODMenu::~CODMenu()
     FreeEntries();
 }
 
+void CODMenu::StopAnimations()
+{
+    m_background.StopAnimation(TRUE);
+    for (CODMenuStyle& p : m_panels)
+        p.GetBkImage().StopAnimation(TRUE);
+    for (CODSkinImage* image : m_itemImages)
+        if (image)
+            image->StopAnimation(TRUE);
+}
+
 void CODMenu::FreeEntries()
 {
     for (Column& c : m_columns) {
@@ -82,18 +103,45 @@ void CODMenu::FreeEntries()
             delete s;
     }
     m_columns.clear();
+    for (CODSkinImage* image : m_itemImages)
+        delete image;
+    m_itemImages.clear();
 }
+
+void CODMenu::ReloadTheme() { ApplyTheme(); }
 
 void CODMenu::ApplyTheme()
 {
     const Defaults& d = ClassDefaults();
-    m_colours = d;
+    COLORREF* mine[5] = {&m_colours.textBk, &m_colours.imageBk, &m_colours.sepHiLight, &m_colours.sepShadow,
+                         &m_colours.columnColour};
+    const COLORREF theirs[5] = {d.textBk, d.imageBk, d.sepHiLight, d.sepShadow, d.columnColour};
+    for (int i = 0; i < 5; ++i)
+        if (!m_colourSet[i])
+            *mine[i] = theirs[i];
+    m_colours.itemBkNormal = d.itemBkNormal;
+    m_colours.itemBkMove = d.itemBkMove;
+    m_colours.itemEdgeMove = d.itemEdgeMove;
+    m_colours.itemTextNormal = d.itemTextNormal;
+    m_colours.itemTextDisable = d.itemTextDisable;
+    for (int i = 0; i < 8; ++i) {
+        if (!m_frameSet[i])
+            memcpy(m_frames[i], d.frames[i], kDescSize);
+        CODSkinImage& image = CODSkinFrame::GetImage(i);
+        image.Release();
+        if (m_frames[i][0])
+            ODLoadSkinImage(m_frames[i], &image);
+        image.SetDrawMode(i <= EdgeBottom ? CODSkinImage::DrawTile : CODSkinImage::DrawPlain);
+    }
     const struct
     {
         int row, state;
         COLORREF colour;
     } fixed[] = {{0, 0, d.itemBkNormal}, {0, 2, d.itemBkMove}, {1, 2, d.itemEdgeMove}, {2, 2, d.itemTextNormal},
-                 {2, 3, d.itemTextDisable}};
+                 {2, 3, d.itemTextDisable},
+                 // The theme names no text colour for normal and checked entries; without one their
+                 // captions would not be drawn at all.
+                 {2, 0, ::GetSysColor(COLOR_MENUTEXT)}, {2, 1, ::GetSysColor(COLOR_MENUTEXT)}};
     for (const auto& f : fixed)
         if (!m_gridSet[f.row][f.state])
             m_grid[f.row][f.state] = f.colour;
@@ -115,6 +163,17 @@ BOOL CODMenu::Create(CWnd* pParent, int columns, BOOL notTopMost)
     m_columns.resize(static_cast<size_t>(columns));
     const int widths[4] = {1, 1, 1, 1};
     SetBorderWidths(NULL, widths);
+    if (!m_tooltip.m_hWnd && m_tooltip.Create(this, FALSE)) {
+        m_tooltip.AddTool(this, m_defaultTip);
+        m_tooltip.Activate(TRUE);
+    } else if (m_tooltip.m_hWnd) {
+        m_tooltip.UpdateTipText(m_defaultTip, this);
+    }
+    m_background.SetOwner(this, TimerBackground, TRUE);
+    for (int i = 0; i < ImageCount; ++i)
+        CODSkinFrame::GetImage(i).SetOwner(this, TimerFrame + i, TRUE);
+    for (int i = 0; i < PanelCount; ++i)
+        m_panels[i].GetBkImage().SetOwner(this, TimerPanel + i, TRUE);
     ApplyTheme();
     HWND fontSource = pParent ? pParent->GetSafeHwnd() : m_hWnd;
     HFONT font = reinterpret_cast<HFONT>(::SendMessageA(fontSource, WM_GETFONT, 0, 0));
@@ -137,6 +196,7 @@ int CODMenu::AddItem(LPCSTR text, UINT id, LPCSTR tip, BOOL clickable, int colum
         item->SetCaption(text);
         item->SetTipText(tip ? tip : "");
         item->SetFont(m_font);
+        item->SetImageStrip(m_strip);
         for (int r = 0; r < 4; ++r)
             for (int s = 0; s < 5; ++s)
                 item->SetColor(m_grid[r][s], r, s);
@@ -166,8 +226,10 @@ void CODMenu::LoadFromMenu(HMENU menu, int column)
         char text[256] = "";
         ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
         const int index = AddItem(text[0] ? text : " ", mii.wID, "", FALSE, column);
+        // The checked flag is the record's value one; a checked entry shows state 1.
         if (CODMenuItem* item = GetItem(index, column))
-            item->SetState((mii.fState & MFS_CHECKED) ? 1 : 0);
+            if (mii.fState & MFS_CHECKED)
+                item->SetValueOne(1);
         if (mii.hSubMenu) {
             CODMenu* child = new CODMenu;
             if (child->Create(GetParent(), 1, TRUE)) {
@@ -271,6 +333,138 @@ COLORREF CODMenu::GetItemColor(int row, int state) const
     return (row >= 0 && row < 4 && state >= 0 && state < 5) ? m_grid[row][state] : static_cast<COLORREF>(-1);
 }
 
+BOOL CODMenu::KeepItemImage(int index, int slot, int column, CODSkinImage* image)
+{
+    CODMenuItem* item = GetItem(index, column);
+    if (!item || (slot != CODMenuItem::ImageLeft && slot != CODMenuItem::ImageRight) || image->IsEmpty()) {
+        delete image;
+        return FALSE;
+    }
+    // The picture's index among the item pictures is its timer id.
+    image->SetOwner(this, static_cast<UINT>(m_itemImages.size()), TRUE);
+    m_itemImages.push_back(image);
+    item->SetImage(slot, image);
+    return TRUE;
+}
+
+BOOL CODMenu::SetItemImage(int index, int slot, CBitmap* bitmap, int transparent, int cells, int states, int frames,
+                           int interval, int column)
+{
+    CODSkinImage* image = new CODSkinImage;
+    if (!bitmap || !image->CreateFromBitmap(bitmap, transparent, cells, states, frames, interval, FALSE)) {
+        delete image;
+        return FALSE;
+    }
+    return KeepItemImage(index, slot, column, image);
+}
+
+BOOL CODMenu::SetItemImage(int index, int slot, LPCSTR description, int column)
+{
+    CODSkinImage* image = new CODSkinImage;
+    if (description && *description)
+        ODLoadSkinImage(description, image);
+    return KeepItemImage(index, slot, column, image);
+}
+
+CODSkinImage* CODMenu::GetItemImage(int timerId) const
+{
+    return (timerId >= 0 && timerId < static_cast<int>(m_itemImages.size())) ? m_itemImages[static_cast<size_t>(timerId)]
+                                                                              : NULL;
+}
+
+BOOL CODMenu::SetItemCell(int index, int slot, WORD cell, int column)
+{
+    CODMenuItem* item = GetItem(index, column);
+    if (!item || slot < 0 || slot >= CODMenuItem::ImageCount)
+        return FALSE;
+    item->SetStripIndex(slot, cell);
+    return TRUE;
+}
+
+CQVDibImageList* CODMenu::SetImageStrip(CQVDibImageList* strip)
+{
+    CQVDibImageList* old = m_strip;
+    m_strip = strip;
+    for (Column& c : m_columns)
+        for (CODMenuItem* item : c.items)
+            if (item)
+                item->SetImageStrip(strip);
+    return old;
+}
+
+LOGFONT CODMenu::SetFont(const LOGFONT& lf)
+{
+    const LOGFONT old = m_font;
+    m_font = lf;
+    return old;
+}
+
+int CODMenu::SetUserValue(int value)
+{
+    const int old = m_userValue;
+    m_userValue = value;
+    return old;
+}
+
+int CODMenu::SetSubMenuDelay(int ms)
+{
+    const int old = m_subDelay;
+    m_subDelay = ms;
+    return old;
+}
+
+BOOL CODMenu::SetPanelVisible(BOOL visible, int panel)
+{
+    if (panel < 0 || panel >= PanelCount)
+        return FALSE;
+    const BOOL old = m_panelVisible[panel];
+    m_panelVisible[panel] = visible;
+    return old;
+}
+
+BOOL CODMenu::GetPanelVisible(int panel) const
+{
+    return (panel >= 0 && panel < PanelCount) ? m_panelVisible[panel] : FALSE;
+}
+
+CODMenuStyle* CODMenu::GetPanel(int panel) { return (panel >= 0 && panel < PanelCount) ? &m_panels[panel] : NULL; }
+
+CString CODMenu::SetDefaultTip(LPCSTR text)
+{
+    const CString old = m_defaultTip;
+    m_defaultTip = text ? text : "";
+    return old;
+}
+
+namespace {
+
+COLORREF Swap(COLORREF& field, BOOL& set, COLORREF value)
+{
+    const COLORREF old = field;
+    field = value;
+    set = TRUE;
+    return old;
+}
+
+}  // namespace
+
+COLORREF CODMenu::SetTextBkColor(COLORREF c) { return Swap(m_colours.textBk, m_colourSet[0], c); }
+COLORREF CODMenu::SetImageBkColor(COLORREF c) { return Swap(m_colours.imageBk, m_colourSet[1], c); }
+COLORREF CODMenu::SetSepHiLightColor(COLORREF c) { return Swap(m_colours.sepHiLight, m_colourSet[2], c); }
+COLORREF CODMenu::SetSepShadowColor(COLORREF c) { return Swap(m_colours.sepShadow, m_colourSet[3], c); }
+COLORREF CODMenu::SetColumnColor(COLORREF c) { return Swap(m_colours.columnColour, m_colourSet[4], c); }
+
+void CODMenu::SetFrameImage(int index, LPCSTR description)
+{
+    if (index < 0 || index >= 8)
+        return;
+    const char* text = description ? description : "";
+    const size_t n = strnlen(text, kDescSize - 1);
+    memmove(m_frames[index], text, n);
+    m_frames[index][n] = 0;
+    m_frameSet[index] = TRUE;
+}
+
 CODMenu* CODMenu::GetTopMenu()
 {
     CODMenu* m = this;
@@ -303,7 +497,12 @@ void CODMenu::Measure()
                 e.textHeight = t.cy;
                 for (int slot : {CODMenuItem::ImageLeft, CODMenuItem::ImageRight}) {
                     CODSkinImage* img = item->GetImage(slot);
-                    const CSize s = (img && !img->IsEmpty()) ? img->GetCellSize() : CSize(0, 0);
+                    CSize s(0, 0);
+                    const WORD cell = item->GetStripIndex(slot);
+                    if (img && !img->IsEmpty())
+                        s = img->GetCellSize();
+                    else if (m_strip && cell != 0xFFFF && cell < m_strip->GetCount())
+                        s = CSize(m_strip->GetWidth(), m_strip->GetHeight());
                     if (slot == CODMenuItem::ImageLeft) {
                         e.leftWidth = s.cx;
                         e.leftHeight = s.cy;
@@ -329,9 +528,23 @@ CRect CODMenu::ContentRect() const
     return CRect(r.left + w[0], r.top + w[1], r.right - w[2], r.bottom - w[3]);
 }
 
+CRect CODMenu::ItemArea() const
+{
+    CRect r = ContentRect();
+    if (m_panelVisible[PanelTop])
+        r.top += m_panels[PanelTop].GetItemHeight();
+    if (m_panelVisible[PanelBottom])
+        r.bottom -= m_panels[PanelBottom].GetItemHeight();
+    if (m_panelVisible[PanelLeft])
+        r.left += m_panels[PanelLeft].GetItemHeight();
+    if (m_panelVisible[PanelRight])
+        r.right -= m_panels[PanelRight].GetItemHeight();
+    return r;
+}
+
 CRect CODMenu::RowRect(int column, int index) const
 {
-    const CRect content = ContentRect();
+    const CRect content = ItemArea();
     const int left = content.left + column * (m_sizes.columnWidth + odmenu::kColumnGap);
     int top = content.top + odmenu::kRowSpacing;
     const Column& c = m_columns[static_cast<size_t>(column)];
@@ -348,17 +561,48 @@ BOOL CODMenu::TrackPopup(UINT flags, int x, int y, CWnd* pNotify)
     if (!m_hWnd)
         return FALSE;
     m_pNotify = pNotify;
-    Measure();
     int w[4];
     GetBorderWidths(w);
+    if (w[0] || w[1] || w[2] || w[3]) {
+        // Loaded edge pictures give the frame its widths.
+        const int edges[4] = {EdgeLeft, EdgeTop, EdgeRight, EdgeBottom};
+        for (int i = 0; i < 4; ++i) {
+            CODSkinImage& edge = CODSkinFrame::GetImage(edges[i]);
+            if (edge.IsEmpty())
+                continue;
+            w[i] = (i == 0 || i == 2) ? edge.GetCellSize().cx : edge.GetCellSize().cy;
+            if (edge.GetDrawMode() == CODSkinImage::DrawPlain)
+                edge.SetDrawMode(CODSkinImage::DrawTile);
+        }
+        SetBorderWidths(NULL, w);
+    }
+    for (int i = 0; i < PanelCount; ++i) {
+        CODSkinImage& image = m_panels[i].GetBkImage();
+        if (m_panelVisible[i] && !image.IsEmpty())
+            m_panels[i].SetItemHeight(i <= PanelBottom ? image.GetCellSize().cy : image.GetCellSize().cx);
+    }
+    Measure();
     const int columns = std::max(GetColumnCount(), 1);
-    const int width = m_sizes.columnWidth * columns + (columns - 1) * odmenu::kColumnGap + w[0] + w[2];
-    const int height = m_sizes.menuHeight + w[1] + w[3];
+    int width = m_sizes.columnWidth * columns + (columns - 1) * odmenu::kColumnGap + w[0] + w[2];
+    int height = m_sizes.menuHeight + w[1] + w[3];
+    if (m_panelVisible[PanelLeft])
+        width += m_panels[PanelLeft].GetItemHeight();
+    if (m_panelVisible[PanelRight])
+        width += m_panels[PanelRight].GetItemHeight();
+    if (m_panelVisible[PanelTop])
+        height += m_panels[PanelTop].GetItemHeight();
+    if (m_panelVisible[PanelBottom])
+        height += m_panels[PanelBottom].GetItemHeight();
     for (const Column& c : m_columns)
         for (CODMenuItem* item : c.items)
             if (item && item->GetState() == 2)
                 item->SetState(item->GetValueOne() ? 1 : 0);
     m_hotColumn = m_hotItem = -1;
+    if (m_background.GetDrawMode() == CODSkinImage::DrawPlain)
+        m_background.SetDrawMode(CODSkinImage::DrawTile);
+    for (int i = 0; i < PanelCount; ++i)
+        if (m_panelVisible[i] && m_panels[i].GetBkImage().GetDrawMode() == CODSkinImage::DrawPlain)
+            m_panels[i].GetBkImage().SetDrawMode(CODSkinImage::DrawTile);
     const odmenu::Rect work = s_workArea();
     odmenu::Point p;
     if (m_topLevel) {
@@ -399,20 +643,46 @@ void CODMenu::SetHot(int column, int index)
 {
     if (column == m_hotColumn && index == m_hotItem)
         return;
-    if (CODMenuItem* old = GetItem(m_hotItem, m_hotColumn)) {
-        old->SetState(old->GetValueOne() ? 1 : 0);
-        if (m_hWnd)
-            InvalidateRect(RowRect(m_hotColumn, m_hotItem), FALSE);
-    }
+    if (GetItem(m_hotItem, m_hotColumn))
+        LeaveEntry(m_hotColumn, m_hotItem);
     m_hotColumn = m_hotItem = -1;
     CODMenuItem* item = GetItem(index, column);
     if (item && item->GetEnabled()) {
         m_hotColumn = column;
         m_hotItem = index;
         item->SetState(2);
-        if (m_hWnd)
-            InvalidateRect(RowRect(column, index), FALSE);
+        if (CODSkinImage* image = item->GetImage(CODMenuItem::ImageLeft))
+            image->StartAnimation();
+        if (m_hWnd) {
+            CRect row = RowRect(column, index);
+            row.InflateRect(1, 1);
+            InvalidateRect(row, FALSE);
+        }
     }
+    UpdateTip();
+}
+
+void CODMenu::LeaveEntry(int column, int index)
+{
+    CODMenuItem* old = GetItem(index, column);
+    if (!old)
+        return;
+    old->SetState(old->GetValueOne() ? 1 : 0);
+    if (CODSkinImage* image = old->GetImage(CODMenuItem::ImageLeft))
+        image->StopAnimation(TRUE);
+    if (m_hWnd) {
+        CRect row = RowRect(column, index);
+        row.InflateRect(1, 1);
+        InvalidateRect(row, FALSE);
+    }
+}
+
+void CODMenu::UpdateTip()
+{
+    CODMenuItem* item = GetItem(m_hotItem, m_hotColumn);
+    m_currentTip = (item && !item->GetTipText().IsEmpty()) ? item->GetTipText() : m_defaultTip;
+    if (m_tooltip.m_hWnd)
+        m_tooltip.UpdateTipText(m_currentTip, this);
 }
 
 void CODMenu::HitTestPoint(CPoint client, int* column, int* index) const
@@ -536,12 +806,12 @@ void CODMenu::OnKey(UINT key)
 bool CODMenu::InChain(HWND hWnd)
 {
     for (CODMenu* m = this; m; m = m->m_parentMenu)
-        if (m->m_hWnd == hWnd)
+        if (m->m_hWnd == hWnd || (hWnd && m->m_tooltip.m_hWnd == hWnd))
             return true;
     // The sub-menus below this one.
     for (const Column& c : m_columns)
         for (CODMenu* s : c.subs)
-            if (s && (s->m_hWnd == hWnd || s->InChain(hWnd)))
+            if (s && (s->m_hWnd == hWnd || (hWnd && s->m_tooltip.m_hWnd == hWnd) || s->InChain(hWnd)))
                 return true;
     return false;
 }
@@ -553,13 +823,29 @@ void CODMenu::Paint(CDC* pDC)
     CRect client;
     GetClientRect(&client);
     CODSkinFrame::Draw(pDC, client);
-    const CRect content = ContentRect();
+    const CRect frameInside = ContentRect();
+    const CRect content = ItemArea();
+    if (m_panelVisible[PanelTop])
+        m_panels[PanelTop].Draw(pDC, CRect(frameInside.left, frameInside.top, frameInside.right, content.top));
+    if (m_panelVisible[PanelBottom])
+        m_panels[PanelBottom].Draw(pDC,
+                                   CRect(frameInside.left, content.bottom, frameInside.right, frameInside.bottom));
+    // The side panels run from a pixel above the top panel's lower edge to a pixel below the bottom one's upper edge.
+    if (m_panelVisible[PanelLeft])
+        m_panels[PanelLeft].Draw(pDC, CRect(frameInside.left, content.top - 1, content.left, content.bottom + 1));
+    if (m_panelVisible[PanelRight])
+        m_panels[PanelRight].Draw(pDC, CRect(content.right, content.top - 1, frameInside.right, content.bottom + 1));
     for (int c = 0; c < GetColumnCount(); ++c) {
         const int left = content.left + c * (m_sizes.columnWidth + odmenu::kColumnGap);
         const int imageRight = left + odmenu::kLeftInset + m_sizes.leftColumn;
         pDC->FillSolidRect(CRect(left, content.top, imageRight, content.bottom), m_colours.imageBk);
         pDC->FillSolidRect(CRect(imageRight, content.top, left + m_sizes.columnWidth, content.bottom),
                            m_colours.textBk);
+    }
+    if (!m_background.IsEmpty())
+        m_background.Draw(pDC, content, 0);
+    for (int c = 0; c < GetColumnCount(); ++c) {
+        const int left = content.left + c * (m_sizes.columnWidth + odmenu::kColumnGap);
         if (c > 0)
             pDC->FillSolidRect(CRect(left - odmenu::kColumnGap, content.top, left, content.bottom),
                                m_colours.columnColour);
@@ -580,8 +866,21 @@ void CODMenu::Paint(CDC* pDC)
     }
 }
 
+BOOL CODMenu::PreTranslateMessage(MSG* pMsg)
+{
+    if (m_tooltip.m_hWnd) {
+        m_tooltip.UpdateTipText(m_currentTip, this);
+        m_tooltip.RelayEvent(pMsg);
+    }
+    return CWnd::PreTranslateMessage(pMsg);
+}
+
 LRESULT CODMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == ODGetThemeMessage()) {
+        ReloadTheme();
+        Invalidate(FALSE);
+    }
     switch (message) {
     case WM_PAINT: {
         CPaintDC paint(this);
@@ -601,15 +900,28 @@ LRESULT CODMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         m_lastMouse = screen;
         int column, index;
         HitTestPoint(CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))), &column, &index);
-        SetHot(column, index);
-        if (m_hotItem >= 0 && GetSubMenu(m_hotItem, m_hotColumn)) {
-            CRect row = RowRect(m_hotColumn, m_hotItem);
-            ClientToScreen(&row);
-            m_subPos = CPoint(row.right, row.top);
-            SetTimer(TimerOpenSub, 500, NULL);
-        } else if (m_hotItem < 0) {
-            KillTimer(TimerOpenSub);
+        if (column != m_hotColumn || index != m_hotItem) {
+            // Leaving an entry whose sub-menu is open closes it after the delay.
+            CODMenu* leaving = GetSubMenu(m_hotItem, m_hotColumn);
+            if (leaving && leaving->m_hWnd && leaving->IsWindowVisible()) {
+                m_pendingCloseColumn = m_hotColumn;
+                m_pendingCloseItem = m_hotItem;
+                SetTimer(TimerCloseSub, static_cast<UINT>(m_subDelay), NULL);
+            }
+            SetHot(column, index);
+            if (m_hotItem >= 0 && GetSubMenu(m_hotItem, m_hotColumn)) {
+                if (m_pendingCloseColumn == m_hotColumn && m_pendingCloseItem == m_hotItem) {
+                    KillTimer(TimerCloseSub);
+                    m_pendingCloseColumn = m_pendingCloseItem = -1;
+                }
+                CRect row = RowRect(m_hotColumn, m_hotItem);
+                ClientToScreen(&row);
+                m_subPos = CPoint(row.right, row.top);
+                SetTimer(TimerOpenSub, static_cast<UINT>(m_subDelay), NULL);
+            }
         }
+        if (m_hotItem < 0)
+            KillTimer(TimerOpenSub);
         TRACKMOUSEEVENT tme = {sizeof tme, TME_LEAVE, m_hWnd, 0};
         ::TrackMouseEvent(&tme);
         return 0;
@@ -628,8 +940,33 @@ LRESULT CODMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         if (wParam == TimerCloseSub) {
             KillTimer(TimerCloseSub);
-            CloseSubMenus();
+            CODMenu* sub = GetSubMenu(m_pendingCloseItem, m_pendingCloseColumn);
+            if (sub && sub->m_hWnd && sub->IsWindowVisible()) {
+                sub->CloseSubMenus();
+                sub->ShowWindow(SW_HIDE);
+            }
+            m_pendingCloseColumn = m_pendingCloseItem = -1;
             SetFocus();
+            return 0;
+        }
+        if (wParam == TimerBackground) {
+            m_background.AdvanceFrame();
+            return 0;
+        }
+        if (wParam >= TimerFrame && wParam < TimerFrame + static_cast<UINT_PTR>(ImageCount)) {
+            CODSkinFrame::GetImage(static_cast<int>(wParam - TimerFrame)).AdvanceFrame();
+            return 0;
+        }
+        if (wParam >= TimerPanel && wParam < TimerPanel + static_cast<UINT_PTR>(PanelCount)) {
+            CODMenuStyle& panel = m_panels[wParam - TimerPanel];
+            if (!panel.GetBkImage().IsEmpty())
+                panel.GetBkImage().AdvanceFrame();
+            else
+                panel.GetTxtMov().OnTick();
+            return 0;
+        }
+        if (CODSkinImage* image = GetItemImage(static_cast<int>(wParam))) {
+            image->AdvanceFrame();
             return 0;
         }
         break;
@@ -661,6 +998,7 @@ LRESULT CODMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         m_destroying = TRUE;
         KillTimer(TimerOpenSub);
         KillTimer(TimerCloseSub);
+        StopAnimations();
         for (Column& c : m_columns)
             for (CODMenu* s : c.subs)
                 if (s && s->m_hWnd) {

@@ -2,13 +2,15 @@
 // button style makes, the theme reload with a caller's and the system's
 // colours, the setters' error numbers, ShiftColor's clamping, the caption's
 // press offset by pixel, FitToImage and its region, BM_SETCHECK, radio
-// groups, the drop-down menu's command, and web addresses and sounds
-// through the seams.
+// groups, the drop-down menu's command, the button's own drop-down menu with
+// its measuring and mnemonics, faces from picture files and typed
+// resources, and web addresses and sounds through the seams.
 #include "ODTestSupport.h"
 
 #include <mmsystem.h>
 
 #include "ODButton.h"
+#include "ODDrawing.h"
 #include "ODLibrary.h"
 
 namespace {
@@ -372,6 +374,103 @@ TEST_F(ButtonTest, WebAddressesAndSounds)
     b->SetSound(NULL, NULL, 1, FALSE);
     parent.SendMessage(WM_COMMAND, MAKEWPARAM(40, BN_CLICKED), reinterpret_cast<LPARAM>(b->m_hWnd));
     EXPECT_EQ(g_sounds.size(), 1u) << "a cleared sound plays nothing";
+}
+
+
+TEST_F(ButtonTest, OwnDropDownMenuMeasuresAndAnswersMnemonics)
+{
+    CODButton::s_trackMenu = &PickSecond;
+    CODButton* b = Make(BS_PUSHBUTTON, 31);
+    OrnMenu* drop = b->GetMenu().AppendPopupW(L"menu");
+    ASSERT_NE(drop, nullptr);
+    ASSERT_TRUE(drop->AppendItemW(L"&Deal", 0, 701));
+    ASSERT_TRUE(drop->AppendItemW(L"&Pass", 0, 702));
+    CLogWnd owner;
+    ASSERT_TRUE(owner.CreateHidden());
+    owner.noteMessage = WM_COMMAND;
+    b->SetMenuOwner(owner.m_hWnd);
+    g_tracked = NULL;
+    parent.SendMessage(WM_COMMAND, MAKEWPARAM(31, BN_CLICKED), reinterpret_cast<LPARAM>(b->m_hWnd));
+    EXPECT_EQ(g_tracked, drop->m_hMenu) << "the own menu's first sub-menu drops down";
+    ASSERT_TRUE(WaitUntil([&] { return !owner.noted.empty(); }));
+
+    // The tracked menu's owner is the button: its items are measured and its mnemonics found there.
+    MEASUREITEMSTRUCT mis = {};
+    mis.CtlType = ODT_MENU;
+    mis.itemID = 701;
+    mis.itemData = reinterpret_cast<ULONG_PTR>(drop->GetEntry(0));
+    EXPECT_TRUE(b->SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)));
+    EXPECT_GE(static_cast<int>(mis.itemHeight), GetSystemMetrics(SM_CYMENU));
+    EXPECT_GT(mis.itemWidth, 2u * OrnMenu::kImageWidth);
+    EXPECT_EQ(b->SendMessage(WM_MENUCHAR, MAKEWPARAM('p', MF_POPUP), reinterpret_cast<LPARAM>(drop->m_hMenu)),
+              MAKELRESULT(1, MNC_EXECUTE));
+    EXPECT_EQ(b->SendMessage(WM_MENUCHAR, MAKEWPARAM('q', MF_POPUP), reinterpret_cast<LPARAM>(drop->m_hMenu)), 0);
+}
+
+// A 24-bit BMP file of one colour.
+std::vector<unsigned char> BmpFile(int w, int h, COLORREF c)
+{
+    const int stride = (w * 3 + 3) & ~3;
+    std::vector<unsigned char> f(54 + static_cast<size_t>(stride * h), 0);
+    auto put32 = [&](size_t at, uint32_t v) { memcpy(&f[at], &v, 4); };
+    f[0] = 'B';
+    f[1] = 'M';
+    put32(2, static_cast<uint32_t>(f.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(w));
+    put32(22, static_cast<uint32_t>(h));
+    f[26] = 1;
+    f[28] = 24;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            unsigned char* p = &f[54 + static_cast<size_t>(y * stride + x * 3)];
+            p[0] = GetBValue(c);
+            p[1] = GetGValue(c);
+            p[2] = GetRValue(c);
+        }
+    return f;
+}
+
+TEST_F(ButtonTest, BitmapsFromFilesAndTypedResources)
+{
+    CODButton* b = Make(BS_PUSHBUTTON, 50, "");
+    TempDir dir;
+    ASSERT_TRUE(WriteFileBytes(dir.File("in.bmp"), BmpFile(30, 20, kRed)));
+    ASSERT_TRUE(WriteFileBytes(dir.File("out.bmp"), BmpFile(30, 20, kGreen)));
+    struct Case
+    {
+        const char* what;
+        std::string in, out;
+        DWORD result;
+        COLORREF inColour, outColour;
+    };
+    const Case cases[] = {
+        {"both files", dir.File("in.bmp"), dir.File("out.bmp"), 0, kRed, kGreen},
+        {"no Out file: the In face alone", dir.File("in.bmp"), "", 0, kRed, CLR_NONE},
+        {"a missing In file", dir.File("none.bmp"), dir.File("out.bmp"), 1, CLR_NONE, CLR_NONE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(b->SetBitmaps(c.in.c_str(), CLR_NONE, c.out.c_str(), CLR_NONE), c.result);
+        for (int face = 0; face < 2; ++face) {
+            const COLORREF expected = face == 0 ? c.inColour : c.outColour;
+            EXPECT_EQ(b->GetImage(face).HasPixels() != FALSE, expected != CLR_NONE) << face;
+            if (expected != CLR_NONE) {
+                EXPECT_EQ(b->GetImage(face).GetPixel(3, 3), expected) << face;
+            }
+        }
+    }
+
+    // The typed resource 101 of the program (the skin module when none is set): a blue 4 x 2 picture.
+    EXPECT_EQ(b->SetBitmaps(101, CLR_NONE, 0, CLR_NONE, NULL, OD_RES_BITMAP, 0), 0u);
+    ASSERT_TRUE(b->GetImage(0).HasPixels());
+    EXPECT_EQ(b->GetImage(0).GetWidth(), 4);
+    EXPECT_EQ(b->GetImage(0).GetPixel(1, 1), kBlue);
+    EXPECT_EQ(b->SetBitmaps(101, CLR_NONE, 0, CLR_NONE, "ODRES_BITMAP", 3, 0), 0u) << "a type name wins over the index";
+    EXPECT_EQ(b->SetBitmaps(102, CLR_NONE, 0, CLR_NONE, NULL, OD_RES_BITMAP, 0), 1u) << "no such resource";
+    EXPECT_FALSE(b->GetImage(0).HasPixels()) << "a failure frees the faces";
+    EXPECT_EQ(b->SetBitmaps(101, CLR_NONE, 0, CLR_NONE, NULL, 9, 0), 1u) << "no type of that index";
 }
 
 }  // namespace

@@ -3,7 +3,8 @@
 // style and the border widths taken from the pictures, the frame pieces a
 // border-only dialog loads, the caption buttons driven by non-client mouse
 // messages, a theme reload that keeps the caller's values, the background
-// handed to an owner-draw static, and the bounded caption text.
+// handed to an owner-draw static, the bounded caption text, and the window
+// region cut at the frame's transparent corners.
 #include "ODTestSupport.h"
 
 #include "ODDialog.h"
@@ -368,6 +369,45 @@ TEST_F(DialogTest, OpeningAndPaintingLeaksNoGdiObjects)
         d.DestroyWindow();
     }
     EXPECT_EQ(CountGdiObjects(), before);
+}
+
+
+TEST_F(DialogTest, WindowRegionCutsTheFramesTransparentCorners)
+{
+    // The generated corner pictures are 8 x 8 quarter circles with magenta (their transparent colour)
+    // outside: the outer corner pixel is transparent, the inner one is not.
+    StartTheme();
+    struct Case
+    {
+        const char* what;
+        DWORD style;
+        bool region;
+        bool topCornerCut;
+    };
+    const Case cases[] = {
+        {"border only: all four corners", WS_POPUP | WS_BORDER, true, true},
+        {"caption: the caption's top corners stay, the bottom ones are cut", kCaptionStyle, true, false},
+        {"no border: no region", WS_POPUP, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CODDialog d;
+        ASSERT_TRUE(Open(d, c.style));
+        d.SetWindowPos(NULL, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+        HRGN r = CreateRectRgn(0, 0, 0, 0);
+        const int kind = GetWindowRgn(d.m_hWnd, r);
+        EXPECT_EQ(kind != ERROR, c.region);
+        if (c.region) {
+            EXPECT_EQ(PtInRegion(r, 0, 0) == FALSE, c.topCornerCut);
+            EXPECT_FALSE(PtInRegion(r, 0, 199)) << "bottom-left corner";
+            EXPECT_FALSE(PtInRegion(r, 299, 199)) << "bottom-right corner";
+            EXPECT_TRUE(PtInRegion(r, 7, 192)) << "inside the corner's quarter circle";
+            EXPECT_TRUE(PtInRegion(r, 150, 100)) << "the client area";
+            EXPECT_TRUE(PtInRegion(r, 150, 199)) << "the bottom edge";
+        }
+        DeleteObject(r);
+        d.DestroyWindow();
+    }
 }
 
 }  // namespace

@@ -2,10 +2,15 @@
 // (1024 x 728, the task bar below): filled from a menu with a sub-menu, its
 // placement near the right edge, the keyboard through a sub-menu to a chosen
 // command posted to the notify window with the chain destroyed, the digit
-// "0", and the menu closing when the focus leaves the chain.
+// "0", and the menu closing when the focus leaves the chain; entries with
+// pictures of their own or strip cells, their animation while hot and the
+// tip text, a checked entry left by the mouse, the delayed closing of a
+// sub-menu, a side panel, colours of the caller's own over a reload, and
+// the captions of normal and checked entries.
 #include "ODTestSupport.h"
 
 #include "ODMenu.h"
+#include "graphics/image/DibImageList.h"
 
 namespace {
 
@@ -145,6 +150,217 @@ TEST_F(MenuTest, LosingTheFocusClosesIt)
     ASSERT_TRUE(menu.IsWindowVisible());
     menu.SendMessage(WM_KILLFOCUS, reinterpret_cast<WPARAM>(notify.m_hWnd), 0);
     EXPECT_TRUE(menu.m_hWnd == NULL);
+}
+
+
+// Exposes the rows and the painting.
+class TestMenu : public CODMenu
+{
+public:
+    using CODMenu::Paint;
+    using CODMenu::RowRect;
+    // A mouse move to the middle of a row (a new screen point each time).
+    void HoverRow(int index, int column = 0)
+    {
+        const CRect r = RowRect(column, index);
+        SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(r.CenterPoint().x + (m_nudge ^= 1), r.CenterPoint().y));
+    }
+    int m_nudge = 0;
+};
+
+// A strip of w x h cells of one colour each.
+void LoadCells(CBitmap& b, int w, int h, std::initializer_list<COLORREF> colours)
+{
+    std::vector<COLORREF> c(colours);
+    b.Attach(MakeBitmap(w * static_cast<int>(c.size()), h, [&](int x, int) { return c[static_cast<size_t>(x / w)]; }));
+}
+
+TEST_F(MenuTest, EntryPicturesAndStripCellsSizeTheColumns)
+{
+    TestMenu menu;
+    ASSERT_TRUE(menu.Create(&notify, 1));
+    menu.AddItem("Deal", 1);
+    menu.AddItem("Pass", 2);
+    menu.AddItem("", 0);
+    CBitmap picture;
+    LoadCells(picture, 20, 18, {kRed, kGreen});
+    struct Case
+    {
+        const char* what;
+        int index, slot;
+        BOOL expected;
+    };
+    const Case cases[] = {
+        {"the left slot", 0, CODMenuItem::ImageLeft, TRUE},
+        {"the right slot", 1, CODMenuItem::ImageRight, TRUE},
+        {"the background slot is not an entry picture", 0, CODMenuItem::ImageBack, FALSE},
+        {"a separator has no slots", 2, CODMenuItem::ImageLeft, FALSE},
+        {"no such entry", 7, CODMenuItem::ImageLeft, FALSE},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(menu.SetItemImage(c.index, c.slot, &picture, -1, 2, 1, 2, 50), c.expected) << c.what;
+    EXPECT_FALSE(menu.SetItemImage(0, CODMenuItem::ImageLeft, "", 0)) << "an empty description gives no picture";
+    ASSERT_TRUE(menu.GetItemImage(0) != NULL);
+    EXPECT_EQ(menu.GetItem(0)->GetImage(CODMenuItem::ImageLeft), menu.GetItemImage(0));
+    EXPECT_TRUE(menu.GetItemImage(2) == NULL) << "two pictures kept, the failures freed";
+
+    menu.Measure();
+    EXPECT_EQ(menu.GetSizes().leftColumn, 21) << "picture width + 1";
+    EXPECT_EQ(menu.GetSizes().rightColumn, 21);
+    EXPECT_GE(menu.GetSizes().itemHeight, 18 + 2 + 2);
+
+    // Strip cells serve entries without a picture of their own.
+    CODMenu cells;
+    ASSERT_TRUE(cells.Create(&notify, 1));
+    cells.AddItem("Deal", 1);
+    CQVDibImageList strip;
+    ASSERT_TRUE(strip.Create(30, 26, 2, 1));
+    CBitmap b;
+    LoadCells(b, 30, 26, {kBlue});
+    ASSERT_EQ(strip.AddBitmap(static_cast<HBITMAP>(b.GetSafeHandle()), FALSE, 0), 0);
+    cells.SetImageStrip(&strip);
+    EXPECT_TRUE(cells.SetItemCell(0, CODMenuItem::ImageLeft, 0));
+    EXPECT_FALSE(cells.SetItemCell(0, 3, 0)) << "no fourth cell number";
+    cells.Measure();
+    EXPECT_EQ(cells.GetSizes().leftColumn, 31);
+    EXPECT_GE(cells.GetSizes().itemHeight, 26 + 2 + 2);
+}
+
+TEST_F(MenuTest, HotEntryAnimatesAndGivesItsTip)
+{
+    TestMenu menu;
+    ASSERT_TRUE(menu.Create(&notify, 1));
+    menu.SetDefaultTip("Choose a command");
+    menu.AddItem("Deal", 1, "Deal the cards again");
+    menu.AddItem("Pass", 2);
+    CBitmap picture;
+    LoadCells(picture, 16, 16, {kRed, kGreen, kBlue});
+    ASSERT_TRUE(menu.SetItemImage(0, CODMenuItem::ImageLeft, &picture, -1, 3, 1, 3, 40));
+    ASSERT_TRUE(menu.TrackPopup(0, 100, 100, &notify));
+    CODSkinImage* image = menu.GetItemImage(0);
+
+    menu.HoverRow(0);
+    EXPECT_EQ(menu.GetHotItem(), 0);
+    EXPECT_STREQ(menu.GetCurrentTip(), "Deal the cards again");
+    EXPECT_EQ(menu.GetItem(0)->GetState(), 2);
+    const int frame = image->GetCurrentFrame();
+    menu.SendMessage(WM_TIMER, 0);  // the picture's timer: its index among the item pictures
+    EXPECT_EQ(image->GetCurrentFrame(), (frame + 1) % 3);
+
+    menu.HoverRow(1);
+    EXPECT_STREQ(menu.GetCurrentTip(), "Choose a command") << "an entry without a tip";
+    EXPECT_EQ(image->GetCurrentFrame(), 0) << "stopped and rewound";
+    EXPECT_EQ(menu.GetItem(0)->GetState(), 0);
+    menu.DestroyWindow();
+}
+
+TEST_F(MenuTest, CheckedEntryReturnsToCheckedWhenTheMouseLeaves)
+{
+    TestMenu menu;
+    ASSERT_TRUE(menu.Create(&notify, 1));
+    menu.LoadFromMenu(bar);
+    ASSERT_TRUE(menu.TrackPopup(0, 100, 100, &notify));
+    menu.HoverRow(3);
+    EXPECT_EQ(menu.GetItem(3)->GetState(), 2);
+    menu.SendMessage(WM_MOUSELEAVE);
+    EXPECT_EQ(menu.GetItem(3)->GetState(), 1) << "checked, not normal";
+    EXPECT_EQ(menu.GetHotItem(), -1);
+    menu.HoverRow(1);
+    EXPECT_EQ(menu.GetHotItem(), -1) << "a separator is never hot";
+    menu.DestroyWindow();
+}
+
+TEST_F(MenuTest, SubMenuOpensAfterTheDelayAndClosesWhenLeft)
+{
+    TestMenu menu;
+    ASSERT_TRUE(menu.Create(&notify, 1));
+    menu.LoadFromMenu(bar);
+    ASSERT_TRUE(menu.TrackPopup(0, 100, 100, &notify));
+    CODMenu* child = menu.GetSubMenu(2);
+    menu.HoverRow(2);
+    EXPECT_FALSE(child->IsWindowVisible()) << "not before the delay";
+    menu.SendMessage(WM_TIMER, CODMenu::TimerOpenSub);
+    ASSERT_TRUE(child->IsWindowVisible());
+    menu.HoverRow(0);
+    EXPECT_TRUE(child->IsWindowVisible()) << "closing waits for the delay too";
+    menu.HoverRow(2);
+    menu.SendMessage(WM_TIMER, CODMenu::TimerCloseSub);
+    EXPECT_TRUE(child->IsWindowVisible()) << "coming back cancelled the closing";
+    menu.HoverRow(0);
+    menu.SendMessage(WM_TIMER, CODMenu::TimerCloseSub);
+    EXPECT_FALSE(child->IsWindowVisible());
+    menu.DestroyWindow();
+}
+
+TEST_F(MenuTest, TopPanelWidensTheMenuAndIsPainted)
+{
+    TestMenu menu;
+    ASSERT_TRUE(menu.Create(&notify, 1));
+    menu.LoadFromMenu(bar);
+    ASSERT_TRUE(menu.TrackPopup(0, 100, 100, &notify));
+    CRect plain;
+    menu.GetWindowRect(&plain);
+    EXPECT_FALSE(menu.GetPanelVisible(CODMenu::PanelTop));
+    EXPECT_FALSE(menu.SetPanelVisible(TRUE, 4)) << "no fifth panel";
+    EXPECT_FALSE(menu.GetPanelVisible(-1));
+    menu.SetPanelVisible(TRUE, CODMenu::PanelTop);
+    menu.GetPanel(CODMenu::PanelTop)->SetItemHeight(12);
+    menu.GetPanel(CODMenu::PanelTop)->SetColors(kGreen, kGreen);
+    ASSERT_TRUE(menu.TrackPopup(0, 100, 100, &notify));
+    CRect withPanel;
+    menu.GetWindowRect(&withPanel);
+    EXPECT_EQ(withPanel.Height(), plain.Height() + 12);
+    EXPECT_EQ(withPanel.Width(), plain.Width());
+    Canvas c(withPanel.Width(), withPanel.Height(), kBlack);
+    menu.Paint(CDC::FromHandle(c.dc()));
+    EXPECT_EQ(c.At(withPanel.Width() / 2, 1 + 6), kGreen) << "the panel under the one-pixel frame";
+    EXPECT_EQ(menu.RowRect(0, 0).top, 1 + 12 + 2) << "the rows start below the panel";
+    menu.DestroyWindow();
+}
+
+TEST_F(MenuTest, CallersColoursStayOverAReload)
+{
+    CODMenu::Defaults saved = CODMenu::ClassDefaults();
+    CODMenu menu;
+    ASSERT_TRUE(menu.Create(&notify, 1));
+    EXPECT_EQ(menu.SetTextBkColor(kRed), saved.textBk);
+    CODMenu::ClassDefaults().textBk = kBlue;
+    CODMenu::ClassDefaults().imageBk = kYellow;
+    menu.ReloadTheme();
+    EXPECT_EQ(menu.GetTextBkColor(), kRed);
+    EXPECT_EQ(menu.GetImageBkColor(), kYellow);
+    CODMenu::ClassDefaults() = saved;
+}
+
+
+TEST_F(MenuTest, NormalAndCheckedEntriesShowTheirCaptions)
+{
+    TestMenu menu;
+    ASSERT_TRUE(menu.Create(&notify, 1));
+    LOGFONT lf = {};
+    lf.lfHeight = -14;
+    lf.lfWeight = FW_BOLD;
+    lf.lfQuality = NONANTIALIASED_QUALITY;  // exact text pixels
+    strcpy(lf.lfFaceName, "Tahoma");
+    menu.SetFont(lf);  // entries take the menu's font when added
+    menu.AddItem("WWWW", 1);
+    menu.AddItem("WWWW", 2);
+    menu.SetItemChecked(1, TRUE);
+    ASSERT_TRUE(menu.TrackPopup(0, 100, 100, &notify));
+    CRect client;
+    menu.GetClientRect(&client);
+    Canvas c(client.Width(), client.Height(), kWhite);
+    menu.Paint(CDC::FromHandle(c.dc()));
+    const COLORREF text = GetSysColor(COLOR_MENUTEXT);
+    for (int row = 0; row < 2; ++row) {
+        const CRect r = menu.RowRect(0, row);
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                n += c.At(x, y) == text;
+        EXPECT_GT(n, 10) << "row " << row << ": the caption in the menu text colour";
+    }
+    menu.DestroyWindow();
 }
 
 }  // namespace
