@@ -314,7 +314,8 @@ void OrnMenu::DestroyAll()
     m_subMenus.clear();
     // The sub-menus' handles go with this menu's DestroyMenu.
     for (OrnMenu* sub : m_subObjects) {
-        sub->m_hMenu = sub->m_hMenu ? sub->Detach() : NULL;
+        if (sub->m_hMenu)
+            sub->Detach();
         delete sub;
     }
     m_subObjects.clear();
@@ -582,14 +583,15 @@ void OrnMenu::DropEntryAt(int position, bool destroy)
         HMENU h = reinterpret_cast<HMENU>(e->command);
         Unregister(h);
         m_subMenus.erase(std::remove(m_subMenus.begin(), m_subMenus.end(), h), m_subMenus.end());
-        for (size_t i = 0; i < m_subObjects.size(); ++i)
+        // A deleted item's pop-up goes with its object. A removed pop-up stays
+        // the caller's: its object (whose entries its items point to) is kept
+        // with this menu until this menu is destroyed.
+        for (size_t i = 0; destroy && i < m_subObjects.size(); ++i)
             if (m_subObjects[i]->m_hMenu == h) {
                 OrnMenu* sub = m_subObjects[i];
                 m_subObjects.erase(m_subObjects.begin() + static_cast<std::ptrdiff_t>(i));
-                // A deleted item took its pop-up with it; a removed one stays the caller's.
                 sub->Detach();
-                if (destroy)
-                    ::DestroyMenu(h);
+                ::DestroyMenu(h);
                 delete sub;
                 break;
             }

@@ -3,7 +3,8 @@
 // template (plain top level, owner-drawn levels below, accelerator parts
 // aligned), item sizes, the WM_MENUCHAR answer, the shared image list
 // replaced in place, items drawn by pixel in both looks, removal by text at
-// the ends of a level, and the GDI objects a menu gives back.
+// the ends of a level, the GDI objects a menu gives back, and images taken
+// from a toolbar resource and check-mark bitmaps.
 #include "ODTestSupport.h"
 
 #include "OrnMenu.h"
@@ -323,6 +324,21 @@ TEST_F(OrnMenuTest, RemovalByTextStaysInsideTheLevel)
         for (size_t i = 0; i < c.left.size(); ++i)
             EXPECT_EQ(menu.GetEntry(static_cast<int>(i))->text, c.left[i]);
     }
+    // A removed pop-up stays the caller's, whole.
+    OrnMenu* sub = menu.AppendPopupW(L"Sub");
+    ASSERT_NE(sub, nullptr);
+    ASSERT_TRUE(sub->AppendItemW(L"Inner", 0, 77));
+    const HMENU handle = sub->m_hMenu;
+    EXPECT_TRUE(menu.RemoveItemByTextW(L"Sub"));
+    EXPECT_TRUE(IsMenu(handle));
+    EXPECT_EQ(GetMenuItemCount(handle), 1);
+    MENUITEMINFOA mii = {};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_DATA;
+    ASSERT_TRUE(GetMenuItemInfoA(handle, 0, TRUE, &mii));
+    EXPECT_EQ(reinterpret_cast<const OrnMenuEntry*>(mii.dwItemData)->text, L"Inner") << "its entries are kept";
+    DestroyMenu(handle);
+
     std::wstring text;
     EXPECT_TRUE(menu.GetItemText(40 + 'B', text));
     EXPECT_EQ(text, L"B");
@@ -353,6 +369,51 @@ TEST_F(OrnMenuTest, PopupsAndImagesAreGivenBack)
         auto c = Draw(*extra, 0, ODS_SELECTED);
     }
     EXPECT_EQ(CountGdiObjects(), before);
+}
+
+TEST_F(OrnMenuTest, ImagesFromAToolbarResourceAndCheckMarkBitmaps)
+{
+    OrnMenu::Styles().otherStyle = 0;
+    // Toolbar 400: buttons 901, a separator, 902; its bitmap: image 0 red, image 1 green.
+    OrnMenu menu;
+    struct Case
+    {
+        const char* what;
+        UINT command;
+        int toolbar;
+        COLORREF colour;  // CLR_NONE: no image
+    };
+    const Case cases[] = {
+        {"the first button's image", 901, 400, kRed},
+        {"the separator is not counted", 902, 400, kGreen},
+        {"a command the toolbar lacks", 903, 400, CLR_NONE},
+        {"a missing toolbar", 904, 401, CLR_NONE},
+    };
+    int position = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(menu.AppendItemW(L"Tool", 0, c.command, c.toolbar)) << "the item is added either way";
+        const OrnMenuEntry* e = menu.GetEntry(position++);
+        if (c.colour == CLR_NONE) {
+            EXPECT_EQ(e->sharedIndex, -1);
+            continue;
+        }
+        ASSERT_GE(e->sharedIndex, 0);
+        Canvas canvas(kW, kH, kBlack);
+        ImageList_Draw(OrnMenu::GetSharedImageList(), e->sharedIndex, canvas.dc(), 0, 0, ILD_NORMAL);
+        EXPECT_EQ(canvas.At(8, 7), c.colour);
+    }
+
+    // Check-mark bitmaps (here bitmap 400 for both states, red on its left) replace the drawn mark.
+    OrnMenu marks;
+    marks.SetCheckMarkImages(400, 400);
+    ASSERT_TRUE(marks.AppendItemW(L"Marked", 0, 920));
+    auto c = Draw(marks, 0, ODS_CHECKED);
+    const int top = ornmenu::ImageBoxTop(22, kH);
+    EXPECT_EQ(c->At(2 + 4, top + 2 + 4), kRed) << "the normal check-mark image in the box";
+    marks.SetCheckMarkImages(0, 400);  // both ids are needed: nothing changes
+    c = Draw(marks, 0, ODS_CHECKED | ODS_SELECTED);
+    EXPECT_EQ(c->At(2 + 4, top + 2 + 4), kRed) << "the selected check-mark image";
 }
 
 }  // namespace
