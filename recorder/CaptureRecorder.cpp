@@ -351,7 +351,10 @@ void CaptureRecorder::RecordThread()
                 PrepareSound();
                 StartSound();
             }
-            while (m_state == kStateRecording) {
+            // The first frame is written even when the stop came while the
+            // sound was starting: a video without frames cannot take the
+            // sound, and the merge would fail.
+            for (bool first = true; first || m_state == kStateRecording; first = false) {
                 const uint32_t now = timeGetTime();
                 frame = CaptureFrame(m_left, m_top, width, height);
                 if (!frame) {

@@ -108,6 +108,7 @@ struct FakeSound {
     std::vector<WORD> suggestable = {WAVE_FORMAT_ADPCM, WAVE_FORMAT_PCM};
     bool metricsFail = false;
     DWORD resetBytes = 0;     // what each buffer handed back by a reset holds (0x55s)
+    CaptureRecorder* stopOnStart = nullptr;   // asked to stop as the device starts
 
     // State
     CRITICAL_SECTION lock;
@@ -199,6 +200,8 @@ MMRESULT WINAPI FakeAdd(HWAVEIN, LPWAVEHDR h, UINT)
 }
 MMRESULT WINAPI FakeStart(HWAVEIN)
 {
+    if (g_fake->stopOnStart)
+        g_fake->stopOnStart->StopRecord(0);
     return MMSYSERR_NOERROR;
 }
 MMRESULT WINAPI FakeStop(HWAVEIN)
@@ -400,14 +403,19 @@ TEST_F(RecorderSoundTest, StoppedBeforeAnyBufferCameBack)
     // and is kept; with nothing at all there is nothing to merge, and the
     // video alone reaches the output (a merge of no sound used to fail: 16).
     m_fake.suggestable = {};
+    // The stop may also come while the sound starts, before the first frame
+    // of the loop: the recording still holds that frame and takes the sound.
     struct Case {
         const char* what;
         DWORD resetBytes;
         size_t audioBytes;
+        bool stopAsTheSoundStarts;
     };
     const Case cases[] = {
-        {"the reset hands back part-filled buffers", 1000, 3000},
-        {"the reset hands back empty buffers", 0, 0},
+        {"the reset hands back part-filled buffers", 1000, 3000, false},
+        {"the reset hands back empty buffers", 0, 0, false},
+        {"stopped as the sound starts, part-filled buffers", 1000, 3000, true},
+        {"stopped as the sound starts, empty buffers", 0, 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -415,6 +423,7 @@ TEST_F(RecorderSoundTest, StoppedBeforeAnyBufferCameBack)
         m_fake.queued.clear();
         ResetEvent(m_fake.queueFull);
         CaptureRecorder recorder(FakePlatform());
+        m_fake.stopOnStart = c.stopAsTheSoundStarts ? &recorder : nullptr;
         CallbackLog log;
         const std::string out = Path("sound-at-stop.avi");
         DeleteFileA(out.c_str());
@@ -430,6 +439,7 @@ TEST_F(RecorderSoundTest, StoppedBeforeAnyBufferCameBack)
         EXPECT_EQ(AudioOf(out), std::vector<unsigned char>(c.audioBytes, 0x55));
         EXPECT_FALSE(FileExists(recorder.TempVideoPath()));
         EXPECT_FALSE(FileExists(recorder.TempSoundPath()));
+        m_fake.stopOnStart = nullptr;
     }
 }
 
