@@ -76,6 +76,7 @@ done
 "$@"
 rc=$?
 if [ $rc -ne 0 ]; then
+  echo "---- the test ended with exit code $rc"
   for log in "$work"/*.log; do echo "---- $(basename "$log" .log)"; cat "$log"; done
 fi
 exit $rc

@@ -31,6 +31,6 @@ fi
 MARDAVEL_TABLESERVER_PORT=$port MARDAVEL_TABLESERVER_LOG="$work/log" "$@"
 rc=$?
 if [ $rc -ne 0 ]; then
-  echo "---- table server log"; cat "$work/log"
+  echo "---- the test ended with exit code $rc; table server log"; cat "$work/log"
 fi
 exit $rc
