@@ -190,6 +190,8 @@ private:
     CDC m_backDC;
     CBitmap m_backBitmap;
     HGDIOBJ m_hOldBackBitmap = NULL;
+    CBitmap m_backgroundCache;    // the background stretched to the window's size
+    CSize m_backgroundCacheSize;
     std::vector<std::unique_ptr<CButton>> m_buttons;
     CChatActionButton* m_pFaces = NULL;   // the face picker (one of the buttons)
 };

@@ -110,11 +110,13 @@ void CGameWnd::LoadPictures()
         m_pictures.fixed[fixed[i]] = std::move(image);
     }
     const CString folder = GetThemePath(2);
-    if (m_pictures.cardBig.LoadBitmapFile(folder + "\\CardBig.bmp")) {
+    // The card sheets are drawn many times a paint: kept as alpha pictures.
+    if (m_pictures.cardBig.LoadBitmapFile(folder + "\\CardBig.bmp") && m_pictures.cardBig.MakeKeyTransparent()) {
         m_pictures.bigWidth = m_pictures.cardBig.Width() / 13;
         m_pictures.bigHeight = m_pictures.cardBig.Height() / 5;
     }
-    if (m_pictures.cardSmall.LoadBitmapFile(folder + "\\CardSmall.bmp")) {
+    if (m_pictures.cardSmall.LoadBitmapFile(folder + "\\CardSmall.bmp") &&
+        m_pictures.cardSmall.MakeKeyTransparent()) {
         m_pictures.smallWidth = m_pictures.cardSmall.Width() / 13;
         m_pictures.smallHeight = m_pictures.cardSmall.Height() / 5;
     }
@@ -313,10 +315,26 @@ void CGameWnd::LayoutDecisionButtons()
 
 BOOL CGameWnd::CreateBackBuffer()
 {
+    // A 32-bit DIB section: the table is composed in the process's memory
+    // (blends and keyed copies without a trip to the display server), and
+    // one copy per paint goes to the window.
     CClientDC window(this);
     const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
-    if (!m_backDC.CreateCompatibleDC(&window) || !m_backBitmap.CreateCompatibleBitmap(&window, cx, cy))
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = cx;
+    info.bmiHeader.biHeight = -cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = NULL;
+    HBITMAP section = ::CreateDIBSection(window.GetSafeHdc(), &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    if (section == NULL || !m_backDC.CreateCompatibleDC(&window)) {
+        if (section != NULL)
+            ::DeleteObject(section);
         return FALSE;
+    }
+    m_backBitmap.Attach(section);
     m_hOldBackBitmap = ::SelectObject(m_backDC.GetSafeHdc(), m_backBitmap.GetSafeHandle());
     ::SelectObject(m_backDC.GetSafeHdc(), m_font.GetSafeHandle());
     SetTableSurface(m_hWnd, m_backDC.GetSafeHdc());
@@ -334,6 +352,7 @@ void CGameWnd::FreeBackBuffer()
         m_backDC.DeleteDC();
     }
     m_backBitmap.DeleteObject();
+    m_backgroundCache.DeleteObject();
 }
 
 void CGameWnd::OnPaint()
@@ -408,10 +427,23 @@ void CGameWnd::DrawSeat(CDC& dc, int view, int seat)
 void CGameWnd::Redraw(CDC& dc, const CRect& client)
 {
     CGameClientApp* app = GetClientApp();
-    dc.FillSolidRect(client, kBackground);
-    if (m_pictures.background.IsLoaded())
-        m_pictures.background.Draw(dc.GetSafeHdc(), 0, 0, client.Width(), client.Height(), 0, 0,
-                                   m_pictures.background.Width(), m_pictures.background.Height());
+    // The background, stretched to the window once per size, then copied.
+    CDC cache;
+    cache.CreateCompatibleDC(&dc);
+    if (m_backgroundCache.GetSafeHandle() == NULL || m_backgroundCacheSize != client.Size()) {
+        m_backgroundCache.DeleteObject();
+        m_backgroundCache.CreateCompatibleBitmap(&dc, client.Width(), client.Height());
+        m_backgroundCacheSize = client.Size();
+        CBitmap* old = cache.SelectObject(&m_backgroundCache);
+        cache.FillSolidRect(client, kBackground);
+        if (m_pictures.background.IsLoaded())
+            m_pictures.background.Draw(cache.GetSafeHdc(), 0, 0, client.Width(), client.Height(), 0, 0,
+                                       m_pictures.background.Width(), m_pictures.background.Height());
+        cache.SelectObject(old);
+    }
+    CBitmap* oldCache = cache.SelectObject(&m_backgroundCache);
+    dc.BitBlt(0, 0, client.Width(), client.Height(), &cache, 0, 0, SRCCOPY);
+    cache.SelectObject(oldCache);
     if (app == NULL)
         return;
     LayoutTableNow();

@@ -66,6 +66,41 @@ BOOL CTableImage::LoadBitmapFile(LPCSTR lpszPath)
     return TRUE;
 }
 
+BOOL CTableImage::MakeKeyTransparent()
+{
+    if (m_hBitmap == NULL || m_bAlpha)
+        return m_hBitmap != NULL;
+    BITMAPINFO info;
+    memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = m_width;
+    info.bmiHeader.biHeight = -m_height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = NULL;
+    HBITMAP hAlpha = ::CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    if (hAlpha == NULL)
+        return FALSE;
+    HDC hScreen = ::GetDC(NULL);
+    const int lines = ::GetDIBits(hScreen, m_hBitmap, 0, (UINT)m_height, bits, &info, DIB_RGB_COLORS);
+    ::ReleaseDC(NULL, hScreen);
+    if (lines != m_height) {
+        ::DeleteObject(hAlpha);
+        return FALSE;
+    }
+    // Opaque everywhere but the key colour, which becomes fully transparent
+    // (premultiplied: all four bytes 0).
+    uint32_t* pixel = static_cast<uint32_t*>(bits);
+    const size_t count = (size_t)m_width * (size_t)m_height;
+    for (size_t i = 0; i < count; i++)
+        pixel[i] = (pixel[i] & 0x00FFFFFFu) == 0x00FF00FFu ? 0u : (pixel[i] | 0xFF000000u);
+    ::DeleteObject(m_hBitmap);
+    m_hBitmap = hAlpha;
+    m_bAlpha = TRUE;
+    return TRUE;
+}
+
 void CTableImage::Draw(HDC hDC, int x, int y, int w, int h, int sx, int sy, int sw, int sh) const
 {
     if (m_hBitmap == NULL || w <= 0 || h <= 0 || sw <= 0 || sh <= 0)

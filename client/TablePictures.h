@@ -30,6 +30,9 @@ public:
     BOOL FromPicture(GdiplusPicture* picture);
     // A 24-bit .bmp file (transparent key: magenta). FALSE when missing.
     BOOL LoadBitmapFile(LPCSTR lpszPath);
+    // Turns a key-coloured bitmap into an alpha picture (the key colour
+    // transparent), so it is drawn with one blend instead of a keyed copy.
+    BOOL MakeKeyTransparent();
 
     BOOL IsLoaded() const { return m_hBitmap != NULL; }
     int Width() const { return m_width; }
