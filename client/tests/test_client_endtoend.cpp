@@ -32,7 +32,7 @@ const char kSettingsKey[] = "Software\\Quorvintel\\Game\\Mardavel\\Settings";
 const char kShareKey[] = "Software\\Quorvintel\\Game\\Share";
 // Looks at the window after an event before its picture is taken, so the
 // table has painted what the event changed (the pictures only).
-constexpr int kPictureDelaySteps = 10;
+constexpr int kPictureDelaySteps = 3;
 
 bool HasLineStartingWith(const std::vector<std::string>& lines, const std::string& start, std::string* rest = nullptr)
 {
@@ -152,7 +152,8 @@ TEST_F(ClientEndToEnd, OneWholeHandIsPlayedSavedAndReadBack)
         }
         if (!resultTaken && resultShot < 0 && HasLineStartingWith(log, "[OnHandResult]"))
             resultShot = kPictureDelaySteps;
-        if (!middleTaken && middleShot < 0 && player.Plays() >= 1)
+        // In the middle of the hand: the own seat's first turn to play.
+        if (!middleTaken && middleShot < 0 && tabledriver::Visible(::GetDlgItem(frame, tabledriver::kTableWindowId), 206))
             middleShot = kPictureDelaySteps;
         if (middleShot == 0 && shots != nullptr)
             tabledriver::SaveWindowPicture(frame, std::string(shots) + "\\client-hand-middle.bmp");
