@@ -6,9 +6,11 @@
 // pictures of their own or strip cells, their animation while hot and the
 // tip text, a checked entry left by the mouse, the delayed closing of a
 // sub-menu, a side panel, colours of the caller's own over a reload, and
-// the captions of normal and checked entries.
+// the captions of normal and checked entries, and the frame's widths from
+// the theme's frame pictures.
 #include "ODTestSupport.h"
 
+#include "ODLibrary.h"
 #include "ODMenu.h"
 #include "graphics/image/DibImageList.h"
 
@@ -361,6 +363,39 @@ TEST_F(MenuTest, NormalAndCheckedEntriesShowTheirCaptions)
         EXPECT_GT(n, 10) << "row " << row << ": the caption in the menu text colour";
     }
     menu.DestroyWindow();
+}
+
+TEST_F(MenuTest, FramePicturesFromTheThemeGiveTheFrameWidths)
+{
+    // The generated theme's "ODMenu" frame: edges 4 pixels thick.
+    TempDir dir;
+    ASSERT_TRUE(CopyFileA((ThemeFolder() + "Kelvarin.dll").c_str(), dir.File("Kelvarin.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((ThemeFolder() + "Mardavel_skn.ini").c_str(), dir.File("Mardavel_skn.ini").c_str(), FALSE))
+        << "the build generates the theme";
+    const CODMenu::Defaults saved = CODMenu::ClassDefaults();
+    ASSERT_TRUE(ODInitLibrary(dir.File("Mardavel_skn.ini").c_str(), OD_THEME_LOOSE_FILES));
+    {
+        CODMenu menu;
+        ASSERT_TRUE(menu.Create(&notify, 1));
+        menu.LoadFromMenu(bar);
+        EXPECT_FALSE(menu.CODSkinFrame::GetImage(CODSkinFrame::EdgeLeft).IsEmpty());
+        ASSERT_TRUE(menu.TrackPopup(0, 100, 100, &notify));
+        int w[4];
+        menu.GetBorderWidths(w);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(w[i], 4) << i;
+        CRect client;
+        menu.GetClientRect(&client);
+        EXPECT_EQ(client.Width(), menu.GetSizes().columnWidth + 8);
+        // A frame picture of the caller's own stays over a reload.
+        menu.SetFrameImage(CODSkinFrame::EdgeLeft, "");
+        menu.ReloadTheme();
+        EXPECT_TRUE(menu.CODSkinFrame::GetImage(CODSkinFrame::EdgeLeft).IsEmpty());
+        EXPECT_FALSE(menu.CODSkinFrame::GetImage(CODSkinFrame::EdgeRight).IsEmpty());
+        menu.DestroyWindow();
+    }
+    ODExitLibrary();
+    CODMenu::ClassDefaults() = saved;
 }
 
 }  // namespace

@@ -3,8 +3,9 @@
 // template (plain top level, owner-drawn levels below, accelerator parts
 // aligned), item sizes, the WM_MENUCHAR answer, the shared image list
 // replaced in place, items drawn by pixel in both looks, removal by text at
-// the ends of a level, the GDI objects a menu gives back, and images taken
-// from a toolbar resource and check-mark bitmaps.
+// the ends of a level, the GDI objects a menu gives back, images taken from
+// a toolbar resource and check-mark bitmaps, and inserts by position and by
+// command.
 #include "ODTestSupport.h"
 
 #include "OrnMenu.h"
@@ -414,6 +415,54 @@ TEST_F(OrnMenuTest, ImagesFromAToolbarResourceAndCheckMarkBitmaps)
     marks.SetCheckMarkImages(0, 400);  // both ids are needed: nothing changes
     c = Draw(marks, 0, ODS_CHECKED | ODS_SELECTED);
     EXPECT_EQ(c->At(2 + 4, top + 2 + 4), kRed) << "the selected check-mark image";
+}
+
+TEST_F(OrnMenuTest, InsertByPositionAndByCommand)
+{
+    OrnMenu bar;
+    ASSERT_TRUE(bar.LoadMenu(300));
+    OrnMenu* file = bar.GetSubMenuByText(L"&File");
+    ASSERT_NE(file, nullptr);
+    OrnMenu* recent = file->GetSubMenuByText(L"&Recent");
+    ASSERT_NE(recent, nullptr);
+    struct Case
+    {
+        const char* what;
+        OrnMenu* on;
+        UINT position, flags, id;
+        BOOL result;
+        OrnMenu* level;  // where the item lands
+        int at;
+    };
+    const Case cases[] = {
+        {"by command, found in a nested level", &bar, 512, MF_BYCOMMAND, 530, TRUE, recent, 1},
+        {"by position at the front", file, 0, MF_BYPOSITION, 531, TRUE, file, 0},
+        {"by position -1 appends", file, static_cast<UINT>(-1), MF_BYPOSITION, 532, TRUE, file, 6},
+        {"by position past the end appends", recent, 40, MF_BYPOSITION, 533, TRUE, recent, 3},
+        {"an unknown command", &bar, 999, MF_BYCOMMAND, 534, FALSE, nullptr, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.on->InsertItemW(c.position, L"New", c.flags, c.id), c.result);
+        if (!c.level)
+            continue;
+        EXPECT_EQ(GetMenuItemCount(c.level->m_hMenu), c.level->GetEntryCount());
+        EXPECT_EQ(GetMenuItemID(c.level->m_hMenu, c.at), c.id);
+        ASSERT_NE(c.level->GetEntry(c.at), nullptr);
+        EXPECT_EQ(c.level->GetEntry(c.at)->command, c.id);
+        MENUITEMINFOA mii = {};
+        mii.cbSize = sizeof mii;
+        mii.fMask = MIIM_FTYPE | MIIM_DATA;
+        ASSERT_TRUE(GetMenuItemInfoA(c.level->m_hMenu, c.at, TRUE, &mii));
+        EXPECT_TRUE(mii.fType & MFT_OWNERDRAW);
+        EXPECT_EQ(mii.dwItemData, reinterpret_cast<ULONG_PTR>(c.level->GetEntry(c.at)));
+    }
+    // Modifying by text reaches the nested level; a null text keeps the text.
+    EXPECT_TRUE(bar.ModifyItemByTextW(L"Two again", L"Two"));
+    EXPECT_EQ(bar.FindEntryByCommand(512)->text, L"Two again");
+    EXPECT_TRUE(bar.ModifyItemW(NULL, 512));
+    EXPECT_EQ(bar.FindEntryByCommand(512)->text, L"Two again");
+    EXPECT_FALSE(bar.ModifyItemByTextW(L"x", L"No such item"));
 }
 
 }  // namespace
