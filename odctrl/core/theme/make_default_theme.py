@@ -252,9 +252,70 @@ IDS = {
     "btn_radioed": 124, "btn_unradioed": 125, "btn_face_out": 126, "btn_face_in": 127,
     "drop_in": 130, "drop_out": 131,
     "static_bk": 140, "client_bk": 150, "busy": 160,
+    "scroll_strip": 170, "header_bk": 171,
     "cursor_hand": 200,
     "dlg_wait": 2001, "dlg_msg": 2002,
 }
+
+
+SCROLL_CELL = 13
+SCROLL_ROWS = [  # (face, edge, mark) of the normal, hot and pressed rows
+    ("button_face", "frame_mid", "frame_dark"),
+    ("button_hot", "gold", "frame_dark"),
+    ("button_down", "frame_dark", "gold"),
+]
+
+
+def scroll_strip():
+    """The skinned scroll bars' strip: 9 cells of 13 across, 3 rows.
+
+    Columns: up arrow, down arrow, vertical thumb, vertical track, left arrow,
+    right arrow, horizontal thumb, horizontal track, size box (the right-hand
+    grip in row 0, the left-hand one in row 1)."""
+    n = SCROLL_CELL
+    rows = solid(9 * n, 3 * n, PALETTE["frame_light"])
+    for r, (face, edge, mark) in enumerate(SCROLL_ROWS):
+        face, edge, mark = PALETTE[face], PALETTE[edge], PALETTE[mark]
+        top = r * n
+        for col in range(8):
+            x0 = col * n
+            track = col in (3, 7)
+            for y in range(n):
+                for x in range(n):
+                    if track:
+                        # Track: light with a darker groove along the bar.
+                        along = x if col == 3 else y
+                        c = PALETTE["frame_mid"] if along in (5, 6, 7) else PALETTE["frame_light"]
+                    else:
+                        c = edge if x in (0, n - 1) or y in (0, n - 1) else face
+                    rows[top + y][x0 + x] = c
+            # Arrow marks: a small triangle pointing up, down, left or right.
+            if col in (0, 1, 4, 5):
+                for i in range(4):
+                    for j in range(-i, i + 1):
+                        a, b = 4 + i, 6 + j
+                        x, y = {0: (b, a), 1: (b, n - 1 - a), 4: (a, b), 5: (n - 1 - a, b)}[col]
+                        rows[top + y][x0 + x] = mark
+            # Thumb grips: three short lines across the middle slice.
+            if col in (2, 6):
+                for k in (4, 6, 8):
+                    for t in range(3, n - 3):
+                        x, y = (t, k) if col == 2 else (k, t)
+                        rows[top + y][x0 + x] = mark
+    # Size boxes: dots along the diagonal towards the outer corner.
+    x0 = 8 * n
+    for r, mirror in ((0, False), (1, True)):
+        for y in range(n):
+            for x in range(n):
+                rows[r * n + y][x0 + x] = PALETTE["button_face"]
+        for d in (3, 6, 9):
+            for k in range(0, d, 3):
+                x, y = n - 2 - k, n - 2 - (d - k)
+                if mirror:
+                    x = n - 1 - x
+                if 0 <= y < n:
+                    rows[r * n + y][x0 + x] = PALETTE["frame_dark"]
+    return rows
 
 
 def images():
@@ -324,6 +385,9 @@ def images():
                 frame[y][x] = PALETTE["frame_dark"]
         busy.append(frame)
     add("busy", bmp24(cells(busy)))
+    # Skinned scroll bars and the header's background.
+    add("scroll_strip", bmp24(scroll_strip()))
+    add("header_bk", bmp24(gradient(8, 24, PALETTE["client_start"], PALETTE["frame_mid"], True)))
     return out
 
 
@@ -435,8 +499,12 @@ SECTIONS = [
     ("ODNcMgrWnd", [("ColorBorder", colour(PALETTE["frame_mid"]))]),
     ("ODListBox", []),
     ("ODListCtrl", []),
-    ("SBContainer", []),
-    ("ODHeaderCtrl", []),
+    ("SBContainer", [
+        ("ScrollSize", str(SCROLL_CELL)), ("ScrollImageID", str(IDS["scroll_strip"])), ("MinSliderSize", "8"),
+    ]),
+    ("ODHeaderCtrl", [
+        ("HeaderImageID", str(IDS["header_bk"])), ("ColorText", colour(PALETTE["frame_dark"])),
+    ]),
     ("ODTabCtrl", []),
     ("ScrollBarEx", []),
 ]
