@@ -14,6 +14,7 @@
 #include "GameWnd.h"
 #include "KitServices.h"
 #include "MainFrame.h"
+#include "ReplayPanelDlg.h"
 #include "ODLibrary.h"
 #include "client_ids.h"
 #include "net/GameClientSocket.h"
@@ -233,6 +234,9 @@ BOOL CGameClientApp::InitInstance()
         title = "Mardavel 单机版";
     }
     pFrame->SetWindowText(title);
+    // Local mode: a saved game named on the command line is replayed.
+    if (!m_bOnline && __argc == 2 && __argv[1] != NULL && __argv[1][0] != '\0')
+        m_pRecord->OpenFile(__argv[1]);
     m_bTableCreated = TRUE;
 
     // The table window and the chat pane into the frame's areas.
@@ -240,11 +244,15 @@ BOOL CGameClientApp::InitInstance()
         area->AddItem(m_pGameWnd, kDockFill);
         m_pGameWnd->ShowWindow(SW_SHOW);
     }
-    if (CAreaPainter* area = pFrame->GetChatArea())
+    if (CAreaPainter* area = pFrame->GetChatArea()) {
         if (CChatWnd* pane = pFrame->GetChatWnd()) {
             area->AddItem(pane, kDockFill);
             pane->ShowWindow(SW_SHOW);
+        } else if (CReplayPanelDlg* panel = pFrame->GetReplayPanel()) {
+            area->AddItem(panel, kDockFill);
+            panel->ShowWindow(SW_SHOW);
         }
+    }
     pFrame->RestorePlacement();
 
     g_previousFilter = ::SetUnhandledExceptionFilter(ClientCrashFilter);

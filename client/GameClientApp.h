@@ -61,6 +61,8 @@ public:
 
     // The own seat (0-4) the table shows at the bottom.
     int OwnSeat() const { return m_nOwnSeat; }
+    // A saved game's recorded seat becomes the own seat (0-4).
+    void SetOwnSeat(int nSeat) { m_nOwnSeat = nSeat >= 0 && nSeat < kTableSeats ? nSeat : 0; }
     BOOL IsWatching() const { return m_bWatcher; }
     BOOL IsOnline() const { return m_bOnline; }
     const char* OwnUserName() const { return m_pszUserName != NULL ? m_pszUserName : ""; }

@@ -7,7 +7,10 @@
 #include "afxwin.h"
 
 #include "PegFile.h"
+#include "ReplayStepper.h"
 #include "SavedGameFile.h"
+
+class CReplayPanelDlg;
 
 // Save actions of "SaveAction" and "SPSaveAction".
 constexpr int kSaveAsk = 0;
@@ -34,6 +37,28 @@ public:
     CString MakeFileName(BOOL bWatching);
     SaveFileResult WriteFile(LPCSTR lpszPath);
 
+    // ---- Replay of a saved game (local mode) -----------------------------------------
+    // Reads and checks the whole file, then puts the recorded names on the
+    // seats, makes the recorded seat the own seat and prepares the hand on
+    // the board. A file that fails is reported and leaves the open game.
+    BOOL OpenFile(LPCSTR lpszPath);
+    // The open game from its start again (the file is not read again).
+    void Restart();
+    void PrepareReplay();
+    void StepForward();
+    void StepBack();
+    void StepRound();
+    void StepRoundBack();
+    // Sets the replay panel's buttons for a position.
+    void UpdateButtons(int nPosition);
+    int IndexOf(const uint8_t* pMessage) const;
+    int PrevStepIndex(const uint8_t* pMessage) const;
+    int PrevStepOfSeat(const uint8_t* pMessage) const;
+    const replay::CReplayStepper& Replay() const { return m_replay; }
+    CReplayPanelDlg* m_pReplayPanel = NULL;
+    int m_nReplaySeat = 0;
+    int m_nReplayOutcome = replay::kOutcomeNone;
+
     const peg::Record& Record() const { return m_record; }
     int m_nSaveAction = kSaveAsk;
     int m_nWatchSaveAction = kSaveAsk;
@@ -41,5 +66,9 @@ public:
     CString m_strLastSaved;
 
 private:
+    void FillSeatsFromFile();
+    void Step(void (replay::CReplayStepper::*step)(replay::ReplayTarget&));
+
     peg::Record m_record;
+    replay::CReplayStepper m_replay;
 };

@@ -12,6 +12,7 @@
 #include "GameClientApp.h"
 #include "GameEnvironment.h"
 #include "GameWnd.h"
+#include "ReplayPanelDlg.h"
 #include "SpliteGrid.h"
 #include "client_ids.h"
 #include "net/GameClientSocket.h"
@@ -166,6 +167,18 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
             table->ReleaseWhenIdle();
             WriteLog("[OnCreate] chat pane not created");
             return -1;
+        }
+    }
+
+    // Local mode: the replay panel, a child of the frame.
+    if (app != NULL && !app->IsOnline() && app->m_pRecord != NULL) {
+        m_pReplayPanel = new CReplayPanelDlg(*app->m_pRecord, this);
+        if (m_pReplayPanel->Create(IDD_CLIENT_REPLAY, this)) {
+            m_pReplayPanel->ShowWindow(SW_SHOW);
+        } else {
+            delete m_pReplayPanel;
+            m_pReplayPanel = NULL;
+            WriteLog("[OnCreate] replay panel not created");
         }
     }
 
@@ -359,6 +372,11 @@ void CMainFrame::OnDestroy()
         m_pChatPane->DestroyWindow();
         delete m_pChatPane;
         m_pChatPane = NULL;
+    }
+    if (m_pReplayPanel != NULL) {
+        m_pReplayPanel->DestroyWindow();
+        delete m_pReplayPanel;
+        m_pReplayPanel = NULL;
     }
     if (m_pGameWnd != NULL) {
         if (app != NULL)

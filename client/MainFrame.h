@@ -13,6 +13,7 @@
 class CAreaPainter;
 class CChatWnd;
 class CGameWnd;
+class CReplayPanelDlg;
 
 // Posted to the frame when the close is confirmed.
 constexpr UINT WM_CLOSE_CONFIRMED = 0x812C;
@@ -29,6 +30,8 @@ public:
 
     CGameWnd* GetGameWnd() const { return m_pGameWnd; }
     CChatWnd* GetChatWnd() const { return m_pChatPane; }
+    // Local mode: the replay panel, in place of the chat pane.
+    CReplayPanelDlg* GetReplayPanel() const { return m_pReplayPanel; }
     HMODULE RecorderModule() const { return m_hRecorder; }
     CAreaPainter* GetGameArea() const { return m_pGameArea; }
     CAreaPainter* GetChatArea() const { return m_pChatArea; }
@@ -76,6 +79,7 @@ private:
     CAreaPainter* m_pGameArea = NULL;
     CAreaPainter* m_pChatArea = NULL;
     CChatWnd* m_pChatPane = NULL;
+    CReplayPanelDlg* m_pReplayPanel = NULL;
     CBkButton* m_pVideoButton = NULL;
     CImageObj m_videoPicture;
     CImageObj m_stopPicture;

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "MardavelScoring.h"
-#include "MardavelTableHarness.h"
 #include "PegFile.h"
+#include "RecordedHands.h"
 #include "ReplayBoardHost.h"
 #include "ReplayStepper.h"
 
@@ -30,60 +30,9 @@ constexpr uint32_t kDecision = 0x26002;
 constexpr uint32_t kPlay = 0x26005;
 constexpr uint32_t kScore = 0x80026006;
 
-const peg::Record::Names kNames = {{"alice", "bot1", "bot2", "bot3", "bot4"},
-                                   {"Alice", "Bot One", "Bot Two", "Bot Three", "Bot Four"}};
-
-std::tm FixedTime()
-{
-    std::tm t{};
-    t.tm_year = 126;
-    t.tm_mon = 11;
-    t.tm_mday = 11;
-    t.tm_hour = 4;
-    return t;
-}
+const peg::Record::Names& kNames = RecordedHandNames();
 
 // ---- Whole hands from the table harness ------------------------------------------
-
-struct RecordedHand {
-    std::vector<uint8_t> file;
-    std::vector<uint8_t> score;   // the score message as the seat got it
-    BoardGameState referee{};     // the referee's table when it scored
-};
-
-// Plays one hand at a table of the board library and records what reached
-// `seat` (messages to all, and to the seat), as the table window does,
-// from the deal to the score.
-RecordedHand RecordHand(uint32_t seed, int seat)
-{
-    RecordedHand out;
-    TableHarness table(seed, true);
-    table.Setup({}, {});
-    bool scored = false;
-    table.afterDelivery = [&]() {
-        if (!scored && table.Count().hands == 1) {
-            out.referee = table.RefereeState();
-            scored = true;
-        }
-    };
-    EXPECT_TRUE(table.PlayHands(1)) << "seed " << seed;
-    EXPECT_TRUE(scored);
-    EXPECT_TRUE(table.Problems().empty()) << table.Problems().front();
-    peg::Record record;
-    for (const TableHarness::Sent& sent : table.Referee().sent) {
-        const bool toSeat = sent.code == kCbSendAll ||
-                            ((sent.code == kCbSendSeatAndWatchers || sent.code == kCbSendSeat) && sent.seat == seat);
-        if (!toSeat)
-            continue;
-        if (sent.Id() == kDeal && record.Exists() && !out.score.empty())
-            break;   // the next hand's deal
-        record.Take(sent.bytes.data(), sent.bytes.size(), kNames, static_cast<uint32_t>(seat), FixedTime());
-        if (sent.Id() == kScore)
-            out.score = sent.bytes;
-    }
-    out.file = record.Serialize();
-    return out;
-}
 
 ScoreMessage ParseScore(const std::vector<uint8_t>& message)
 {
@@ -351,7 +300,7 @@ std::vector<uint8_t> ScoreCountingMore()
 std::vector<uint8_t> FileOf(const std::vector<std::vector<uint8_t>>& messages, uint32_t seat = 0)
 {
     peg::Record record;
-    record.Start(kNames, seat, FixedTime());
+    record.Start(kNames, seat, RecordedHandTime());
     for (const auto& m : messages)
         EXPECT_EQ(record.Append(m.data(), static_cast<uint32_t>(m.size())), peg::kRecordTaken);
     return record.Serialize();
