@@ -243,6 +243,7 @@ void CGameWnd::OnGameMessage(uint8_t* pMessage, size_t nSize)
         }
         app->m_pRecord->RecordMessage(pMessage, nSize, names, (uint32_t)OwnSeat());
     }
+    BeforeGameMessage(pMessage);
     switch (GameMessageKindOf(MessageId(pMessage))) {
     case kHandResultToBoard:
         m_strHandResult.Empty();
@@ -329,9 +330,10 @@ BOOL CGameWnd::ConfirmLeave()
             return TRUE;
         return MsgBoxId(IDS_CLIENT_LEAVE_QUESTION, MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES;
     }
-    // The leave dialog with its countdown (hand the seat over and leave)
-    // joins here with the game's dialogs; until then the question is asked.
-    return MsgBoxId(IDS_CLIENT_LEAVE_QUESTION, MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES;
+    // Hand the seat over and leave (the server's answer closes the frame),
+    // or stay.
+    AskLeave();
+    return FALSE;
 }
 
 // ---- Window --------------------------------------------------------------------------------------
@@ -369,6 +371,7 @@ int CGameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
     SetTimer(kTimerFlash, 400, NULL);
     if (!CreateBackBuffer())
         return -1;
+    CreateHistoryWindow();
     return 0;
 }
 
@@ -392,6 +395,7 @@ void CGameWnd::OnDestroy()
     theGameSocket.SetHooks(NULL, NULL, NULL);
     theGameSocket.SetNoticeHook(NULL, NULL);
     FreeBackBuffer();
+    DestroyHistoryWindow();
     if (CGameClientApp* app = GetClientApp())
         if (app->m_pToolTip == &m_tooltip)
             app->m_pToolTip = NULL;
@@ -511,6 +515,8 @@ void CGameWnd::AutoAction()
 BOOL CGameWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     const int id = (int)LOWORD(wParam);
+    if (OnToolCommand(id))
+        return TRUE;
     if (id == kBtnHint) {
         if (m_nBoardDepth == 0)
             OnHint();

@@ -25,6 +25,8 @@
 #include "TablePictures.h"
 #include "TableRules.h"
 #include "TableSettings.h"
+#include "CardMemory.h"
+#include "TableExtras.h"
 #include "TableState.h"
 #include "TextBalloonWnd.h"
 
@@ -70,6 +72,8 @@ constexpr UINT kTextBalloonId = 233;
 // The click sound of the table's buttons.
 constexpr UINT kButtonClickSound = 262;
 
+class CGameHistoryDlg;
+
 class CGameWnd : public CWnd
 {
     DECLARE_DYNCREATE(CGameWnd)
@@ -104,6 +108,32 @@ public:
     void ClearSelection();
     void UpdatePlayButton();
     void PlaySoundEntry(int nSection, int nEntry);
+
+    // ---- Tool commands and the table's small windows (GameWndTools.cpp) ---------------
+    // The score sheet (208), trust play (209), the previous trick (211), the
+    // chosen face (330) and the card memory (332); FALSE for other ids.
+    BOOL OnToolCommand(int nId);
+    void OnScoreSheet();
+    void OnTrustPlay();
+    void OnPreviousRound();
+    void OnSendFace();
+    void OnCardMemory();
+    // The leave question; the choice (235 hands the seat over: the frame
+    // asks the server for it).
+    int AskLeave();
+    void CreateHistoryWindow();
+    void DestroyHistoryWindow();
+    void AddHandToHistory();
+    // A game message about to reach the board: a play that starts a new
+    // trick keeps the trick before it.
+    void BeforeGameMessage(const uint8_t* pMessage);
+    BOOL CardMemoryAllowed() const;
+    void DrawCardMemory(CDC& dc);
+    CGameHistoryDlg* m_pHistory = NULL;
+    CCardMemory m_cardMemory;
+    BOOL m_bCardMemoryShown = FALSE;
+    CPreviousTrick m_previousTrick;
+    BOOL m_bTrustNoticeShown = FALSE;
 
     // ---- State the table's parts share -------------------------------------------------
     int OwnSeat() const;

@@ -203,6 +203,7 @@ void CGameWnd::OnHandResult(int nResult)
                     s.lastScore[1], s.lastScore[2], s.lastScore[3], s.lastScore[4]);
         WriteGameLog(line);
     }
+    AddHandToHistory();
     Invalidate(FALSE);
 }
 
@@ -222,6 +223,9 @@ void CGameWnd::UpdatePhaseButtons(BOOL /*bPhaseChanged*/)
         for (int id : {kBtnGiveUp, kBtnAlone, kBtnBecome, kBtnDecline, kBtnShowGuard, kBtnHideGuard, kBtnPass,
                        kBtnPlay, kBtnHint})
             ShowButton(id, FALSE);
+        m_cardMemory.Reset(s);
+        m_previousTrick.Clear();
+        EnableButton(kBtnCardMem, FALSE);
         if (m_nPauseKind != -1) {
             // The result stays on the table for the pause; the board is left
             // first (no message loop inside its call), and server messages
@@ -282,6 +286,12 @@ void CGameWnd::UpdatePhaseButtons(BOOL /*bPhaseChanged*/)
     case kPhasePlay: {
         for (int id : {kBtnStart, kBtnShowGuard, kBtnHideGuard, kBtnKick, kBtnNoKick})
             ShowButton(id, FALSE);
+        if (CardMemoryAllowed()) {
+            EnableButton(kBtnCardMem, TRUE);
+            m_cardMemory.CountPlayedCards(s);
+        } else {
+            EnableButton(kBtnCardMem, FALSE);
+        }
         m_nTurnSeat = s.seatToAct;
         const PlayButtons p = PlayButtonsFor(s, own, watching != FALSE, m_bTrustPlay != FALSE);
         ShowButton(kBtnPlay, p.visible);

@@ -454,6 +454,7 @@ void CGameWnd::Redraw(CDC& dc, const CRect& client)
         if (seat >= 0 && seat < kTableSeats)
             DrawSeat(dc, view, seat);
     }
+    DrawCardMemory(dc);
     if (m_nPauseKind >= 0) {
         const CTableImage& picture = m_pictures.Fixed(ResultPictureId(m_nPauseKind));
         if (picture.IsLoaded())

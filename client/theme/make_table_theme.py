@@ -619,9 +619,30 @@ def write_kit_skin(out_dir):
         # The skinned dialogs' folder is spelt "Theme" (one folder with
         # "theme" where names ignore case).
         write(os.path.join(out_dir, "Theme", name), bmp24(canvas))
-    ini = ["; The skinned dialogs' pictures of the table.", "[respic]", "IDB_BT_KICK=kick_strip.bmp",
-           "IDB_BT_GIVEUP=giveup_strip.bmp", ""]
-    write(os.path.join(out_dir, "Mardavel.thm"), "\r\n".join(ini).encode("ascii"))
+    # The dialog skin ini beside the program is the kit's (its default
+    # look, made first); the table's sections are merged into it, never
+    # written over it: without "QVDLG" no skinned dialog can be created.
+    ours = {
+        "respic": ["IDB_BT_KICK=kick_strip.bmp", "IDB_BT_GIVEUP=giveup_strip.bmp"],
+        "QVDLG_exit": ["IDCTRUSTEXIT=dlgbutton.bmp", "IDCANCEL=dlgbutton.bmp"],
+    }
+    path = os.path.join(out_dir, "Mardavel.thm")
+    kept = []
+    if os.path.exists(path):
+        with open(path, "rb") as f:
+            skip = False
+            for line in f.read().decode("ascii").splitlines():
+                stripped = line.strip()
+                if stripped.startswith("[") and stripped.endswith("]"):
+                    skip = stripped[1:-1] in ours
+                if not skip and stripped != "; The skinned dialogs' pictures of the table.":
+                    kept.append(line)
+    while kept and kept[-1].strip() == "":
+        kept.pop()
+    ini = kept + ["", "; The skinned dialogs' pictures of the table."]
+    for section, lines in ours.items():
+        ini += ["[%s]" % section] + lines + [""]
+    write(path, "\r\n".join(ini).encode("ascii"))
 
 
 # ---- Faces, sounds and small files ------------------------------------------------------------
