@@ -10,6 +10,7 @@
 
 #include "KitTestSupport.h"
 
+#include "ChatWnd.h"
 #include "GameHistoryDlg.h"
 #include "ScrollTextLabel.h"
 #include "MardavelState.h"
@@ -280,6 +281,54 @@ TEST_F(ClientDialogs, ScrollingLabelOpensOnlyWebLinksAndPausesOnHover)
     EXPECT_EQ(label.CurrentColour(), RGB(1, 2, 3));
     label.DestroyWindow();
     parent.DestroyWindow();
+}
+
+TEST_F(ClientDialogs, ChatPaneHeaderNewsAndTheChatControlBelowIt)
+{
+    // The pane needs the chat control: the stand-in, registered for the test.
+    HMODULE control = ::LoadLibraryA("QVChatEx.dll");
+    ASSERT_NE(control, (HMODULE)NULL) << "the chat control stand-in is missing";
+    typedef HRESULT(WINAPI * PFN_REGISTER)();
+    auto call = [&](const char* entry) {
+        PFN_REGISTER pfn =
+            reinterpret_cast<PFN_REGISTER>(reinterpret_cast<void (*)()>(::GetProcAddress(control, entry)));
+        return pfn != NULL ? pfn() : E_NOTIMPL;
+    };
+    ASSERT_EQ(call("DllRegisterServer"), S_OK);
+
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP | WS_VISIBLE, CRect(0, 0, 240, 400), NULL, 0));
+    CChatWnd pane;
+    ASSERT_TRUE(pane.Create(NULL, NULL, WS_CHILD | WS_VISIBLE, CRect(0, 0, 240, 400), &parent, 0xE901));
+    ASSERT_NE(pane.GetChatControl(), (CQVChatEx*)NULL);
+    CRect chat;
+    pane.GetChatControl()->GetWindowRect(&chat);
+    pane.ScreenToClient(&chat);
+    EXPECT_EQ(chat, CRect(0, CChatWnd::kHeaderHeight, 240, 400)) << "the chat control fills the pane below the header";
+
+    const char* items[] = {"short", "a news item long enough to run past the right edge of the pane, surely", ""};
+    const char* links[] = {"http://a.example", "https://b.example", ""};
+    pane.SetNews(1, "match", "http://m.example", items, links);
+    for (int i = 0; i < CChatWnd::kNewsItems; i++) {
+        EXPECT_EQ(pane.ItemRect(i).top, 45 + 21 * i) << "item " << i;
+        EXPECT_EQ(pane.ItemRect(i).left, 5) << "item " << i;
+        EXPECT_LE(pane.ItemRect(i).right, 240) << "item " << i << ": never past the header's right edge";
+    }
+    EXPECT_EQ(pane.ItemRect(1).right, 240);
+    EXPECT_GT(pane.ItemRect(0).right, 10);
+    EXPECT_EQ(pane.ItemRect(2).right, 10) << "an empty item: its padding";
+    EXPECT_EQ(std::string(pane.TipText(-1)), "点击查看比赛详情");
+    EXPECT_EQ(std::string(pane.TipText(0)), "点击查看比赛详情");
+    EXPECT_EQ(std::string(pane.TipText(2)), "点击查看实力榜信息");
+    EXPECT_EQ(std::string(pane.Item(1).GetLink()), "https://b.example");
+    pane.SetNews(0, "news", "", items, links);
+    EXPECT_EQ(std::string(pane.TipText(0)), "short") << "mode 0: each item's own text";
+    EXPECT_EQ(std::string(pane.Title().GetText()), "news");
+
+    pane.DestroyWindow();
+    parent.DestroyWindow();
+    call("DllUnregisterServer");
+    ::FreeLibrary(control);
 }
 
 }  // namespace
