@@ -5,7 +5,7 @@
 //
 // run_with_tableserver.sh starts the server and names its port in
 // MARDAVEL_TABLESERVER_PORT.
-#include "AppTestSupport.h"
+#include "GameProcessSupport.h"
 
 #include <windows.h>
 
@@ -17,9 +17,8 @@
 
 namespace {
 
-const char kGameKey[] = "Software\\Quorvintel\\Game\\Mardavel";
-const char kSettingsKey[] = "Software\\Quorvintel\\Game\\Mardavel\\Settings";
-const char kShareKey[] = "Software\\Quorvintel\\Game\\Share";
+using namespace gameprocess;
+
 
 bool HasLine(const std::vector<std::string>& lines, const std::string& start)
 {
@@ -57,68 +56,26 @@ protected:
         settings.SetDword("SaveAction", 2);
         settings.SetDword("SoundEf", 0);
         share.SetString("Path", ProgramFolder());
-        CopyGameLayout();
-        m_chatControl = ::LoadLibraryA((ProgramFolder() + "\\QVChatEx.dll").c_str());
-        ASSERT_NE(m_chatControl, nullptr) << "the chat control stand-in is missing";
-        ASSERT_EQ(CallChatControl("DllRegisterServer"), S_OK);
-    }
-    void TearDown() override
-    {
-        if (m_chatControl != NULL) {
-            CallChatControl("DllUnregisterServer");
-            ::FreeLibrary(m_chatControl);
-        }
-    }
-
-    void CopyGameLayout()
-    {
-        const std::string from = ProgramFolder();
-        ASSERT_TRUE(::CopyFileA((from + "\\Mardavel_bk.bgd").c_str(), (folder / "Mardavel_bk.bgd").c_str(), FALSE));
-        ::CreateDirectoryA((folder / "picture").c_str(), NULL);
-        WIN32_FIND_DATAA found;
-        HANDLE find = ::FindFirstFileA((from + "\\picture\\*.*").c_str(), &found);
-        ASSERT_NE(find, INVALID_HANDLE_VALUE) << "the frame's pictures are missing";
-        do {
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-                ASSERT_TRUE(::CopyFileA((from + "\\picture\\" + found.cFileName).c_str(),
-                                        (folder / ("picture\\" + std::string(found.cFileName))).c_str(), FALSE));
-            }
-        } while (::FindNextFileA(find, &found));
-        ::FindClose(find);
-    }
-
-    HRESULT CallChatControl(const char* entry)
-    {
-        typedef HRESULT(WINAPI * PFN_REGISTER)();
-        PFN_REGISTER pfn = reinterpret_cast<PFN_REGISTER>(
-            reinterpret_cast<void (*)()>(::GetProcAddress(m_chatControl, entry)));
-        return pfn != NULL ? pfn() : E_NOTIMPL;
+        CopyGameLayout(folder, "Mardavel_bk.bgd");
+        chatControl.Register();
     }
 
     std::vector<std::string> Log() { return SplitLines(ReadText(folder / "Mardavel.log")); }
 
     std::string m_port;
-    HMODULE m_chatControl = NULL;
     ScratchFolder folder;
     ScopedRegistryKey game{kGameKey};
     ScopedRegistryKey settings{kSettingsKey};
     ScopedRegistryKey share{kShareKey};
+    ChatControlRegistration chatControl;
 };
 
 }  // namespace
 
 TEST_F(ClientLeave, HandingTheSeatOverInAHandLeavesThroughTheServer)
 {
-    const std::string line = "\"" + ProgramFolder() + "\\Mardavel.exe\" 1 alice Alice - 0 - 127.0.0.1 " + m_port +
-                             " - - 0 - 0 0";
-    std::vector<char> command(line.begin(), line.end());
-    command.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(::CreateProcessA(NULL, command.data(), NULL, NULL, FALSE, 0, NULL, ProgramFolder().c_str(), &startup,
-                                 &process));
-    ::CloseHandle(process.hThread);
+    ASSERT_TRUE(StartOnline(m_port, &process));
 
     // Into the hand: the own seat plays once. The test's time-out (ctest)
     // bounds a hand that never comes.

@@ -2,7 +2,7 @@
 // holds the table window and no chat pane, the recording library is the one
 // of the program's folder (not one of the same name in the current folder),
 // and a close ends the program at once with code 0.
-#include "AppTestSupport.h"
+#include "GameProcessSupport.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -15,8 +15,7 @@
 
 namespace {
 
-const char kGameKey[] = "Software\\Quorvintel\\Game\\Mardavel";
-const char kShareKey[] = "Software\\Quorvintel\\Game\\Share";
+using namespace gameprocess;
 
 std::string Lower(std::string s)
 {

@@ -8,7 +8,7 @@
 //
 // MARDAVEL_SHOTS_DIR, when set, receives a picture of the window in the
 // middle of the hand.
-#include "AppTestSupport.h"
+#include "GameProcessSupport.h"
 
 #include <windows.h>
 
@@ -23,9 +23,8 @@
 
 namespace {
 
-const char kGameKey[] = "Software\\Quorvintel\\Game\\Mardavel";
-const char kSettingsKey[] = "Software\\Quorvintel\\Game\\Mardavel\\Settings";
-const char kShareKey[] = "Software\\Quorvintel\\Game\\Share";
+using namespace gameprocess;
+
 
 struct FindButton {
     int id;
@@ -69,27 +68,9 @@ protected:
         settings.SetDword("SoundEf", 0);
         settings.SetDword("SortMode", 1);
         share.SetString("Path", ProgramFolder());
-        CopyGameLayout();
+        CopyGameLayout(folder, "mardavel_local_bk.bgd");   // the layout of local mode
     }
 
-    // The game's folder holds the frame's layout for local mode and its pictures.
-    void CopyGameLayout()
-    {
-        const std::string from = ProgramFolder();
-        ASSERT_TRUE(::CopyFileA((from + "\\mardavel_local_bk.bgd").c_str(), (folder / "mardavel_local_bk.bgd").c_str(),
-                                FALSE));
-        ::CreateDirectoryA((folder / "picture").c_str(), NULL);
-        WIN32_FIND_DATAA found;
-        HANDLE find = ::FindFirstFileA((from + "\\picture\\*.*").c_str(), &found);
-        ASSERT_NE(find, INVALID_HANDLE_VALUE) << "the frame's pictures are missing";
-        do {
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-                ASSERT_TRUE(::CopyFileA((from + "\\picture\\" + found.cFileName).c_str(),
-                                        (folder / ("picture\\" + std::string(found.cFileName))).c_str(), FALSE));
-            }
-        } while (::FindNextFileA(find, &found));
-        ::FindClose(find);
-    }
     void TearDown() override
     {
         if (process.hProcess != NULL) {

@@ -1,0 +1,92 @@
+// What the tests that start Mardavel.exe as a process share: the program's
+// registry keys, the game's folder filled with the frame's layout, the
+// platform's chat control registered for the test's run, and the online
+// launch command line.
+#pragma once
+
+#include "AppTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace gameprocess {
+
+constexpr char kGameKey[] = "Software\\Quorvintel\\Game\\Mardavel";
+constexpr char kSettingsKey[] = "Software\\Quorvintel\\Game\\Mardavel\\Settings";
+constexpr char kShareKey[] = "Software\\Quorvintel\\Game\\Share";
+
+// Copies the frame's layout file `layout` and its pictures from the program's
+// folder into the game's folder (the "Path" value points there).
+inline void CopyGameLayout(const ScratchFolder& folder, const char* layout)
+{
+    const std::string from = ProgramFolder();
+    ASSERT_TRUE(::CopyFileA((from + "\\" + layout).c_str(), (folder / layout).c_str(), FALSE));
+    ::CreateDirectoryA((folder / "picture").c_str(), NULL);
+    WIN32_FIND_DATAA found;
+    HANDLE find = ::FindFirstFileA((from + "\\picture\\*.*").c_str(), &found);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE) << "the frame's pictures are missing";
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            ASSERT_TRUE(::CopyFileA((from + "\\picture\\" + found.cFileName).c_str(),
+                                    (folder / ("picture\\" + std::string(found.cFileName))).c_str(), FALSE));
+        }
+    } while (::FindNextFileA(find, &found));
+    ::FindClose(find);
+}
+
+// The chat control stand-in of the build tree, registered the way the
+// platform's set-up registers the real one, and unregistered at the end.
+class ChatControlRegistration
+{
+public:
+    ChatControlRegistration() = default;
+    ChatControlRegistration(const ChatControlRegistration&) = delete;
+    ChatControlRegistration& operator=(const ChatControlRegistration&) = delete;
+    ~ChatControlRegistration()
+    {
+        if (m_module != NULL) {
+            Call("DllUnregisterServer");
+            ::FreeLibrary(m_module);
+        }
+    }
+
+    void Register()
+    {
+        m_module = ::LoadLibraryA((ProgramFolder() + "\\QVChatEx.dll").c_str());
+        ASSERT_NE(m_module, nullptr) << "the chat control stand-in is missing";
+        ASSERT_EQ(Call("DllRegisterServer"), S_OK);
+    }
+
+private:
+    HRESULT Call(const char* entry)
+    {
+        typedef HRESULT(WINAPI * PFN_REGISTER)();
+        PFN_REGISTER pfn =
+            reinterpret_cast<PFN_REGISTER>(reinterpret_cast<void (*)()>(::GetProcAddress(m_module, entry)));
+        return pfn != NULL ? pfn() : E_NOTIMPL;
+    }
+
+    HMODULE m_module = NULL;
+};
+
+// Starts Mardavel.exe with the 14-argument launch command line of user alice
+// joining the server at 127.0.0.1:port.
+inline bool StartOnline(const std::string& port, PROCESS_INFORMATION* process)
+{
+    const std::string line = "\"" + ProgramFolder() + "\\Mardavel.exe\" 1 alice Alice - 0 - 127.0.0.1 " + port +
+                             " - - 0 - 0 0";
+    std::vector<char> command(line.begin(), line.end());
+    command.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    if (!::CreateProcessA(NULL, command.data(), NULL, NULL, FALSE, 0, NULL, ProgramFolder().c_str(), &startup,
+                          process))
+        return false;
+    ::CloseHandle(process->hThread);
+    return true;
+}
+
+}  // namespace gameprocess
