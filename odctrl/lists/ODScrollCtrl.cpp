@@ -339,10 +339,29 @@ void CODScrollCtrl::UpdateBarsOnce()
 {
     int vertWidth = 0, horzHeight = 0;
     GetScrollBarSizes(&vertWidth, &horzHeight);
-    CRect client;
-    GetClientRect(&client);
-    CSize size = client.Size();
-    if (!Container()) {
+    CSize size;
+    // A parent that lays its children out from the inside answers the
+    // frame's recalculation request with the rectangle it gives this
+    // control: that is the client size, with no bar thickness taken from it.
+    CRect parentRect(0, 0, 0, 0);
+    CWnd* parent = GetParent();
+    if (parent && parent->SendMessage(WM_RECALCPARENT, 0, reinterpret_cast<LPARAM>(&parentRect)) != 0) {
+        size = parentRect.Size();
+        vertWidth = horzHeight = 0;
+    } else if (CSBContainerWnd* c = Container()) {
+        // The container's bars stand beside the control inside the
+        // container's area: that area is the true client size, and a needed
+        // bar takes its thickness from it. (Planning with the control's
+        // own client would keep bars that are no longer needed.)
+        CRect area;
+        c->GetClientRect(&area);
+        size = area.Size();
+        vertWidth = c->VertBarWidth();
+        horzHeight = c->HorzBarHeight();
+    } else {
+        CRect client;
+        GetClientRect(&client);
+        size = client.Size();
         // The true client size: as if no bar stood beside it.
         const DWORD style = GetStyle();
         if (style & WS_VSCROLL)
@@ -373,6 +392,84 @@ void CODScrollCtrl::UpdateBarsOnce()
         info.nPage = UINT(std::max(0, pages[bar]));
         SetScrollInfo(bar, &info, TRUE);
     }
+}
+
+CSize CODScrollCtrl::TrueClientSize()
+{
+    if (CSBContainerWnd* c = Container()) {
+        CRect area;
+        c->GetClientRect(&area);
+        return area.Size();
+    }
+    CRect client;
+    GetClientRect(&client);
+    CSize size = client.Size();
+    int vertWidth = 0, horzHeight = 0;
+    GetScrollBarSizes(&vertWidth, &horzHeight);
+    const DWORD style = GetStyle();
+    if (style & WS_VSCROLL)
+        size.cx += vertWidth;
+    if (style & WS_HSCROLL)
+        size.cy += horzHeight;
+    return size;
+}
+
+void CODScrollCtrl::FillOutsideRect(CDC* pDC, CBrush* pBrush)
+{
+    if (!pDC || !pBrush || !m_hWnd)
+        return;
+    CRect client;
+    GetClientRect(&client);
+    // The strip beside the contents, full height, then the one below them.
+    CRect right(m_totalDev.cx, 0, client.right, client.bottom);
+    if (!right.IsRectEmpty())
+        pDC->FillRect(&right, pBrush);
+    CRect below(0, m_totalDev.cy, std::min<int>(m_totalDev.cx, client.right), client.bottom);
+    if (!below.IsRectEmpty())
+        pDC->FillRect(&below, pBrush);
+}
+
+void CODScrollCtrl::ResizeParentToFit(BOOL shrinkOnly)
+{
+    if (!m_hWnd)
+        return;
+    CFrameWnd* frame = GetParentFrame();
+    if (!frame)
+        return;
+    const CSize current = TrueClientSize();
+    CSize grow(m_totalDev.cx - current.cx, m_totalDev.cy - current.cy);
+    if (shrinkOnly) {
+        grow.cx = std::min<int>(grow.cx, 0);
+        grow.cy = std::min<int>(grow.cy, 0);
+    }
+    if (grow.cx == 0 && grow.cy == 0)
+        return;
+    CRect frameRect;
+    frame->GetWindowRect(&frameRect);
+    frame->SetWindowPos(NULL, 0, 0, std::max(0, int(frameRect.Width() + grow.cx)),
+                        std::max(0, int(frameRect.Height() + grow.cy)),
+                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    frame->RecalcLayout();
+}
+
+void CODScrollCtrl::CalcWindowRect(LPRECT rect, UINT adjustType)
+{
+    if (!rect)
+        return;
+    if (adjustType == AdjustOutside) {
+        ::AdjustWindowRectEx(rect, GetStyle(), FALSE, GetExStyle() & ~WS_EX_CLIENTEDGE);
+        return;
+    }
+    ::AdjustWindowRectEx(rect, 0, FALSE, GetExStyle());
+    if (m_mapMode == ScaleToFit)
+        return;
+    int vertWidth = 0, horzHeight = 0;
+    GetScrollBarSizes(&vertWidth, &horzHeight);
+    const int width = rect->right - rect->left, height = rect->bottom - rect->top;
+    if (m_totalDev.cy > height)
+        rect->right += vertWidth;
+    if (m_totalDev.cx > width)
+        rect->bottom += horzHeight;
 }
 
 // ---- Scrolling -----------------------------------------------------------------------------

@@ -24,6 +24,12 @@ public:
         ScaleToFit = -1,
         NoRequest = 0xFF,  // an axis without a scroll request in OnScroll's code
     };
+    // CalcWindowRect's kinds of adjustment.
+    enum
+    {
+        AdjustBorder = 0,
+        AdjustOutside = 1,
+    };
 
     CODScrollCtrl();
     ~CODScrollCtrl() override;
@@ -42,6 +48,14 @@ public:
     void SetCentre(BOOL centre) { m_centre = centre; }
     void SetScrollWindow(BOOL scroll) { m_scrollWindow = scroll; }
     void EnablePainting(BOOL enable) { m_paintingEnabled = enable; }
+    // Fills the client parts right of and below the device total (client
+    // coordinates, as in WM_ERASEBKGND).
+    void FillOutsideRect(CDC* pDC, CBrush* pBrush);
+    // Resizes the parent frame so that the client area (without bars) is the
+    // device total; with shrinkOnly an axis is never made larger. Nothing
+    // without a parent frame.
+    void ResizeParentToFit(BOOL shrinkOnly = TRUE);
+    void CalcWindowRect(LPRECT rect, UINT adjustType = AdjustBorder) override;
 
     // ---- Bars: the container's when the parent is one, else the window's own ----
     CSBContainerWnd* Container() const;
@@ -82,6 +96,10 @@ protected:
 private:
     int TrackPos(int bar);
     void UpdateBarsOnce();
+    // The client size as if no bar stood beside the control: inside a
+    // container the container's client area, else the client area plus the
+    // native bars the styles show.
+    CSize TrueClientSize();
 
     BOOL m_paintingEnabled = TRUE;
     BOOL m_scrollWindow = TRUE;
