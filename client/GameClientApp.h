@@ -58,6 +58,10 @@ public:
     void FillFaultContext(LPCSTR lpszText);
     // A fault report with the fixed first values and the two texts.
     void PostClientFault(UINT nCode);
+    // A JPEG of the thread's main window (frame included) in the snapshot
+    // folder, the picture also on the clipboard; its path into the
+    // 260-character buffer. 0 when no picture could be taken.
+    BOOL SaveSnapshot(char* pszPath, int nQuality);
 
     // The own seat (0-4) the table shows at the bottom.
     int OwnSeat() const { return m_nOwnSeat; }

@@ -4,6 +4,8 @@
 
 #include "ClientServices.h"
 #include "GameClientApp.h"
+#include "MainFrame.h"
+#include "MediaCapture.h"
 #include "MardavelBoard.h"
 #include "MardavelPlay.h"
 #include "client_ids.h"
@@ -204,6 +206,9 @@ void CGameWnd::OnHandResult(int nResult)
         WriteGameLog(line);
     }
     AddHandToHistory();
+    // A recording ends with the hand.
+    if (CMainFrame* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()))
+        frame->StopRecording(kStopByUser);
     Invalidate(FALSE);
 }
 

@@ -12,6 +12,7 @@
 #include "GameClientApp.h"
 #include "GameEnvironment.h"
 #include "GameWnd.h"
+#include "MediaCapture.h"
 #include "ReplayPanelDlg.h"
 #include "SpliteGrid.h"
 #include "client_ids.h"
@@ -31,6 +32,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CQVGameWnd)
     ON_COMMAND(32773, OnScreenshotCommand)
     ON_COMMAND(32772, OnRecordingCommand)
     ON_MESSAGE(WM_CLOSE_CONFIRMED, OnCloseConfirmed)
+    ON_MESSAGE(WM_RECORD_DONE, OnRecordDone)
 END_MESSAGE_MAP()
 
 namespace {
@@ -73,10 +75,12 @@ BOOL IsWebAddress(const CString& address)
 CMainFrame::CMainFrame()
 {
     m_nKeyValue4 = 0x26004;
+    CreateRecordingControl();
 }
 
 CMainFrame::~CMainFrame()
 {
+    DeleteRecordingControl();
     if (m_hRecorder != NULL)
         ::FreeLibrary(m_hRecorder);
     m_hRecorder = NULL;
@@ -321,8 +325,6 @@ void CMainFrame::ShowSetup()
         m_pGameWnd->PostMessage(WM_COMMAND, MAKEWPARAM(kBtnSetup, BN_CLICKED), 0);
 }
 
-void CMainFrame::TakeScreenshot() { WriteLog("[TakeScreenshot]"); }
-void CMainFrame::ToggleRecording() { WriteLog("[ToggleRecording]"); }
 void CMainFrame::OnScreenshotCommand() { TakeScreenshot(); }
 void CMainFrame::OnRecordingCommand() { ToggleRecording(); }
 
@@ -332,6 +334,7 @@ BOOL CMainFrame::CanExitGame() { return theGameSocket.RequestTrustQuit() != 0; }
 
 void CMainFrame::OnClose()
 {
+    StopRecording(kStopClosing);
     CloseState state;
     state.mayClose = theGameSocket.GetMayClose() != FALSE;
     state.lost = theGameSocket.IsConnectionLost() != FALSE;

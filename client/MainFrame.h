@@ -12,11 +12,15 @@
 
 class CAreaPainter;
 class CChatWnd;
+class CFrameRecorderHost;
 class CGameWnd;
+class CRecordingControl;
 class CReplayPanelDlg;
 
 // Posted to the frame when the close is confirmed.
 constexpr UINT WM_CLOSE_CONFIRMED = 0x812C;
+// Posted to the frame with the recorder's report code (wParam).
+constexpr UINT WM_RECORD_DONE = WM_APP + 0x131;
 // The table window's and the chat pane's control ids in the frame.
 constexpr UINT kTableWindowId = 0xE900;
 constexpr UINT kChatPaneId = 0xE901;
@@ -57,6 +61,19 @@ public:
     void TakeScreenshot();
     void ToggleRecording();
 
+    // ---- Screenshots and recordings (MainFrameMedia.cpp) -------------------------------
+    // A blue system line in the chat control (none in local mode); logged.
+    void ShowSystemLine(LPCSTR text);
+    // Stops a running recording: reason 0 by the user or the end of a hand,
+    // 2 when the frame closes.
+    void StopRecording(int reason);
+    BOOL IsRecording() const;
+    // A new video path in the 260-character buffer, or an empty text.
+    void MakeRecordFileName(char* buffer);
+    // The recorder's report: on the capture thread (or inside StartRecord),
+    // so it only posts WM_RECORD_DONE to the frame's window (user).
+    static void __cdecl RecordCallback(void* user, int code);
+
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
 
@@ -70,11 +87,14 @@ protected:
     afx_msg void OnScreenshotCommand();
     afx_msg void OnRecordingCommand();
     afx_msg LRESULT OnCloseConfirmed(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnRecordDone(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:
     void FocusChatOrTable();
     void LoadVideoButtonPictures();
+    void CreateRecordingControl();
+    void DeleteRecordingControl();
 
     CAreaPainter* m_pGameArea = NULL;
     CAreaPainter* m_pChatArea = NULL;
@@ -84,8 +104,9 @@ private:
     CImageObj m_videoPicture;
     CImageObj m_stopPicture;
     HMODULE m_hRecorder = NULL;
-    BOOL m_bRecording = FALSE;
-    char m_szRecordingPath[MAX_PATH] = "";
+    friend class CFrameRecorderHost;
+    CFrameRecorderHost* m_pRecorderHost = NULL;
+    CRecordingControl* m_pRecording = NULL;
     CAreaPainter* m_pPlayArea = NULL;
     BOOL m_bMaximised = FALSE;
     BOOL m_bShownOnce = FALSE;

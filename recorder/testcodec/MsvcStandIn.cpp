@@ -124,6 +124,11 @@ LRESULT CALLBACK DriverProc(DWORD_PTR, HDRVR, UINT message, LPARAM p1, LPARAM p2
 
 }  // namespace
 
+LRESULT CALLBACK MsvcStandInDriverProc(DWORD_PTR id, HDRVR driver, UINT message, LPARAM p1, LPARAM p2)
+{
+    return DriverProc(id, driver, message, p1, p2);
+}
+
 bool InstallMsvcStandIn()
 {
     return ICInstall(ICTYPE_VIDEO, kMsvc, reinterpret_cast<LPARAM>(&DriverProc), nullptr, ICINSTALL_FUNCTION) != 0;

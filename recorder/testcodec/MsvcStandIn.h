@@ -4,5 +4,12 @@
 // 'CRAM' frames, every one a key frame.
 #pragma once
 
+#include <windows.h>
+#include <mmsystem.h>
+
 bool InstallMsvcStandIn();
 void RemoveMsvcStandIn();
+
+// The same encoder's driver entry, for a codec library that exports it and
+// is installed by name (the system's way, for another process).
+LRESULT CALLBACK MsvcStandInDriverProc(DWORD_PTR id, HDRVR driver, UINT message, LPARAM p1, LPARAM p2);
