@@ -515,7 +515,7 @@ void CGameWnd::AutoAction()
 BOOL CGameWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     const int id = (int)LOWORD(wParam);
-    if (OnToolCommand(id))
+    if (OnToolCommand(id) || OnPlayerCommand(id))
         return TRUE;
     if (id == kBtnHint) {
         if (m_nBoardDepth == 0)

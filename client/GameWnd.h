@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "BoardInterface.h"
@@ -26,6 +27,7 @@
 #include "TableRules.h"
 #include "TableSettings.h"
 #include "CardMemory.h"
+#include "PlayerInfo.h"
 #include "TableExtras.h"
 #include "TableState.h"
 #include "TextBalloonWnd.h"
@@ -134,6 +136,42 @@ public:
     BOOL m_bCardMemoryShown = FALSE;
     CPreviousTrick m_previousTrick;
     BOOL m_bTrustNoticeShown = FALSE;
+
+    // ---- Player information, web links and chat lines (GameWndPlayers.cpp) --------
+    // Callback 10022: the records of the message's body.
+    void OnPlayerInfoCallback(const NetMsgHeader* message, intptr_t size);
+    void SetPlayerInfo(const uint8_t* pPayload, size_t nSize);
+    // The own strength line and title in the news texts; the chat pane's
+    // header from the news texts.
+    void BuildOwnStrengthLine(int nSeat);
+    void RefreshNews();
+    CString FormatPlayerInfo(int nSeat);
+    // A coloured line in the chat control (logged).
+    void AppendChatLine(LPCSTR lpszText, COLORREF colour, int nSize);
+    // Trust play once a second (333), the strength page (334), the titles (335).
+    BOOL OnPlayerCommand(int nId);
+    void OnTrustPlayThrottled();
+    void ResetTrustPlayThrottle();
+    void OnStrengthPage();
+    CString StrengthPageAddress();
+    void OnTitles();
+    void ShowTitlesDialog();
+    // Board event 0x1012 (own seat, value) at most once a second.
+    void ThrottledBoardRequest(uint32_t dwValue);
+    void ResetBoardRequestThrottle();
+    CString ExpandAddress(LPCSTR lpszAddress);
+    std::string FetchTicket(const char* user);
+    // Opens only http:// and https:// addresses; FALSE (logged) for others.
+    BOOL OpenWebAddress(const CString& address);
+    // The chat pane's four news texts and links (process-wide).
+    static CString& NewsText(int i);
+    static CString& NewsLink(int i);
+    CPlayerInfoTable m_playerInfo;
+    CThrottle m_trustThrottle{kUserActionIntervalMs};
+    CThrottle m_titleThrottle{kUserActionIntervalMs};
+    CString m_strStrengthPage;
+    CString m_strTicket;
+    uint8_t m_roomRecord[kRoomRecordBytes] = {};
 
     // ---- State the table's parts share -------------------------------------------------
     int OwnSeat() const;

@@ -93,6 +93,9 @@ int CGameWnd::OnBoardCallback(const BoardCallbackRecord& record)
     case kCbHandResult:
         OnHandResult((int)record.p1);
         break;
+    case kCbAnnouncement:
+        OnPlayerInfoCallback(reinterpret_cast<const NetMsgHeader*>(record.p1), record.p2);
+        break;
     case kCbSeatCards:
     case kCbSeatTable:
     case kCbWatchersMaySee:

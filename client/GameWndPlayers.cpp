@@ -1,0 +1,231 @@
+// The table window's player information: the records the board hands over
+// (callback 10022), the own strength line in the chat pane's header, the
+// information tip's text, the strength page and the titles request, the
+// throttled trust-play and title commands, web addresses with the login
+// ticket, the lobby's room record and coloured chat lines. The rules are
+// PlayerInfo.h's; this file binds them to the window, the chat control and
+// the shell.
+#include "GameWnd.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <cstring>
+#include <string>
+
+#include "ChatWnd.h"
+#include "ClientServices.h"
+#include "GameClientApp.h"
+#include "GameEnvironment.h"
+#include "LobbyLinks.h"
+#include "MainFrame.h"
+#include "MardavelBoard.h"
+#include "MediaCapture.h"
+#include "MsgPack.h"
+#include "QVChatEx.h"
+#include "net/GameClientSocket.h"
+
+namespace {
+
+constexpr uint32_t kMsgTitleListRequest = 0x26021;
+const char kTitlesSendFailedText[] =
+    "0x73d1:网络异常!\n\n该问题有可能影响到您的游戏质量。\n请检查本地网络连接，或咨询网络接入服务商";
+BOOL g_bTitlesNoticeShown = FALSE;
+
+// The four texts and links of the chat pane's news header, shared by the
+// information and the linked notice.
+CString g_newsTexts[4];
+CString g_newsLinks[4];
+
+}  // namespace
+
+CString& CGameWnd::NewsText(int i) { return g_newsTexts[i & 3]; }
+CString& CGameWnd::NewsLink(int i) { return g_newsLinks[i & 3]; }
+
+// ---- Records ------------------------------------------------------------------------------------
+
+void CGameWnd::OnPlayerInfoCallback(const NetMsgHeader* message, intptr_t size)
+{
+    if (message == NULL || size < (intptr_t)MsgHeaderSize(message->id))
+        return;
+    const size_t header = MsgHeaderSize(message->id);
+    SetPlayerInfo(MsgBody(message), (size_t)size - header);
+}
+
+void CGameWnd::SetPlayerInfo(const uint8_t* pPayload, size_t nSize)
+{
+    CGameClientApp* app = GetClientApp();
+    if (app == NULL || !app->m_state.Exists())
+        return;
+    const BoardGameState& s = *app->m_state.Get();
+    char names[kInfoSeats][21] = {};
+    const char* seatNames[kInfoSeats];
+    for (int seat = 0; seat < kInfoSeats; seat++) {
+        memcpy(names[seat], s.seats[seat].player.userName, 20);
+        seatNames[seat] = names[seat];
+    }
+    if (!m_playerInfo.Apply(pPayload, nSize, seatNames)) {
+        WriteGameLog("[SetPlayerInfo] payload without a count");
+        return;
+    }
+    const int own = OwnSeat();
+    const PlayerInfoRecord& mine = m_playerInfo.Record(own);
+    CString line;
+    line.Format("[SetPlayerInfo] own %d rated %d all %d", m_playerInfo.Has(own) ? 1 : 0, mine.ratedGames,
+                m_playerInfo.AllReceived() ? 1 : 0);
+    WriteGameLog(line);
+    if (m_playerInfo.Has(own) && mine.ratedGames > 0)
+        BuildOwnStrengthLine(own);
+    RefreshNews();
+    Invalidate(FALSE);
+}
+
+void CGameWnd::RefreshNews()
+{
+    CGameClientApp* app = GetClientApp();
+    CMainFrame* frame = DYNAMIC_DOWNCAST(CMainFrame, GetParentFrame());
+    if (app == NULL || frame == NULL || frame->GetChatWnd() == NULL)
+        return;
+    const int own = OwnSeat();
+    const int mode = m_playerInfo.Has(own) && m_playerInfo.Record(own).ratedGames > 0 ? 1 : 0;
+    const char* items[CChatWnd::kNewsItems] = {};
+    for (int i = 0; i < CChatWnd::kNewsItems && i + 1 < 4; i++)
+        items[i] = g_newsTexts[i + 1];
+    const char* links[CChatWnd::kNewsItems] = {};
+    for (int i = 0; i < CChatWnd::kNewsItems && i + 1 < 4; i++)
+        links[i] = g_newsLinks[i + 1];
+    frame->GetChatWnd()->SetNews(mode, g_newsTexts[0], g_newsLinks[0], items, links);
+}
+
+void CGameWnd::BuildOwnStrengthLine(int nSeat)
+{
+    const PlayerInfoRecord& r = m_playerInfo.Record(nSeat);
+    g_newsLinks[2] = StrengthPageAddress();
+    g_newsTexts[2] = OwnStrengthText(r).c_str();
+    g_newsTexts[3] = OwnTitleText(r).c_str();
+}
+
+CString CGameWnd::FormatPlayerInfo(int nSeat)
+{
+    CClientDC dc(this);
+    CFont* old = dc.SelectObject(&m_font);
+    const std::string text = ::FormatPlayerInfo(m_playerInfo.Record(nSeat), [&dc](const std::string& part) {
+        return (int)dc.GetTextExtent(part.c_str(), (int)part.size()).cx;
+    });
+    dc.SelectObject(old);
+    return CString(text.c_str());
+}
+
+// ---- Chat lines ---------------------------------------------------------------------------------
+
+void CGameWnd::AppendChatLine(LPCSTR lpszText, COLORREF colour, int nSize)
+{
+    if (lpszText == NULL)
+        return;
+    CString log;
+    log.Format("[AppendChatLine] %s", lpszText);
+    WriteGameLog(log);
+    CGameClientApp* app = GetClientApp();
+    if (app == NULL || app->m_pChat == NULL || app->m_pChat->GetSafeHwnd() == NULL)
+        return;
+    app->m_pChat->CallDispid75(ChatLine(lpszText, (uint32_t)colour, nSize).c_str());
+}
+
+// ---- Commands -----------------------------------------------------------------------------------
+
+BOOL CGameWnd::OnPlayerCommand(int nId)
+{
+    switch (nId) {
+    case kBtnTrustPlayOff: OnTrustPlayThrottled(); return TRUE;
+    case kBtnRanking: OnStrengthPage(); return TRUE;
+    case kBtnTitles: OnTitles(); return TRUE;
+    default: return FALSE;
+    }
+}
+
+void CGameWnd::OnTrustPlayThrottled()
+{
+    if (m_trustThrottle.Accept(::GetTickCount()))
+        OnTrustPlay();
+}
+
+void CGameWnd::ResetTrustPlayThrottle() { m_trustThrottle.Stamp(::GetTickCount()); }
+
+void CGameWnd::OnStrengthPage() { OpenWebAddress(StrengthPageAddress()); }
+
+CString CGameWnd::StrengthPageAddress()
+{
+    if (!m_strStrengthPage.IsEmpty())
+        return m_strStrengthPage;
+    CGameClientApp* app = GetClientApp();
+    const CString page = LangRscGetString("MardavelStrength");
+    if (app == NULL || page.IsEmpty())
+        return CString();
+    char selectName[kSelectNameSize];
+    EncodeSelectName(app->OwnUserName(), selectName);
+    m_strStrengthPage = ReplaceAll((LPCSTR)ExpandAddress(page), "%SelectName%", selectName).c_str();
+    return m_strStrengthPage;
+}
+
+void CGameWnd::OnTitles()
+{
+    CGameClientApp* app = GetClientApp();
+    if (app == NULL)
+        return;
+    uint8_t message[8 + 20] = {};
+    const uint32_t id = kMsgTitleListRequest, length = 20;
+    memcpy(message, &id, 4);
+    memcpy(message + 4, &length, 4);
+    const char* name = app->OwnUserName();
+    memcpy(message + 8, name, strnlen(name, 19));
+    if (!SendGameMessage(message) && !g_bTitlesNoticeShown) {
+        g_bTitlesNoticeShown = TRUE;
+        MsgBoxText(kTitlesSendFailedText, MB_ICONEXCLAMATION);
+    }
+    ShowTitlesDialog();
+}
+
+// The titles dialog (created on first use, centred over the table and shown;
+// refreshed when a title list arrives) belongs to the game dialogs; until it
+// is there the request alone goes out.
+void CGameWnd::ShowTitlesDialog() { WriteGameLog("[OnTitles] titles dialog not available"); }
+
+void CGameWnd::ThrottledBoardRequest(uint32_t dwValue)
+{
+    if (!m_titleThrottle.Accept(::GetTickCount()))
+        return;
+    BoardEvent(0x1012, OwnSeat(), (int32_t)dwValue, NULL);
+}
+
+void CGameWnd::ResetBoardRequestThrottle() { m_titleThrottle.Stamp(::GetTickCount()); }
+
+// ---- Web addresses ------------------------------------------------------------------------------
+
+CString CGameWnd::ExpandAddress(LPCSTR lpszAddress)
+{
+    CGameClientApp* app = GetClientApp();
+    const std::string user = app != NULL ? app->OwnUserName() : "";
+    const std::string expanded = ExpandUrlTemplate(lpszAddress != NULL ? lpszAddress : "", user,
+                                                   EscapeUserName(user.c_str()),
+                                                   [this, &user]() { return FetchTicket(user.c_str()); });
+    return CString(expanded.c_str());
+}
+
+std::string CGameWnd::FetchTicket(const char* user)
+{
+    std::string ticket = ::FetchTicket(user, GetSharePath(), m_roomRecord);
+    m_strTicket = ticket.c_str();
+    return ticket;
+}
+
+BOOL CGameWnd::OpenWebAddress(const CString& address)
+{
+    if (!IsOpenableWebAddress((LPCSTR)address)) {
+        CString log;
+        log.Format("[OpenWebAddress] not opened: %s", (LPCSTR)address);
+        WriteGameLog(log);
+        return FALSE;
+    }
+    ::ShellExecuteA(m_hWnd, "open", address, NULL, NULL, SW_SHOWNORMAL);
+    return TRUE;
+}
