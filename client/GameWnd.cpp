@@ -250,6 +250,8 @@ void CGameWnd::OnGameMessage(uint8_t* pMessage, size_t nSize)
         BoardEvent(kEvGameMessage, -1, -1, pMessage);
         break;
     case kTitleListOnly:
+        OnTitleList(pMessage, nSize);
+        break;
     case kTableOptionsOnly:
         break;
     default:

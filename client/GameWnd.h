@@ -28,6 +28,7 @@
 #include "TableSettings.h"
 #include "CardMemory.h"
 #include "PlayerInfo.h"
+#include "TaskRewards.h"
 #include "TableExtras.h"
 #include "TableState.h"
 #include "TextBalloonWnd.h"
@@ -172,6 +173,21 @@ public:
     CString m_strStrengthPage;
     CString m_strTicket;
     uint8_t m_roomRecord[kRoomRecordBytes] = {};
+
+    // ---- Titles and honour (GameWndTitles.cpp) ------------------------------------------
+    // Callback 10026: the honour points per title, replaced as a whole.
+    void OnHonourTableCallback(const NetMsgHeader* message, intptr_t size);
+    // Message 0x80026021: the own titles, each with its honour.
+    void OnTitleList(const uint8_t* pMessage, size_t nSize);
+    // Callback 10023: titles awarded, announced in the chat.
+    void OnTitleAwardCallback(const NetMsgHeader* message, intptr_t size);
+    struct OwnedTitle {
+        TitleEntry title;
+        int32_t honour;
+    };
+    std::vector<HonourEntry> m_honour;
+    std::vector<OwnedTitle> m_titles;
+    BOOL m_bAnnounceAwards = TRUE;
 
     // ---- State the table's parts share -------------------------------------------------
     int OwnSeat() const;

@@ -96,6 +96,12 @@ int CGameWnd::OnBoardCallback(const BoardCallbackRecord& record)
     case kCbAnnouncement:
         OnPlayerInfoCallback(reinterpret_cast<const NetMsgHeader*>(record.p1), record.p2);
         break;
+    case kCbBlock:
+        OnTitleAwardCallback(reinterpret_cast<const NetMsgHeader*>(record.p1), record.p2);
+        break;
+    case kCbEntries:
+        OnHonourTableCallback(reinterpret_cast<const NetMsgHeader*>(record.p1), record.p2);
+        break;
     case kCbSeatCards:
     case kCbSeatTable:
     case kCbWatchersMaySee:

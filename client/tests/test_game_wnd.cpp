@@ -539,3 +539,73 @@ TEST(GameWndThemeTest, MissingBackgroundEndsTheProgramAfterTheBox)
 }
 
 }  // namespace
+
+// The honour table and a title award reach the table through the board's
+// callbacks, the title list straight from the connection; malformed bodies
+// leave what the table holds.
+TEST_F(GameWndTest, TitlesAndHonourFromTheBoardsCallbacks)
+{
+    auto put = [](std::vector<uint8_t>& m, size_t at, uint32_t v) {
+        if (m.size() < at + 4)
+            m.resize(at + 4);
+        memcpy(m.data() + at, &v, 4);
+    };
+    // 0x26024 with {n, n pairs}: as the board hands it over (the size
+    // counts the header).
+    std::vector<uint8_t> honour;
+    put(honour, 0, tablemsg::kRelayedBlock);
+    put(honour, 4, 4 + 2 * 8);
+    put(honour, 8, 2);
+    put(honour, 12, 3);
+    put(honour, 16, 10);
+    put(honour, 20, 4);
+    put(honour, 24, 20);
+    Callback(kCbEntries, (intptr_t)honour.data(), (intptr_t)honour.size());
+    ASSERT_EQ(m_table->m_honour.size(), 2u);
+    EXPECT_EQ(m_table->m_honour[1].honour, 20);
+
+    std::vector<uint8_t> mismatch = honour;
+    put(mismatch, 8, 7);
+    Callback(kCbEntries, (intptr_t)mismatch.data(), (intptr_t)mismatch.size());
+    EXPECT_EQ(m_table->m_honour.size(), 2u) << "a count that does not match is ignored";
+    Callback(kCbEntries, (intptr_t)honour.data(), 5);
+    EXPECT_EQ(m_table->m_honour.size(), 2u) << "a size below the header";
+
+    // The title list: count at 24 of the body, records from 28.
+    std::vector<uint8_t> list;
+    put(list, 0, tablemsg::kTitleList);
+    put(list, 4, 28 + 2 * 64);
+    list.resize(12 + 28 + 2 * 64);
+    put(list, 12 + 24, 2);
+    memcpy(list.data() + 12 + 28, "a**b", 4);
+    put(list, 12 + 28 + 40, 4);
+    memcpy(list.data() + 12 + 28 + 64, "c", 1);
+    put(list, 12 + 28 + 64 + 40, 9);
+    CGameWnd::DispatchNetMessage(m_table, list.data(), tablemsg::kTitleList);
+    ASSERT_EQ(m_table->m_titles.size(), 2u);
+    EXPECT_EQ(m_table->m_titles[0].title.title, "a**b");
+    EXPECT_EQ(m_table->m_titles[0].honour, 20);
+    EXPECT_EQ(m_table->m_titles[1].honour, 0) << "a title the honour table lacks";
+
+    std::vector<uint8_t> overrun = list;
+    put(overrun, 12 + 24, 3);
+    CGameWnd::DispatchNetMessage(m_table, overrun.data(), tablemsg::kTitleList);
+    EXPECT_EQ(m_table->m_titles.size(), 2u) << "a count past the body leaves the list";
+
+    // An award for another player: announced, the own title untouched; one
+    // whose title count runs past the payload: nothing.
+    std::vector<uint8_t> award;
+    put(award, 0, 0x26014);
+    put(award, 4, 4 + 24 + 64);
+    put(award, 8, 1);
+    award.resize(8 + 4 + 24 + 64);
+    memcpy(award.data() + 12, "someone", 7);
+    put(award, 12 + 20, 1);
+    memcpy(award.data() + 12 + 24, "x", 1);
+    put(award, 12 + 24 + 40, 3);
+    Callback(kCbBlock, (intptr_t)award.data(), (intptr_t)award.size());
+    EXPECT_EQ(m_table->m_playerInfo.Record(m_table->OwnSeat()).titleId, 0u);
+    put(award, 12 + 20, 1000);
+    Callback(kCbBlock, (intptr_t)award.data(), (intptr_t)award.size());
+    EXPECT_EQ(m_table->m_playerInfo.Record(m_table->OwnSeat()).titleId, 0u);
+}
