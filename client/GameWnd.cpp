@@ -222,6 +222,9 @@ int CGameWnd::DispatchNetMessage(void* pContext, void* pData, uint32_t dwCode)
     case kRouteGameMessage:
         table->OnGameMessage(static_cast<uint8_t*>(pData), WholeMessageSize(pData));
         break;
+    case kRouteTask:
+        table->OnTaskMessage(static_cast<const uint8_t*>(pData), WholeMessageSize(pData));
+        break;
     default:
         // Skin data, advertising, notices and tasks belong to parts of the
         // program that take them when they are there.
@@ -430,6 +433,8 @@ void CGameWnd::OnSize(UINT nType, int cx, int cy)
 
 void CGameWnd::OnTimer(UINT_PTR nIDEvent)
 {
+    if (OnTaskTimer(nIDEvent))
+        return;
     switch (nIDEvent) {
     case kTimerHold:
         KillTimer(kTimerHold);

@@ -43,6 +43,8 @@ constexpr UINT_PTR kTimerSecond = 1;       // idle keep-alive and the turn clock
 constexpr UINT_PTR kTimerFlash = 3;        // the few-cards flash
 constexpr UINT_PTR kTimerHold = 5;         // the end of a receive hold
 constexpr UINT_PTR kTimerResultPause = 7;  // the end of the pause after a hand's result
+constexpr UINT_PTR kTimerTask = 40;        // the online-time task's seconds
+constexpr UINT_PTR kTimerReward = 50;      // the reward icon's blink
 
 // Decision buttons.
 enum TableButtonId {
@@ -69,6 +71,9 @@ enum TableButtonId {
     kBtnTrustPlayOff = 333,
     kBtnRanking = 334,
     kBtnTitles = 335,
+    kBtnPrizeDraw = 337,
+    kBtnPrizeFetch = 338,
+    kBtnLookUp = 339,
 };
 // The hidden text balloon's control id.
 constexpr UINT kTextBalloonId = 233;
@@ -185,6 +190,23 @@ public:
         TitleEntry title;
         int32_t honour;
     };
+    // ---- The online-time task (GameWndTasks.cpp) ---------------------------------------
+    // 0x26027-0x26030 and the 0x26035 reply.
+    void OnTaskMessage(const uint8_t* pMessage, size_t nSize);
+    void OnTaskStatus(uint32_t dwKey, uint32_t dwResult);
+    void OnStageVerdict(uint32_t dwVerdict);
+    // Timers 40 and 50; FALSE for another timer.
+    BOOL OnTaskTimer(UINT_PTR nIDEvent);
+    // The task file of a result kind in the per-user folder: read at most
+    // once per window, written unless it holds the task's key already.
+    BOOL ReadTaskFile(uint32_t dwResult);
+    BOOL WriteTaskFile(uint32_t dwResult);
+    // Prize draw (337), fetch (338) and look up (339).
+    void OnPrizeCommand();
+    CTaskState m_task;
+    BOOL m_taskFileLoaded[4] = {};
+    BOOL m_bRewardAvailable = FALSE;
+    BOOL m_bRewardBlink = FALSE;
     std::vector<HonourEntry> m_honour;
     std::vector<OwnedTitle> m_titles;
     BOOL m_bAnnounceAwards = TRUE;

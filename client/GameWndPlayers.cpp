@@ -139,6 +139,9 @@ BOOL CGameWnd::OnPlayerCommand(int nId)
     case kBtnTrustPlayOff: OnTrustPlayThrottled(); return TRUE;
     case kBtnRanking: OnStrengthPage(); return TRUE;
     case kBtnTitles: OnTitles(); return TRUE;
+    case kBtnPrizeDraw:
+    case kBtnPrizeFetch:
+    case kBtnLookUp: OnPrizeCommand(); return TRUE;
     default: return FALSE;
     }
 }

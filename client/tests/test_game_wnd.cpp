@@ -609,3 +609,66 @@ TEST_F(GameWndTest, TitlesAndHonourFromTheBoardsCallbacks)
     Callback(kCbBlock, (intptr_t)award.data(), (intptr_t)award.size());
     EXPECT_EQ(m_table->m_playerInfo.Record(m_table->OwnSeat()).titleId, 0u);
 }
+
+// The task's messages through the connection: the definition, the progress
+// that starts the count, a refused stage and the result that stops it;
+// malformed bodies change nothing.
+TEST_F(GameWndTest, TaskMessagesDriveTheTask)
+{
+    auto put = [](std::vector<uint8_t>& m, size_t at, uint32_t v) {
+        if (m.size() < at + 4)
+            m.resize(at + 4);
+        memcpy(m.data() + at, &v, 4);
+    };
+    auto message = [&](uint32_t id, size_t length) {
+        std::vector<uint8_t> m(8 + length);
+        put(m, 0, id);
+        put(m, 4, (uint32_t)length);
+        return m;
+    };
+    const std::string fetch = "http://fetch.test/", draw = "http://draw.test/";
+    std::vector<uint8_t> definition = message(kMsgTaskDefinition, 240 + fetch.size() + draw.size());
+    const uint32_t minutes[4] = {1, 2, 3, 4};
+    for (int i = 0; i < 4; i++) {
+        put(definition, 8 + i * 40, minutes[i]);
+        put(definition, 8 + i * 40 + 4, (uint32_t)(i & 1));
+    }
+    memcpy(definition.data() + 8 + 160, "today", 5);
+    put(definition, 8 + 228, (uint32_t)fetch.size());
+    put(definition, 8 + 232, (uint32_t)draw.size());
+    memcpy(definition.data() + 8 + 240, (fetch + draw).data(), fetch.size() + draw.size());
+    CGameWnd::DispatchNetMessage(m_table, definition.data(), kMsgTaskDefinition);
+    EXPECT_EQ(m_table->m_task.title, "today");
+    EXPECT_EQ(m_table->m_task.currentAddress, fetch);
+
+    std::vector<uint8_t> overlong = definition;
+    put(overlong, 8 + 232, 300);
+    m_table->m_task.title = "kept";
+    CGameWnd::DispatchNetMessage(m_table, overlong.data(), kMsgTaskDefinition);
+    EXPECT_EQ(m_table->m_task.title, "kept") << "an address that does not fit is refused";
+
+    std::vector<uint8_t> progress = message(kMsgTaskProgress, 12);
+    put(progress, 8 + 4, 130);
+    put(progress, 8 + 8, 1);
+    CGameWnd::DispatchNetMessage(m_table, progress.data(), kMsgTaskProgress);
+    EXPECT_EQ(m_table->m_task.stagesReached, 2);
+    EXPECT_EQ(m_table->m_task.countdown, 50);
+    EXPECT_EQ(m_table->m_task.currentAddress, fetch);
+
+    std::vector<uint8_t> refused = message(kMsgStageReached, 8);
+    put(refused, 8 + 4, kStageRefused);
+    CGameWnd::DispatchNetMessage(m_table, refused.data(), kMsgStageReached);
+    EXPECT_EQ(m_table->m_task.elapsed, 10) << "a refused stage takes 120 seconds off";
+    EXPECT_EQ(m_table->m_task.stagesReached, 0);
+
+    std::vector<uint8_t> shortReply = message(kMsgStageReached, 4);
+    CGameWnd::DispatchNetMessage(m_table, shortReply.data(), kMsgStageReached);
+    EXPECT_EQ(m_table->m_task.elapsed, 10);
+
+    std::vector<uint8_t> result = message(kMsgTaskResult, 88);
+    put(result, 8 + 4, 1);
+    put(result, 8 + 8, kTaskExpired);
+    CGameWnd::DispatchNetMessage(m_table, result.data(), kMsgTaskResult);
+    EXPECT_EQ(m_table->m_task.result, (uint32_t)kTaskExpired);
+    EXPECT_TRUE(m_table->m_task.resultKnown);
+}
