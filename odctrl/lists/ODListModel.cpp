@@ -2129,6 +2129,12 @@ int ListModel::SetNodeData(NodeHandle handle, int mainColumn)
     return 1;
 }
 
+int ListModel::GetNodeMainColumn(NodeHandle handle) const
+{
+    const TreeNode* node = handle ? NodeOf(handle) : nullptr;
+    return node && node != &m_root ? node->mainColumn : -1;
+}
+
 int ListModel::ShowNode(NodeHandle handle)
 {
     TreeNode* node = NodeOf(handle);

@@ -211,6 +211,8 @@ public:
     int CountChildren(NodeHandle node, bool recursive) const;
     int GetNodeData(NodeHandle node) const;
     int SetNodeData(NodeHandle node, int mainColumn);
+    // The node's main column; -1 for none or no node.
+    int GetNodeMainColumn(NodeHandle node) const;
     NodeHandle GetItemNode(int item) const;
     // Expands every ancestor; the display row of the node (-2 when none).
     int ShowNode(NodeHandle node);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ODListGeometry.h"
 #include "ODListModel.h"
 
 namespace {
@@ -74,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FuzzHost host;
     ListModel model;
     model.SetHost(&host);
+    ListGeometry geometry(model);
     static const uint32_t kStyles[] = {0, kStyleTree, kStyleTreeLook, kStyleSingleSel, kStyleTree | kStyleSingleSel};
     model.SetStyleWord(kStyles[in.Small(5)]);
     const uint32_t baseStyle = model.GetStyleWord();
@@ -86,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     int steps = 0;
     while (in.More() && steps++ < 400) {
-        const int op = in.Small(22);
+        const int op = in.Small(23);
         const int count = model.GetItemCount();
         const int rows = model.GetDisplayCount();
         switch (op) {
@@ -214,6 +216,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 model.GetItem(&d);
             else
                 model.SetItem(&d);
+            break;
+        }
+        case 22: {
+            geometry.SetRowHeight(in.Small(30) - 5);
+            if (in.Small(2))
+                geometry.SetStateImageSize(in.Small(20), in.Small(20));
+            geometry.Layout(in.Small(300), in.Small(300), in.Small(40) - 5);
+            geometry.SetTopIndex(in.Small(rows + 4) - 2);
+            geometry.SetHorzPos(in.Small(500) - 50);
+            ODHitTestInfo hit = {};
+            hit.x = in.Small(320) - 10;
+            hit.y = in.Small(320) - 10;
+            const int item = geometry.HitTest(&hit);
+            if (item < -2 || item >= count || (item >= 0 && geometry.GetRowHeight() < 1))
+                abort();
+            geometry.EnsureVisible(in.Small(count + 2) - 1, false);
+            odscroll::Rect r;
+            geometry.GetCellRect(in.Small(count + 2) - 1, in.Small(4), &r, in.Small(6) - 1);
+            const int top = geometry.GetTopIndex();
+            if (top < 0 || (rows > 0 && top >= rows))
+                abort();
             break;
         }
         default: model.ExpandAll(nodes[size_t(in.Small(int(nodes.size())))], in.Small(3), in.Small(4) - 1); break;
