@@ -1,0 +1,601 @@
+// ODListCtrl.cpp - the list window over its model and geometry, and the list
+// view.
+#include "ODListCtrl.h"
+
+#include <string.h>
+
+#include <algorithm>
+
+#include "ODLibrary.h"
+
+using namespace odlist;
+
+namespace {
+
+const char kClassName[] = "ODListCtrl";
+
+void RegisterListClass()
+{
+    WNDCLASSA existing;
+    if (::GetClassInfoA(AfxGetInstanceHandle(), kClassName, &existing))
+        return;
+    WNDCLASSA wc = {};
+    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hInstance = AfxGetInstanceHandle();
+    wc.hCursor = ::LoadCursor(NULL, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW);  // class brush value 5
+    wc.lpszClassName = kClassName;
+    if (!AfxRegisterClass(&wc))
+        AfxThrowResourceException();
+}
+
+}  // namespace
+
+IMPLEMENT_DYNAMIC(CODListCtrl, CWnd)
+
+BEGIN_MESSAGE_MAP(CODListCtrl, CWnd)
+    ON_WM_DESTROY()
+    ON_WM_SIZE()
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+    ON_WM_VSCROLL()
+    ON_WM_HSCROLL()
+    ON_WM_MOUSEWHEEL()
+END_MESSAGE_MAP()
+
+CODListCtrl::CODListCtrl()
+{
+    RegisterListClass();
+    m_model.SetHost(this);
+}
+
+CODListCtrl::~CODListCtrl()
+{
+    m_model.SetHost(nullptr);
+}
+
+BOOL CODListCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+{
+    m_creating = true;
+    const BOOL created = CWnd::Create(kClassName, NULL, style, rect, parent, id);
+    m_creating = false;
+    if (!created)
+        return FALSE;
+    if (!Initialise()) {
+        DestroyWindow();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CODListCtrl::PreSubclassWindow()
+{
+    CWnd::PreSubclassWindow();
+    // A list from a dialog template: initialised here. (Created windows are
+    // initialised by Create, after their creation.)
+    if (!m_creating && !m_header.m_hWnd && !Initialise())
+        AfxThrowMemoryException();
+}
+
+BOOL CODListCtrl::Initialise()
+{
+    if (m_header.m_hWnd)
+        return TRUE;
+    ODSetCtrlProps(m_hWnd, OD_LISTCTRL_ID);
+    if (!m_header.Create(WS_CHILD | 0xC3, CRect(0, 0, 0, 0), this, 0))
+        return FALSE;
+    // The parent's font, else the default GUI font.
+    LOGFONTA lf = {};
+    HFONT parentFont = GetParent() ? reinterpret_cast<HFONT>(GetParent()->SendMessage(WM_GETFONT)) : NULL;
+    if (!parentFont || !::GetObjectA(parentFont, sizeof lf, &lf))
+        ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+    if (m_font.CreateFontIndirect(&lf)) {
+        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.GetSafeHandle()), 0);
+        m_header.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.GetSafeHandle()), 0);
+    }
+    m_model.SetStyleWord(GetStyle() & 0xFFFF);
+    m_geometry.SetDialogFrame(::GetSystemMetrics(SM_CYDLGFRAME));
+    CRect client;
+    GetClientRect(&client);
+    Layout(client.Width(), client.Height());
+    if (!(m_model.GetStyleWord() & kStyleNoHeader))
+        m_header.ShowWindow(SW_SHOWNA);
+    return TRUE;
+}
+
+// ---- The model's requests ----------------------------------------------------------------
+
+intptr_t CODListCtrl::Notify(Notification& n)
+{
+    CWnd* parent = GetParent();
+    if (!m_hWnd || !parent)
+        return 0;
+    const UINT id = GetDlgCtrlID();
+    if (n.descriptor) {
+        NMODLISTDESC nm = {};
+        nm.hdr.hwndFrom = m_hWnd;
+        nm.hdr.idFrom = id;
+        nm.hdr.code = UINT(n.code);
+        nm.item = *n.descriptor;
+        const LRESULT answer = parent->SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&nm));
+        // What the parent filled; the text stays in the model's buffer.
+        char* text = n.descriptor->text;
+        const int32_t textMax = n.descriptor->textMax;
+        *n.descriptor = nm.item;
+        if (nm.item.text != text) {
+            if (text && textMax > 0 && nm.item.text)
+                lstrcpynA(text, nm.item.text, textMax);
+            n.descriptor->text = text;
+            n.descriptor->textMax = textMax;
+        }
+        return answer;
+    }
+    NMODLISTITEM nm = {};
+    nm.hdr.hwndFrom = m_hWnd;
+    nm.hdr.idFrom = id;
+    nm.hdr.code = UINT(n.code);
+    nm.node = n.node;
+    nm.item = n.item;
+    nm.column = n.column;
+    nm.value = n.value;
+    nm.value2 = n.value2;
+    return parent->SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&nm));
+}
+
+void CODListCtrl::InvalidateRows(int first, int last)
+{
+    if (!m_hWnd)
+        return;
+    if (first == -2) {
+        Invalidate(FALSE);
+        return;
+    }
+    Rect a, b;
+    if (m_geometry.GetRowRect(first, -1, &a, kPartCell) && m_geometry.GetRowRect(last, -1, &b, kPartCell)) {
+        CRect r(m_geometry.ContentRect().left, a.top, m_geometry.ContentRect().right, b.bottom);
+        InvalidateRect(&r, FALSE);
+    } else {
+        const Rect& c = m_geometry.ContentRect();
+        CRect r(c.left, c.top, c.right, c.bottom);
+        InvalidateRect(&r, FALSE);
+    }
+}
+
+void CODListCtrl::KeepInView(int displayRow)
+{
+    if (displayRow >= 0)
+        EnsureVisible(m_model.DisplayToItem(displayRow), FALSE);
+}
+
+void CODListCtrl::RowDeleted(int displayRow)
+{
+    // The top row stays unless the rows below would leave the page short:
+    // then the last page is shown.
+    int last = 0;
+    m_geometry.GetVisibleRows(-1, nullptr, &last, false);
+    const int count = m_model.GetDisplayCount();
+    if (displayRow <= m_geometry.GetTopIndex() || last >= count - 1) {
+        int first = 0;
+        m_geometry.GetVisibleRows(count - 1, &first, nullptr, true);
+        m_geometry.SetTopIndex(std::min(m_geometry.GetTopIndex(), std::max(first, 0)));
+    }
+}
+
+void CODListCtrl::ScrollToTop()
+{
+    SetScrollPosition(SB_VERT, 0);
+}
+
+void CODListCtrl::RowCountChanged()
+{
+    if (m_hWnd)
+        SetScrollPosition(SB_VERT, m_geometry.GetTopIndex());
+}
+
+void CODListCtrl::ColumnsChanged()
+{
+    if (!m_hWnd)
+        return;
+    SyncHeader();
+    SetScrollPosition(SB_HORZ, m_geometry.GetHorzPos());
+}
+
+void CODListCtrl::SyncHeader()
+{
+    if (!m_header.m_hWnd || m_syncing)
+        return;
+    m_syncing = true;
+    // The header shows the model's shown columns, in their order.
+    while (m_header.GetItemCount() > 0)
+        m_header.DeleteItem(0);
+    const std::vector<int>& shown = m_model.GetShownColumns();
+    for (size_t position = 0; position < shown.size(); ++position) {
+        const ColumnInfo* c = m_model.GetColumn(shown[position]);
+        HDITEMA item = {};
+        item.mask = HDI_WIDTH | HDI_FORMAT;
+        item.cxy = c->width;
+        item.fmt = int(c->flags & 0xFFFF);
+        if (c->flags & kColumnHasText) {
+            item.mask |= HDI_TEXT;
+            item.pszText = const_cast<char*>(c->text.c_str());
+        }
+        if (c->flags & kColumnHasImage) {
+            item.mask |= HDI_IMAGE;
+            item.iImage = c->image;
+        }
+        const int index = int(m_header.SendMessage(HDM_INSERTITEMA, position, reinterpret_cast<LPARAM>(&item)));
+        if (index >= 0) {
+            ODHeaderItemEx ex;
+            ex.flags = int((c->flags >> 16) & 0xFF);
+            ex.minWidth = c->minWidth;
+            ex.maxWidth = c->maxWidth;
+            if (c->flags & kColumnTipTemplate) {
+                char tip[512];
+                snprintf(tip, sizeof tip, m_model.GetTipTemplate().c_str(), c->text.c_str());
+                ex.tooltip = tip;
+            }
+            ex.ownerValue2 = shown[position];
+            m_header.SetItemEx(index, &ex);
+        }
+    }
+    int direction = 0;
+    const int sortColumn = m_model.GetSortColumn(&direction);
+    m_header.SetSortColumn(sortColumn >= 0 ? m_model.GetColumnPosition(sortColumn) : -1, direction);
+    m_syncing = false;
+}
+
+// ---- Columns, options, images --------------------------------------------------------------
+
+BOOL CODListCtrl::SaveColumnState(LPCSTR section, LPCSTR entry)
+{
+    CWinApp* app = AfxGetApp();
+    if (!app || !section || !entry)
+        return FALSE;
+    return app->WriteProfileString(section, entry, m_model.SaveColumnState().c_str());
+}
+
+int CODListCtrl::LoadColumnState(LPCSTR section, LPCSTR entry)
+{
+    CWinApp* app = AfxGetApp();
+    if (!app || !section || !entry)
+        return 0;
+    const CString text = app->GetProfileString(section, entry, NULL);
+    return m_model.LoadColumnState(text);
+}
+
+int CODListCtrl::SetOption(int option, intptr_t value)
+{
+    const int result = m_model.SetOption(option, value);
+    if (result && m_hWnd) {
+        CRect client;
+        GetClientRect(&client);
+        Layout(client.Width(), client.Height());
+        Invalidate(FALSE);
+    }
+    return result;
+}
+
+int CODListCtrl::SetRowHeight(int height)
+{
+    const int result = m_geometry.SetRowHeight(height);
+    if (m_hWnd) {
+        CRect client;
+        GetClientRect(&client);
+        Layout(client.Width(), client.Height());
+    }
+    return result;
+}
+
+BOOL CODListCtrl::SetImageList(HIMAGELIST small, HIMAGELIST state)
+{
+    BOOL result = TRUE;
+    if (m_header.m_hWnd)
+        m_header.SendMessage(HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(small));
+    IMAGEINFO info = {};
+    if (small) {
+        if (ImageList_GetImageInfo(small, 0, &info))
+            m_geometry.SetImageSize(info.rcImage.right - info.rcImage.left, info.rcImage.bottom - info.rcImage.top);
+        else
+            result = FALSE;
+    }
+    if (state) {
+        if (ImageList_GetImageInfo(state, 0, &info))
+            m_geometry.SetStateImageSize(info.rcImage.right - info.rcImage.left,
+                                         info.rcImage.bottom - info.rcImage.top);
+        else
+            result = FALSE;
+    }
+    if (m_hWnd) {
+        CRect client;
+        GetClientRect(&client);
+        Layout(client.Width(), client.Height());
+        Invalidate(FALSE);
+    }
+    return result;
+}
+
+BOOL CODListCtrl::CopySelectionToClipboard()
+{
+    if (!::OpenClipboard(m_hWnd))
+        return FALSE;
+    ::EmptyClipboard();
+    const std::string text = m_model.GetSelectionText();
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, text.size() + 1);
+    BOOL handed = FALSE;
+    if (block) {
+        if (char* p = static_cast<char*>(::GlobalLock(block))) {
+            memcpy(p, text.c_str(), text.size() + 1);
+            ::GlobalUnlock(block);
+            handed = ::SetClipboardData(CF_TEXT, block) != NULL;
+        }
+        if (!handed)
+            ::GlobalFree(block);
+    }
+    ::CloseClipboard();
+    return handed;
+}
+
+// ---- Scrolling -----------------------------------------------------------------------------
+
+BOOL CODListCtrl::IsSBContainer(CWnd* wnd)
+{
+    if (!wnd || !wnd->m_hWnd)
+        return FALSE;
+    CWnd* permanent = CWnd::FromHandlePermanent(wnd->m_hWnd);
+    return permanent && lstrcmpA(permanent->GetRuntimeClass()->m_lpszClassName, "CSBContainerWnd") == 0;
+}
+
+BOOL CODListCtrl::SetScrollInfo(int bar, SCROLLINFO* info, BOOL redraw)
+{
+    if (!info)
+        return FALSE;
+    CWnd* parent = GetParent();
+    if (IsSBContainer(parent))
+        return static_cast<CSBContainerWnd*>(CWnd::FromHandlePermanent(parent->m_hWnd))->SetScrollInfo(bar, info,
+                                                                                                   redraw);
+    info->cbSize = sizeof(SCROLLINFO);
+    ::SetScrollInfo(m_hWnd, bar, info, redraw);
+    return TRUE;
+}
+
+BOOL CODListCtrl::GetScrollInfo(int bar, SCROLLINFO* info, UINT mask)
+{
+    if (!info)
+        return FALSE;
+    info->cbSize = sizeof(SCROLLINFO);
+    CWnd* parent = GetParent();
+    if (IsSBContainer(parent))
+        return static_cast<CSBContainerWnd*>(CWnd::FromHandlePermanent(parent->m_hWnd))->GetScrollInfo(bar, info,
+                                                                                                   mask);
+    info->fMask = mask;
+    return ::GetScrollInfo(m_hWnd, bar, info);
+}
+
+void CODListCtrl::ShowScrollBar(UINT bar, BOOL show)
+{
+    CWnd* parent = GetParent();
+    if (IsSBContainer(parent)) {
+        static_cast<CSBContainerWnd*>(CWnd::FromHandlePermanent(parent->m_hWnd))->ShowScrollBar(bar, show);
+        if (!show && (bar == SB_VERT || bar == SB_BOTH) && m_header.m_hWnd)
+            m_header.Invalidate();
+        return;
+    }
+    ::ShowScrollBar(m_hWnd, int(bar), show);
+}
+
+int CODListCtrl::HeaderHeight()
+{
+    if (!m_header.m_hWnd)
+        return 0;
+    CRect client;
+    GetClientRect(&client);
+    RECT rc = client;
+    WINDOWPOS pos = {};
+    HDLAYOUT layout = {&rc, &pos};
+    m_header.SendMessage(HDM_LAYOUT, 0, reinterpret_cast<LPARAM>(&layout));
+    return pos.cy;
+}
+
+void CODListCtrl::Layout(int width, int height)
+{
+    if (!m_header.m_hWnd || m_laying)
+        return;
+    m_laying = true;
+    m_geometry.Layout(width, height, HeaderHeight());
+    SetScrollPosition(SB_HORZ, m_geometry.GetHorzPos());
+    SetScrollPosition(SB_VERT, m_geometry.GetTopIndex());
+    m_laying = false;
+}
+
+void CODListCtrl::SetScrollPosition(int bar, int pos)
+{
+    if (!m_hWnd || m_geometry.ContentRect().IsEmpty())
+        return;
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    BarInfo b;
+    if (bar == SB_HORZ) {
+        m_geometry.SetHorzPos(pos);
+        b = m_geometry.HorzBar();
+        b.pos = m_geometry.GetHorzPos();
+    } else {
+        m_geometry.SetTopIndex(pos);
+        b = m_geometry.VertBar();
+        b.pos = m_geometry.GetTopIndex();
+    }
+    info.nMin = b.min;
+    info.nMax = b.max;
+    info.nPage = UINT(std::max(b.page, 0));
+    info.nPos = b.pos;
+    SetScrollInfo(bar, &info, IsWindowVisible());
+    ShowScrollBar(UINT(bar), b.shown);
+    if (bar == SB_HORZ && m_header.m_hWnd) {
+        int x = 0, width = 0;
+        m_geometry.HeaderPlacement(&x, &width);
+        const Rect& h = m_geometry.HeaderRect();
+        const bool hidden = (m_model.GetStyleWord() & kStyleNoHeader) != 0;
+        m_header.SetWindowPos(NULL, x, 0, width, h.Height(),
+                              SWP_NOZORDER | SWP_NOACTIVATE | (hidden ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
+    }
+    Invalidate(FALSE);
+}
+
+int CODListCtrl::EnsureVisible(int item, BOOL partialOk)
+{
+    const int result = m_geometry.EnsureVisible(item, partialOk != FALSE);
+    if (result)
+        SetScrollPosition(SB_VERT, m_geometry.GetTopIndex());
+    return result;
+}
+
+void CODListCtrl::OnVScroll(UINT code, UINT, CScrollBar*)
+{
+    int top = m_geometry.GetTopIndex();
+    const int page = std::max(1, m_geometry.GetCountPerPage());
+    SCROLLINFO info = {};
+    switch (code) {
+    case SB_LINEUP: --top; break;
+    case SB_LINEDOWN: ++top; break;
+    case SB_PAGEUP: top -= page; break;
+    case SB_PAGEDOWN: top += page; break;
+    case SB_TOP: top = 0; break;
+    case SB_BOTTOM: top = m_model.GetDisplayCount(); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        // The 32-bit track position, not the message's 16 bits.
+        if (GetScrollInfo(SB_VERT, &info, SIF_TRACKPOS))
+            top = info.nTrackPos;
+        break;
+    default: return;
+    }
+    SetScrollPosition(SB_VERT, top);
+}
+
+void CODListCtrl::OnHScroll(UINT code, UINT, CScrollBar*)
+{
+    int pos = m_geometry.GetHorzPos();
+    const int page = std::max(1, m_geometry.ContentRect().Width());
+    SCROLLINFO info = {};
+    switch (code) {
+    case SB_LINEUP: pos -= 10; break;
+    case SB_LINEDOWN: pos += 10; break;
+    case SB_PAGEUP: pos -= page; break;
+    case SB_PAGEDOWN: pos += page; break;
+    case SB_TOP: pos = 0; break;
+    case SB_BOTTOM: pos = m_model.GetTotalWidth(); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        if (GetScrollInfo(SB_HORZ, &info, SIF_TRACKPOS))
+            pos = info.nTrackPos;
+        break;
+    default: return;
+    }
+    SetScrollPosition(SB_HORZ, pos);
+}
+
+BOOL CODListCtrl::OnMouseWheel(UINT flags, short delta, CPoint)
+{
+    if (flags & (MK_SHIFT | MK_CONTROL))
+        return FALSE;
+    const int lines = 3 * (-delta) / WHEEL_DELTA;
+    SetScrollPosition(SB_VERT, m_geometry.GetTopIndex() + lines);
+    return TRUE;
+}
+
+// ---- Window --------------------------------------------------------------------------------
+
+void CODListCtrl::OnDestroy()
+{
+    // Every row is deleted first, so the parent hears of each one.
+    m_model.DeleteAllItems();
+    ODRemoveCtrlProps(m_hWnd, OD_LISTCTRL_ID);
+    CWnd::OnDestroy();
+}
+
+void CODListCtrl::OnSize(UINT type, int cx, int cy)
+{
+    CWnd::OnSize(type, cx, cy);
+    Layout(cx, cy);
+}
+
+BOOL CODListCtrl::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+void CODListCtrl::OnPaint()
+{
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    dc.FillSolidRect(&client, ::GetSysColor(COLOR_WINDOW));
+}
+
+// ---- List view -----------------------------------------------------------------------------
+
+IMPLEMENT_DYNCREATE(CODListView, CView)
+
+BEGIN_MESSAGE_MAP(CODListView, CView)
+    ON_WM_SIZE()
+    ON_WM_SETFOCUS()
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+CODListView::CODListView() {}
+
+CODListView::~CODListView()
+{
+    if (m_list.m_hWnd)
+        m_list.DestroyWindow();
+    if (m_container.m_hWnd)
+        m_container.DestroyWindow();
+}
+
+BOOL CODListView::PreCreateWindow(CREATESTRUCT& cs)
+{
+    m_listStyle = LOWORD(cs.style);
+    return CView::PreCreateWindow(cs);
+}
+
+void CODListView::OnInitialUpdate()
+{
+    CView::OnInitialUpdate();
+    if (m_initialised)
+        return;
+    if (GetListCtrlPtr() == &m_list) {
+        CRect client;
+        GetClientRect(&client);
+        const DWORD style = m_listStyle | WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+        if (!m_container.Create(client, this, 0, WS_CHILD | WS_VISIBLE))
+            AfxThrowMemoryException();
+        if (!m_list.Create(style, CRect(0, 0, client.Width(), client.Height()), &m_container, 0))
+            AfxThrowMemoryException();
+        m_container.SetHostedChild(&m_list);
+    }
+    m_initialised = TRUE;
+}
+
+void CODListView::OnDraw(CDC*) {}
+
+void CODListView::OnSize(UINT type, int cx, int cy)
+{
+    CView::OnSize(type, cx, cy);
+    if (m_initialised && m_container.m_hWnd) {
+        m_container.MoveWindow(0, 0, cx, cy);
+        m_container.Invalidate();
+    }
+}
+
+void CODListView::OnSetFocus(CWnd* pOld)
+{
+    CView::OnSetFocus(pOld);
+    if (m_initialised && m_list.m_hWnd)
+        m_list.SetFocus();
+}
+
+BOOL CODListView::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}

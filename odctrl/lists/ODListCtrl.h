@@ -1,0 +1,150 @@
+// ODListCtrl.h - CODListCtrl, the library's list window over its data model
+// (odlist::ListModel) and geometry (odlist::ListGeometry), and
+// CODListView, a view whose client area is one list inside a scroll-bar
+// container.
+//
+// The window registers the class "ODListCtrl", keeps a header child (id 0)
+// showing the model's shown columns, tells its parent through WM_NOTIFY
+// (codes -2048 - k under the notification mask; item notifications as
+// NMODLISTITEM, the virtual fill as NMODLISTDESC, whose descriptor the
+// parent fills), lays out on every size change and puts both scroll
+// positions on its own bars or, inside a CSBContainerWnd, on the
+// container's. Destroying the window deletes every row first, so the parent
+// hears -2055 once per row.
+#pragma once
+
+#include "afxwin.h"
+
+#include "ODHeaderCtrl.h"
+#include "ODListGeometry.h"
+#include "ODListModel.h"
+#include "ODSBContainerWnd.h"
+
+struct NMODLISTITEM
+{
+    NMHDR hdr;
+    odlist::NodeHandle node;
+    int item;
+    int column;
+    uint32_t value;
+    uint32_t value2;
+};
+
+struct NMODLISTDESC
+{
+    NMHDR hdr;
+    odlist::ODLVITEM item;
+};
+
+class CODListCtrl : public CWnd, protected odlist::ListHost
+{
+    DECLARE_DYNAMIC(CODListCtrl)
+public:
+    CODListCtrl();
+    ~CODListCtrl() override;
+
+    BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
+    // The initialiser: properties, the header, the font, the style word,
+    // the first layout. 0 when the header cannot be made.
+    virtual BOOL Initialise();
+
+    odlist::ListModel& Model() { return m_model; }
+    odlist::ListGeometry& Geometry() { return m_geometry; }
+    CODHeaderCtrl* GetHeaderCtrl() { return m_header.m_hWnd ? &m_header : nullptr; }
+
+    // ---- Items and columns (the model's, with the window kept in step) ----
+    int InsertItem(const char* text, int image = -1, int stateImage = -1, int value2 = -1)
+    {
+        return m_model.InsertItem(text, image, stateImage, value2);
+    }
+    int DeleteItem(int item) { return m_model.DeleteItem(item); }
+    int DeleteAllItems() { return m_model.DeleteAllItems(); }
+    int GetItemCount() const { return m_model.GetItemCount(); }
+    int SetItemText(int item, int column, const char* text) { return m_model.SetItemText(item, column, text); }
+    std::string GetItemText(int item, int column) { return m_model.GetItemText(item, column); }
+    int InsertColumn(int index, const odlist::ColumnInfo& info) { return m_model.InsertColumn(index, info); }
+    int ShowColumn(int column, int position) { return m_model.ShowColumn(column, position); }
+    int HideColumn(int column) { return m_model.HideColumn(column); }
+    int SetColumnWidth(int column, int width) { return m_model.SetColumnWidth(column, width); }
+    // The column layout in the application's profile; 0 without one.
+    BOOL SaveColumnState(LPCSTR section, LPCSTR entry);
+    int LoadColumnState(LPCSTR section, LPCSTR entry);
+    int SetOption(int option, intptr_t value);
+    int SetRowHeight(int height);
+    // Both image lists (either may be null); 0 when a list has no image 0.
+    BOOL SetImageList(HIMAGELIST small, HIMAGELIST state);
+
+    // The selected rows in display order, as text lines, onto the clipboard
+    // (CF_TEXT). FALSE when the clipboard cannot be had or nothing fits.
+    BOOL CopySelectionToClipboard();
+
+    // ---- Scrolling ----
+    static BOOL IsSBContainer(CWnd* wnd);
+    BOOL SetScrollInfo(int bar, SCROLLINFO* info, BOOL redraw = TRUE);
+    BOOL GetScrollInfo(int bar, SCROLLINFO* info, UINT mask = SIF_ALL);
+    void ShowScrollBar(UINT bar, BOOL show = TRUE);
+    void Layout(int width, int height);
+    // Puts range, page and position on a bar (0 horizontal, 1 vertical).
+    void SetScrollPosition(int bar, int pos);
+    int EnsureVisible(int item, BOOL partialOk);
+
+protected:
+    // ListHost: what the model asks of the window.
+    intptr_t Notify(odlist::Notification& n) override;
+    void InvalidateRows(int first, int last) override;
+    void KeepInView(int displayRow) override;
+    void RowDeleted(int displayRow) override;
+    void ScrollToTop() override;
+    void RowCountChanged() override;
+    void ColumnsChanged() override;
+
+    void PreSubclassWindow() override;
+    afx_msg void OnDestroy();
+    afx_msg void OnSize(UINT type, int cx, int cy);
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnVScroll(UINT code, UINT pos, CScrollBar* bar);
+    afx_msg void OnHScroll(UINT code, UINT pos, CScrollBar* bar);
+    afx_msg BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void SyncHeader();
+    int HeaderHeight();
+
+    odlist::ListModel m_model;
+    odlist::ListGeometry m_geometry{m_model};
+    CODHeaderCtrl m_header;
+    CFont m_font;
+    bool m_laying = false;
+    bool m_syncing = false;
+    bool m_creating = false;
+};
+
+class CODListView : public CView
+{
+    DECLARE_DYNCREATE(CODListView)
+public:
+    CODListView();
+    ~CODListView() override;
+
+    virtual CODListCtrl* GetListCtrlPtr() { return &m_list; }
+    CODListCtrl& GetListCtrl() { return m_list; }
+    CSBContainerWnd& GetContainer() { return m_container; }
+    BOOL IsInitialised() const { return m_initialised; }
+    void OnInitialUpdate() override;
+    void OnDraw(CDC* pDC) override;
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+
+protected:
+    afx_msg void OnSize(UINT type, int cx, int cy);
+    afx_msg void OnSetFocus(CWnd* pOld);
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    BOOL m_initialised = FALSE;
+    CSBContainerWnd m_container;
+    CODListCtrl m_list;
+    DWORD m_listStyle = 0;
+};
