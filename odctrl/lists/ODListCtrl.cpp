@@ -450,6 +450,29 @@ int CODListCtrl::EnsureVisible(int item, BOOL partialOk)
     return result;
 }
 
+int CODListCtrl::EnsureNodeVisible(NodeHandle node, BOOL partialOk)
+{
+    if (m_model.ShowNode(node) < 0)
+        return 0;
+    Invalidate(FALSE);
+    return EnsureVisible(m_model.GetNodeData(node), partialOk);
+}
+
+BOOL CODListCtrl::ModifyStyle(DWORD remove, DWORD add, UINT flags)
+{
+    const DWORD old = GetStyle();
+    const BOOL changed = CWnd::ModifyStyle(remove, add, flags);
+    const DWORD now = GetStyle();
+    if ((old ^ now) & kStyleRowStep)
+        m_geometry.SetRowHeight(m_geometry.GetRowHeight() + ((now & kStyleRowStep) ? 1 : -1));
+    m_model.SetStyleWord(now & 0xFFFF);
+    CRect client;
+    GetClientRect(&client);
+    Layout(client.Width(), client.Height());
+    Invalidate(FALSE);
+    return changed;
+}
+
 void CODListCtrl::OnVScroll(UINT code, UINT, CScrollBar*)
 {
     int top = m_geometry.GetTopIndex();

@@ -87,6 +87,13 @@ public:
     // Puts range, page and position on a bar (0 horizontal, 1 vertical).
     void SetScrollPosition(int bar, int pos);
     int EnsureVisible(int item, BOOL partialOk);
+    // Expands every ancestor of the node, then brings its row into view.
+    int EnsureNodeVisible(odlist::NodeHandle node, BOOL partialOk);
+
+    // The window style and the list's style word together: bit 0x0010
+    // adds or takes back the row height's extra pixel, removing 0x1000
+    // clears the focus column; then the list lays itself out again.
+    BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
 
 protected:
     // ListHost: what the model asks of the window.

@@ -204,6 +204,21 @@ TEST_F(ListCtrlTest, ScrollRangesOnTheWindowsOwnBarsOrTheContainers)
     parent.ShowWindow(SW_HIDE);
 }
 
+TEST_F(ListCtrlTest, StyleChangesReachTheListsOwnStyleWord)
+{
+    list.InsertItem("a");
+    const int height = list.Geometry().GetRowHeight();
+    list.ModifyStyle(0, kStyleRowStep | kStyleCellFocus);
+    EXPECT_EQ(list.Geometry().GetRowHeight(), height + 1);
+    ASSERT_EQ(list.Model().SetFocusCell(0, 1), 1);
+    list.ModifyStyle(kStyleRowStep | kStyleCellFocus, 0);
+    EXPECT_EQ(list.Geometry().GetRowHeight(), height);
+    int row = -2, position = -2;
+    list.Model().GetFocusCell(&row, &position);
+    EXPECT_EQ(position, -1) << "cell focus off: no focus column";
+    EXPECT_EQ(row, 0);
+}
+
 TEST(ListView, InitialisesOnceAndResizesOnlyAfterwards)
 {
     CCreateContext context = {};
