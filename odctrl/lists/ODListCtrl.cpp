@@ -4,7 +4,10 @@
 
 #include <string.h>
 
+#include <stdlib.h>
+
 #include <algorithm>
+#include <new>
 
 #include "ODLibrary.h"
 
@@ -53,6 +56,8 @@ CODListCtrl::CODListCtrl()
 CODListCtrl::~CODListCtrl()
 {
     m_model.SetHost(nullptr);
+    if (m_palette)
+        ::DeleteObject(m_palette);
 }
 
 BOOL CODListCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
@@ -315,6 +320,129 @@ BOOL CODListCtrl::SetImageList(HIMAGELIST small, HIMAGELIST state)
     return result;
 }
 
+int CODListCtrl::GetWheelScrollLines()
+{
+    HKEY key = NULL;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return 3;
+    char text[32] = {};
+    DWORD size = sizeof text - 1, type = 0;
+    const LONG read = ::RegQueryValueExA(key, "WheelScrollLines", NULL, &type, reinterpret_cast<BYTE*>(text), &size);
+    ::RegCloseKey(key);
+    if (read != ERROR_SUCCESS || type != REG_SZ)
+        return 3;
+    char* end = nullptr;
+    const long lines = strtol(text, &end, 10);
+    return end == text ? 3 : int(std::max(-1L, std::min(lines, 1000L)));
+}
+
+// ---- Background bitmap and palette ---------------------------------------------------------
+
+int CODListCtrl::SetBkImage(HBITMAP bitmap)
+{
+    m_bkColors.clear();
+    m_bkColorCount = 0;
+    m_bkWidth = m_bkHeight = 0;
+    if (!bitmap)
+        return 0;
+    DIBSECTION dib = {};
+    BITMAP bm = {};
+    if (::GetObjectA(bitmap, sizeof dib, &dib) == sizeof dib) {
+        bm = dib.dsBm;
+        m_bkColorCount = dib.dsBmih.biClrUsed ? int(dib.dsBmih.biClrUsed)
+                                              : (bm.bmBitsPixel >= 24 ? 1 << 24 : 1 << bm.bmBitsPixel);
+    } else if (::GetObjectA(bitmap, sizeof bm, &bm)) {
+        m_bkColorCount = bm.bmBitsPixel >= 24 ? 1 << 24 : 1 << bm.bmBitsPixel;
+    }
+    m_bkWidth = bm.bmWidth;
+    m_bkHeight = bm.bmHeight;
+    if (bm.bmBitsPixel <= 8) {
+        // The colour table, read through a memory device context.
+        HDC dc = ::CreateCompatibleDC(NULL);
+        if (dc) {
+            HGDIOBJ old = ::SelectObject(dc, bitmap);
+            RGBQUAD table[256];
+            const UINT n = ::GetDIBColorTable(dc, 0, 256, table);
+            m_bkColors.assign(table, table + n);
+            // The colours it uses are those of its table.
+            if (n > 0)
+                m_bkColorCount = int(n);
+            ::SelectObject(dc, old);
+            ::DeleteDC(dc);
+        }
+    }
+    ::DeleteObject(bitmap);
+    const int result = BuildPalette();
+    if (m_hWnd)
+        Invalidate(FALSE);
+    return result;
+}
+
+int CODListCtrl::BuildPalette()
+{
+    if (m_palette) {
+        ::DeleteObject(m_palette);
+        m_palette = NULL;
+    }
+    const long long entries = (long long)m_paletteColors.size() + m_bkColorCount;
+    if (entries == 0)
+        return 0;
+    if (entries > 256) {
+        HDC screen = ::GetDC(NULL);
+        m_palette = ::CreateHalftonePalette(screen);
+        ::ReleaseDC(NULL, screen);
+        return m_palette != NULL;
+    }
+    std::vector<BYTE> buffer(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * size_t(entries));
+    LOGPALETTE* lp = reinterpret_cast<LOGPALETTE*>(buffer.data());
+    lp->palVersion = 0x300;
+    lp->palNumEntries = WORD(entries);
+    size_t i = 0;
+    for (COLORREF c : m_paletteColors)
+        lp->palPalEntry[i++] = {GetRValue(c), GetGValue(c), GetBValue(c), 0};
+    for (int k = 0; k < m_bkColorCount; ++k) {
+        const RGBQUAD q = size_t(k) < m_bkColors.size() ? m_bkColors[size_t(k)] : RGBQUAD{0, 0, 0, 0};
+        lp->palPalEntry[i++] = {q.rgbRed, q.rgbGreen, q.rgbBlue, 0};
+    }
+    m_palette = ::CreatePalette(lp);
+    return m_palette != NULL;
+}
+
+int CODListCtrl::InsertPaletteColor(int index, COLORREF colour)
+{
+    if (index < 0)
+        return -1;
+    index = std::min(index, int(m_paletteColors.size()));
+    try {
+        m_paletteColors.insert(m_paletteColors.begin() + index, colour);
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
+    return BuildPalette() ? index : -1;
+}
+
+int CODListCtrl::RemovePaletteColor(int index)
+{
+    if (index < 0 || index >= int(m_paletteColors.size()))
+        return 0;
+    m_paletteColors.erase(m_paletteColors.begin() + index);
+    BuildPalette();
+    return 1;
+}
+
+void CODListCtrl::ClearPalette()
+{
+    m_paletteColors.clear();
+    BuildPalette();
+}
+
+COLORREF CODListCtrl::GetPaletteColor(int index) const
+{
+    if (index < 0 || index >= int(m_paletteColors.size()))
+        return 0;
+    return m_paletteColors[size_t(index)];
+}
+
 BOOL CODListCtrl::CopySelectionToClipboard()
 {
     if (!::OpenClipboard(m_hWnd))
@@ -522,8 +650,11 @@ BOOL CODListCtrl::OnMouseWheel(UINT flags, short delta, CPoint)
 {
     if (flags & (MK_SHIFT | MK_CONTROL))
         return FALSE;
-    const int lines = 3 * (-delta) / WHEEL_DELTA;
-    SetScrollPosition(SB_VERT, m_geometry.GetTopIndex() + lines);
+    int lines = GetWheelScrollLines();
+    if (lines < 0)
+        lines = std::max(1, m_geometry.GetCountPerPage());  // a page a notch
+    const int rows = MulDiv(-delta, lines, WHEEL_DELTA);
+    SetScrollPosition(SB_VERT, m_geometry.GetTopIndex() + rows);
     return TRUE;
 }
 

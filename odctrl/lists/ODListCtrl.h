@@ -15,6 +15,8 @@
 
 #include "afxwin.h"
 
+#include <vector>
+
 #include "ODHeaderCtrl.h"
 #include "ODListGeometry.h"
 #include "ODListModel.h"
@@ -74,6 +76,20 @@ public:
     // Both image lists (either may be null); 0 when a list has no image 0.
     BOOL SetImageList(HIMAGELIST small, HIMAGELIST state);
 
+    // The user's wheel setting ("WheelScrollLines" of "Control Panel\Desktop"
+    // in HKEY_CURRENT_USER); 3 when it cannot be read.
+    virtual int GetWheelScrollLines();
+
+    // ---- Background bitmap and palette ----
+    // Keeps the bitmap's size and colours (the bitmap is deleted); the
+    // palette's result, 0 without bitmap.
+    int SetBkImage(HBITMAP bitmap);
+    int InsertPaletteColor(int index, COLORREF colour);
+    int RemovePaletteColor(int index);
+    void ClearPalette();
+    COLORREF GetPaletteColor(int index) const;
+    HPALETTE GetPalette() const { return m_palette; }
+
     // The selected rows in display order, as text lines, onto the clipboard
     // (CF_TEXT). FALSE when the clipboard cannot be had or nothing fits.
     BOOL CopySelectionToClipboard();
@@ -118,6 +134,9 @@ protected:
 private:
     void SyncHeader();
     int HeaderHeight();
+    // Array colours then the bitmap's: a logical palette up to 256 entries,
+    // a half-tone palette above; 0 when there are no entries.
+    int BuildPalette();
 
     odlist::ListModel m_model;
     odlist::ListGeometry m_geometry{m_model};
@@ -126,6 +145,11 @@ private:
     bool m_laying = false;
     bool m_syncing = false;
     bool m_creating = false;
+    std::vector<COLORREF> m_paletteColors;
+    std::vector<RGBQUAD> m_bkColors;
+    int m_bkColorCount = 0;  // entries the bitmap brings (above 256: half-tone)
+    int m_bkWidth = 0, m_bkHeight = 0;
+    HPALETTE m_palette = NULL;
 };
 
 class CODListView : public CView

@@ -219,6 +219,73 @@ TEST_F(ListCtrlTest, StyleChangesReachTheListsOwnStyleWord)
     EXPECT_EQ(row, 0);
 }
 
+// A DIB section of 4 bits (16 colours) or 8 bits (256 colours).
+HBITMAP TableBitmap(int colours)
+{
+    struct
+    {
+        BITMAPINFOHEADER h;
+        RGBQUAD table[256];
+    } bmi = {};
+    bmi.h.biSize = sizeof bmi.h;
+    bmi.h.biWidth = 4;
+    bmi.h.biHeight = 4;
+    bmi.h.biPlanes = 1;
+    bmi.h.biBitCount = colours <= 16 ? 4 : 8;
+    bmi.h.biClrUsed = DWORD(colours);
+    for (int i = 0; i < colours; ++i)
+        bmi.table[i] = {BYTE(i), BYTE(255 - i), 7, 0};
+    void* bits = nullptr;
+    return ::CreateDIBSection(NULL, reinterpret_cast<BITMAPINFO*>(&bmi), DIB_RGB_COLORS, &bits, NULL, 0);
+}
+
+TEST_F(ListCtrlTest, PaletteFromItsColoursAndTheBackground)
+{
+    HPALETTE halftone = ::CreateHalftonePalette(NULL);
+    ASSERT_NE(halftone, HPALETTE(NULL));
+    WORD halftoneEntries = 0;
+    ::GetObjectA(halftone, sizeof halftoneEntries, &halftoneEntries);
+    ::DeleteObject(halftone);
+    struct Case {
+        const char* what;
+        int colours;      // palette colours before the bitmap
+        int bitmapColours;  // 0: no bitmap
+        int result;
+        int entries;      // -1: the half-tone palette
+    };
+    const Case cases[] = {
+        {"no colours: no palette", 0, 0, 0, 0},
+        {"two colours", 2, 0, 1, 2},
+        {"one colour and 16 from the bitmap", 1, 16, 1, 17},
+        {"256 from the bitmap and one colour: half-tone", 1, 256, 1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        list.ClearPalette();
+        list.SetBkImage(NULL);
+        for (int i = 0; i < c.colours; ++i)
+            EXPECT_EQ(list.InsertPaletteColor(i, RGB(10 * i, 20, 30)), i);
+        int result = list.GetPalette() != NULL;
+        if (c.bitmapColours)
+            result = list.SetBkImage(TableBitmap(c.bitmapColours));
+        EXPECT_EQ(result, c.result);
+        WORD entries = 0;
+        if (list.GetPalette())
+            ::GetObjectA(list.GetPalette(), sizeof entries, &entries);
+        EXPECT_EQ(int(entries), c.entries < 0 ? int(halftoneEntries) : c.entries);
+        if (c.entries == 17) {
+            PALETTEENTRY e[2] = {};
+            ASSERT_EQ(::GetPaletteEntries(list.GetPalette(), 0, 2, e), 2u);
+            EXPECT_EQ(RGB(e[0].peRed, e[0].peGreen, e[0].peBlue), RGB(0, 20, 30)) << "the array's colour first";
+            EXPECT_EQ(RGB(e[1].peRed, e[1].peGreen, e[1].peBlue), RGB(7, 255, 0)) << "then the bitmap's";
+        }
+    }
+    EXPECT_EQ(list.RemovePaletteColor(5), 0) << "past the end";
+    EXPECT_EQ(list.RemovePaletteColor(0), 1);
+    EXPECT_EQ(list.InsertPaletteColor(-1, 0), -1);
+    EXPECT_EQ(list.GetWheelScrollLines(), 3) << "the prefix's WheelScrollLines";
+}
+
 TEST(ListView, InitialisesOnceAndResizesOnlyAfterwards)
 {
     CCreateContext context = {};
