@@ -320,6 +320,74 @@ BOOL CODListCtrl::SetImageList(HIMAGELIST small, HIMAGELIST state)
     return result;
 }
 
+int CODListCtrl::GetTextHeight(HFONT font, int lines)
+{
+    HDC dc = m_hWnd ? ::GetDC(m_hWnd) : NULL;
+    if (!dc)
+        return -1;
+    HGDIOBJ old = font ? ::SelectObject(dc, font) : NULL;
+    TEXTMETRICA tm = {};
+    ::GetTextMetricsA(dc, &tm);
+    if (old)
+        ::SelectObject(dc, old);
+    ::ReleaseDC(m_hWnd, dc);
+    return (tm.tmHeight + tm.tmExternalLeading) * lines;
+}
+
+int CODListCtrl::MeasureText(HFONT font, LPCSTR text, const RECT* rect)
+{
+    HDC dc = m_hWnd ? ::GetDC(m_hWnd) : NULL;
+    if (!dc)
+        return -1;
+    HGDIOBJ old = font ? ::SelectObject(dc, font) : NULL;
+    RECT r = rect ? *rect : RECT{0, 0, m_model.GetTotalWidth(), 0};
+    const int height = ::DrawTextA(dc, text ? text : "", -1, &r,
+                                   DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_WORDBREAK);
+    if (old)
+        ::SelectObject(dc, old);
+    ::ReleaseDC(m_hWnd, dc);
+    return height;
+}
+
+int CODListCtrl::GetItemWidth(int item, int column, RECT* rect, BOOL textOnly)
+{
+    if (column == -1) {
+        if (rect)
+            *rect = RECT{0, 0, kDefaultColumnWidth, m_geometry.GetRowHeight()};
+        return kDefaultColumnWidth;
+    }
+    char text[kCellBuffer] = {};
+    ODLVITEM d = {};
+    d.mask = kMaskText | kMaskImage | kMaskStateImage;
+    d.item = item;
+    d.subItem = column;
+    d.text = text;
+    d.textMax = sizeof text;
+    if (!m_model.GetItem(&d))
+        return 0;
+    const int pad = m_model.GetOption(1);
+    int width = pad;
+    if (!textOnly && (d.mask & kMaskImage))
+        width += m_geometry.ImageWidth() + pad;
+    if (!textOnly && (d.mask & kMaskStateImage))
+        width += m_geometry.StateImageWidth() + pad;
+    if (d.mask & kMaskText) {
+        HDC dc = m_hWnd ? ::GetDC(m_hWnd) : NULL;
+        if (dc) {
+            HGDIOBJ old = ::SelectObject(dc, m_font.GetSafeHandle() ? m_font.GetSafeHandle()
+                                                                    : ::GetStockObject(DEFAULT_GUI_FONT));
+            SIZE extent = {};
+            ::GetTextExtentPoint32A(dc, text, int(strlen(text)), &extent);
+            ::SelectObject(dc, old);
+            ::ReleaseDC(m_hWnd, dc);
+            width += extent.cx + pad;
+        }
+    }
+    if (rect)
+        *rect = RECT{0, 0, width, m_geometry.GetRowHeight()};
+    return width;
+}
+
 int CODListCtrl::GetWheelScrollLines()
 {
     HKEY key = NULL;

@@ -76,6 +76,16 @@ public:
     // Both image lists (either may be null); 0 when a list has no image 0.
     BOOL SetImageList(HIMAGELIST small, HIMAGELIST state);
 
+    // (character height + external leading) x lines in the font; -1
+    // without a device context.
+    int GetTextHeight(HFONT font, int lines);
+    // The height of the text word-wrapped in `rect`, or without one as wide
+    // as the shown columns; -1 without a device context.
+    int MeasureText(HFONT font, LPCSTR text, const RECT* rect);
+    // The width a cell needs (padding, images, text); column -1: the default
+    // column width and the row height.
+    int GetItemWidth(int item, int column, RECT* rect, BOOL textOnly);
+
     // The user's wheel setting ("WheelScrollLines" of "Control Panel\Desktop"
     // in HKEY_CURRENT_USER); 3 when it cannot be read.
     virtual int GetWheelScrollLines();

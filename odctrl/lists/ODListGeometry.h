@@ -80,6 +80,8 @@ public:
     // Image sizes; each raises the row height to at least its height + 1.
     void SetImageSize(int width, int height);
     void SetStateImageSize(int width, int height);
+    int ImageWidth() const { return m_imageWidth; }
+    int StateImageWidth() const { return m_stateWidth; }
 
     // ---- Scrolling ----
     int GetTopIndex() const { return m_top; }

@@ -286,6 +286,30 @@ TEST_F(ListCtrlTest, PaletteFromItsColoursAndTheBackground)
     EXPECT_EQ(list.GetWheelScrollLines(), 3) << "the prefix's WheelScrollLines";
 }
 
+TEST_F(ListCtrlTest, TextMeasuresAndCellWidths)
+{
+    list.InsertItem("abc", 0);
+    list.Geometry().SetImageSize(16, 16);
+    HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    HDC dc = ::GetDC(list.m_hWnd);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    TEXTMETRICA tm = {};
+    ::GetTextMetricsA(dc, &tm);
+    SIZE abc = {};
+    ::GetTextExtentPoint32A(dc, "abc", 3, &abc);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(list.m_hWnd, dc);
+    EXPECT_EQ(list.GetTextHeight(font, 2), 2 * (tm.tmHeight + tm.tmExternalLeading));
+    RECT narrow = {0, 0, 30, 0};
+    EXPECT_GT(list.MeasureText(font, "several words that wrap", &narrow), tm.tmHeight) << "wrapped lines";
+    // The list's font is the default GUI font (its parent has none).
+    EXPECT_EQ(list.GetItemWidth(0, 0, nullptr, FALSE), 6 + 16 + 6 + abc.cx + 6);
+    EXPECT_EQ(list.GetItemWidth(0, 0, nullptr, TRUE), 6 + abc.cx + 6);
+    RECT r = {};
+    EXPECT_EQ(list.GetItemWidth(0, -1, &r, FALSE), 200);
+    EXPECT_EQ(r.bottom, list.Geometry().GetRowHeight());
+}
+
 TEST(ListView, InitialisesOnceAndResizesOnlyAfterwards)
 {
     CCreateContext context = {};
