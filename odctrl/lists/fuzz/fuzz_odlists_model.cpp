@@ -204,7 +204,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         case 20: {
             ODLVITEM d = {};
-            char buffer[8];
+            char buffer[8] = "cell";  // a text to write, a buffer to read into
             d.mask = in.Byte() | (uint32_t(in.Small(4)) << 8);
             d.item = in.Small(count + 3) - 2;
             d.subItem = in.Small(5) - 1;
