@@ -1,12 +1,19 @@
 // The kit's dialogs with the default dialog skin, for looking at them
-// (scripts/screenshot build/x64/bin/kit_demo.exe dialog|msgbox|about): the
-// skin comes from "<program folder>\Mardavel.thm" and "Theme\" as the program
-// finds it, the templates and strings from Mardavel_Res.dll.
+// (scripts/screenshot build/x64/bin/kit_demo.exe dialog|msgbox|about|notice|webtip):
+// the skin comes from "<program folder>\Mardavel.thm" and "Theme\" as the
+// program finds it, the templates and strings from Mardavel_Res.dll; the web
+// notice shows its page in the browser stand-in (QVWebBrowser.dll).
 #include "AboutDlg.h"
+#include "AxControls.h"
+#include "AxStandInTest.h"
 #include "MsgBoxDlg.h"
+#include "NoticeDlg.h"
+#include "WebTipDlg.h"
 #include "SkinDlg.h"
 #include "TextBalloonWnd.h"
 #include "app/GameEnvironment.h"
+
+#include <exdisp.h>
 
 #include <cstring>
 
@@ -35,6 +42,18 @@ protected:
     }
 };
 
+// Runs the messages of a modeless window until it hides.
+void RunWhileVisible(CWnd& wnd)
+{
+    MSG msg;
+    while (wnd.GetSafeHwnd() != NULL && wnd.IsWindowVisible() && ::GetMessageA(&msg, NULL, 0, 0) > 0) {
+        if (!::IsDialogMessageA(wnd.GetSafeHwnd(), &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int)
@@ -51,6 +70,20 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int)
         CQVAboutDlg about;
         about.SetTexts("Mardavel\n五人纸牌游戏 1.0 Build 7", "Quorvintel\nwww.example.cn");
         about.DoModal();
+    } else if (strstr(what, "notice") != NULL) {
+        CQVNoticeDlg notice("正在与游戏服务器连接...\n请稍候。", TRUE);
+        RunWhileVisible(notice);
+    } else if (strstr(what, "webtip") != NULL) {
+        AfxOleInitThread();
+        CStandInServer browser;
+        if (!browser.ServeAs("QVWebBrowser.dll", CLSID_QVWebBrowser, CLSID_WebBrowser))
+            return 1;
+        CQVWebTipDlg tip;
+        if (!tip.Create(420, 300))
+            return 1;
+        tip.SetPageTitle("今日活动");
+        tip.Navigate("http://www.example.cn/notice/today.htm");
+        RunWhileVisible(tip);
     } else {
         CDemoDlg dlg;
         dlg.DoModal();

@@ -18,7 +18,12 @@ public:
     // Loads the module (a path relative to the test's folder or absolute) and
     // serves its class to CoCreateInstance in this process. The thread must
     // have called OleInitialize. FALSE when the module or class is missing.
-    bool Serve(const char* pszModule, REFCLSID clsid)
+    bool Serve(const char* pszModule, REFCLSID clsid) { return ServeAs(pszModule, clsid, clsid); }
+
+    // The module's class clsid served under another class id, clsidAs: a
+    // stand-in takes the place of a system control (the web browser) in
+    // this process only.
+    bool ServeAs(const char* pszModule, REFCLSID clsid, REFCLSID clsidAs)
     {
         Revoke();
         m_hModule = ::LoadLibraryA(pszModule);
@@ -30,7 +35,7 @@ public:
         IUnknown* pFactory = NULL;
         if (pfnGet == NULL || FAILED(pfnGet(clsid, IID_IUnknown, reinterpret_cast<void**>(&pFactory))))
             return false;
-        HRESULT hr = ::CoRegisterClassObject(clsid, pFactory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &m_dwCookie);
+        HRESULT hr = ::CoRegisterClassObject(clsidAs, pFactory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &m_dwCookie);
         pFactory->Release();
         return SUCCEEDED(hr);
     }
