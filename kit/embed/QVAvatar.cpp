@@ -2,6 +2,7 @@
 #include "QVAvatar.h"
 
 #include "AxControls.h"
+#include "DispatchCall.h"
 
 const CLSID& CQVAvatar::GetClsid()
 {
@@ -15,211 +16,160 @@ BOOL CQVAvatar::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT n
 
 void CQVAvatar::AboutBox()
 {
-    InvokeHelper(DISPID_ABOUTBOX, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)VTS_NONE);
+    dispatch::Call(*this, DISPID_ABOUTBOX, VTS_NONE);
 }
 
 long CQVAvatar::CallDispid1(short* p1)
 {
-    long result = 0;
-    InvokeHelper(1, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_PI2), p1);
-    return result;
+    return dispatch::Method<long>(*this, 1, VTS_PI2, p1);
 }
 
 long CQVAvatar::CallDispid2(long p1)
 {
-    long result = 0;
-    InvokeHelper(2, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_I4), p1);
-    return result;
+    return dispatch::Method<long>(*this, 2, VTS_I4, p1);
 }
 
 long CQVAvatar::CallDispid3(long p1)
 {
-    long result = 0;
-    InvokeHelper(3, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_I4), p1);
-    return result;
+    return dispatch::Method<long>(*this, 3, VTS_I4, p1);
 }
 
 long CQVAvatar::CallDispid4()
 {
-    long result = 0;
-    InvokeHelper(4, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_NONE));
-    return result;
+    return dispatch::Method<long>(*this, 4, VTS_NONE);
 }
 
 long CQVAvatar::CallDispid5()
 {
-    long result = 0;
-    InvokeHelper(5, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_NONE));
-    return result;
+    return dispatch::Method<long>(*this, 5, VTS_NONE);
 }
 
 long CQVAvatar::CallDispid6(long p1, long* p2)
 {
-    long result = 0;
-    InvokeHelper(6, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_I4 VTS_PI4), p1, p2);
-    return result;
+    return dispatch::Method<long>(*this, 6, VTS_I4 VTS_PI4, p1, p2);
 }
 
 long CQVAvatar::CallDispid7(LPCSTR p1, long p2)
 {
-    long result = 0;
-    InvokeHelper(7, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_BSTR VTS_I4), p1, p2);
-    return result;
+    return dispatch::Method<long>(*this, 7, VTS_BSTR VTS_I4, p1, p2);
 }
 
 long CQVAvatar::CallDispid8(long* p1, long p2)
 {
-    long result = 0;
-    InvokeHelper(8, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_PI4 VTS_I4), p1, p2);
-    return result;
+    return dispatch::Method<long>(*this, 8, VTS_PI4 VTS_I4, p1, p2);
 }
 
 long CQVAvatar::CallDispid9(LPCSTR p1)
 {
-    long result = 0;
-    InvokeHelper(9, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_BSTR), p1);
-    return result;
+    return dispatch::Method<long>(*this, 9, VTS_BSTR, p1);
 }
 
 long CQVAvatar::CallDispid10(short p1, short p2, short p3, short p4, long* p5)
 {
-    long result = 0;
-    InvokeHelper(10, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_I2 VTS_I2 VTS_I2 VTS_I2 VTS_PI4), p1, p2, p3, p4, p5);
-    return result;
+    return dispatch::Method<long>(*this, 10, VTS_I2 VTS_I2 VTS_I2 VTS_I2 VTS_PI4, p1, p2, p3, p4, p5);
 }
 
 long CQVAvatar::CallDispid11(long p1)
 {
-    long result = 0;
-    InvokeHelper(11, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_I4), p1);
-    return result;
+    return dispatch::Method<long>(*this, 11, VTS_I4, p1);
 }
 
 long CQVAvatar::CallDispid12(long p1)
 {
-    long result = 0;
-    InvokeHelper(12, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_I4), p1);
-    return result;
+    return dispatch::Method<long>(*this, 12, VTS_I4, p1);
 }
 
 long CQVAvatar::CallDispid13(long p1)
 {
-    long result = 0;
-    InvokeHelper(13, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_I4), p1);
-    return result;
+    return dispatch::Method<long>(*this, 13, VTS_I4, p1);
 }
 
 long CQVAvatar::CallDispid14(long p1)
 {
-    long result = 0;
-    InvokeHelper(14, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_I4), p1);
-    return result;
+    return dispatch::Method<long>(*this, 14, VTS_I4, p1);
 }
 
 long CQVAvatar::CallDispid15(long p1)
 {
-    long result = 0;
-    InvokeHelper(15, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_I4), p1);
-    return result;
+    return dispatch::Method<long>(*this, 15, VTS_I4, p1);
 }
 
 void CQVAvatar::CallDispid16(long p1)
 {
-    InvokeHelper(16, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_I4), p1);
+    dispatch::Call(*this, 16, VTS_I4, p1);
 }
 
 long CQVAvatar::CallDispid17()
 {
-    long result = 0;
-    InvokeHelper(17, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_NONE));
-    return result;
+    return dispatch::Method<long>(*this, 17, VTS_NONE);
 }
 
 long CQVAvatar::CallDispid18(long p1, long p2, long p3, long p4)
 {
-    long result = 0;
-    InvokeHelper(18, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_I4 VTS_I4 VTS_I4 VTS_I4), p1, p2, p3, p4);
-    return result;
+    return dispatch::Method<long>(*this, 18, VTS_I4 VTS_I4 VTS_I4 VTS_I4, p1, p2, p3, p4);
 }
 
 long CQVAvatar::CallDispid19()
 {
-    long result = 0;
-    InvokeHelper(19, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_NONE));
-    return result;
+    return dispatch::Method<long>(*this, 19, VTS_NONE);
 }
 
 long CQVAvatar::CallDispid20(long p1)
 {
-    long result = 0;
-    InvokeHelper(20, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_I4), p1);
-    return result;
+    return dispatch::Method<long>(*this, 20, VTS_I4, p1);
 }
 
 long CQVAvatar::CallDispid21(long p1)
 {
-    long result = 0;
-    InvokeHelper(21, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_I4), p1);
-    return result;
+    return dispatch::Method<long>(*this, 21, VTS_I4, p1);
 }
 
 long CQVAvatar::CallDispid22()
 {
-    long result = 0;
-    InvokeHelper(22, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_NONE));
-    return result;
+    return dispatch::Method<long>(*this, 22, VTS_NONE);
 }
 
 long CQVAvatar::CallDispid23(long p1, long p2, long p3, long p4, long p5, long p6, long p7, long p8, long p9)
 {
-    long result = 0;
-    InvokeHelper(23, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4), p1, p2, p3, p4, p5, p6, p7, p8, p9);
-    return result;
+    return dispatch::Method<long>(*this, 23, VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4,
+                                  p1, p2, p3, p4, p5, p6, p7, p8, p9);
 }
 
 long CQVAvatar::CallDispid24(long p1, long p2, long p3, long p4, long p5, long p6, long p7, long p8, long p9)
 {
-    long result = 0;
-    InvokeHelper(24, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4), p1, p2, p3, p4, p5, p6, p7, p8, p9);
-    return result;
+    return dispatch::Method<long>(*this, 24, VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4,
+                                  p1, p2, p3, p4, p5, p6, p7, p8, p9);
 }
 
 long CQVAvatar::CallDispid25(long p1, long p2, long p3, long p4, long p5, long p6, long p7, long p8, long p9)
 {
-    long result = 0;
-    InvokeHelper(25, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4), p1, p2, p3, p4, p5, p6, p7, p8, p9);
-    return result;
+    return dispatch::Method<long>(*this, 25, VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4 VTS_I4,
+                                  p1, p2, p3, p4, p5, p6, p7, p8, p9);
 }
 
 long CQVAvatar::CallDispid26()
 {
-    long result = 0;
-    InvokeHelper(26, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_NONE));
-    return result;
+    return dispatch::Method<long>(*this, 26, VTS_NONE);
 }
 
 long CQVAvatar::CallDispid27(long p1)
 {
-    long result = 0;
-    InvokeHelper(27, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_I4), p1);
-    return result;
+    return dispatch::Method<long>(*this, 27, VTS_I4, p1);
 }
 
 long CQVAvatar::CallDispid38()
 {
-    long result = 0;
-    InvokeHelper(38, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_NONE));
-    return result;
+    return dispatch::Method<long>(*this, 38, VTS_NONE);
 }
 
 void CQVAvatar::CallDispid39(long p1, long p2, long p3)
 {
-    InvokeHelper(39, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_I4 VTS_I4 VTS_I4), p1, p2, p3);
+    dispatch::Call(*this, 39, VTS_I4 VTS_I4 VTS_I4, p1, p2, p3);
 }
 
 void CQVAvatar::CallDispid40(LPCSTR p1, LPCSTR p2, LPCSTR p3)
 {
-    InvokeHelper(40, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_BSTR VTS_BSTR VTS_BSTR), p1, p2, p3);
+    dispatch::Call(*this, 40, VTS_BSTR VTS_BSTR VTS_BSTR, p1, p2, p3);
 }
 
 /////////////////////////////////////////////////////////////////////////////

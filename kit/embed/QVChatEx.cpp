@@ -3,6 +3,7 @@
 #include "QVChatEx.h"
 
 #include "AxControls.h"
+#include "DispatchCall.h"
 
 namespace {
 
@@ -67,31 +68,23 @@ typedef long RecordAddress;
 
 BOOL CQVChatEx::CallDispid49(const void* pRecord, long nLength)
 {
-    BOOL result = 0;
-    InvokeHelper(49, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_RECORD VTS_I4),
-                 (RecordAddress)(INT_PTR)pRecord, nLength);
-    return result;
+    return dispatch::Method<BOOL>(*this, 49, VTS_RECORD VTS_I4, (RecordAddress)(INT_PTR)pRecord, nLength);
 }
 
 BOOL CQVChatEx::CallDispid47(const void* pRecord, long nLength, LPCSTR p3, LPCSTR p4, LPCSTR p5, long p6, long p7)
 {
-    BOOL result = 0;
-    InvokeHelper(47, DISPATCH_METHOD, VT_BOOL, &result,
-                 (const BYTE*)(VTS_RECORD VTS_I4 VTS_BSTR VTS_BSTR VTS_BSTR VTS_I4 VTS_I4), (RecordAddress)(INT_PTR)pRecord,
-                 nLength, p3, p4, p5, p6, p7);
-    return result;
+    return dispatch::Method<BOOL>(*this, 47, VTS_RECORD VTS_I4 VTS_BSTR VTS_BSTR VTS_BSTR VTS_I4 VTS_I4,
+                                  (RecordAddress)(INT_PTR)pRecord, nLength, p3, p4, p5, p6, p7);
 }
 
 void CQVChatEx::AboutBox()
 {
-    InvokeHelper(DISPID_ABOUTBOX, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)VTS_NONE);
+    dispatch::Call(*this, DISPID_ABOUTBOX, VTS_NONE);
 }
 
 long CQVChatEx::GetLongProperty1() const
 {
-    long result = 0;
-    GetProperty(1, VT_I4, &result);
-    return result;
+    return dispatch::Get<long>(*this, 1);
 }
 
 void CQVChatEx::SetLongProperty1(long value)
@@ -101,9 +94,7 @@ void CQVChatEx::SetLongProperty1(long value)
 
 long CQVChatEx::GetLongProperty2() const
 {
-    long result = 0;
-    GetProperty(2, VT_I4, &result);
-    return result;
+    return dispatch::Get<long>(*this, 2);
 }
 
 void CQVChatEx::SetLongProperty2(long value)
@@ -113,9 +104,7 @@ void CQVChatEx::SetLongProperty2(long value)
 
 long CQVChatEx::GetLongProperty3() const
 {
-    long result = 0;
-    GetProperty(3, VT_I4, &result);
-    return result;
+    return dispatch::Get<long>(*this, 3);
 }
 
 void CQVChatEx::SetLongProperty3(long value)
@@ -125,9 +114,7 @@ void CQVChatEx::SetLongProperty3(long value)
 
 long CQVChatEx::GetLongProperty4() const
 {
-    long result = 0;
-    GetProperty(4, VT_I4, &result);
-    return result;
+    return dispatch::Get<long>(*this, 4);
 }
 
 void CQVChatEx::SetLongProperty4(long value)
@@ -137,9 +124,7 @@ void CQVChatEx::SetLongProperty4(long value)
 
 long CQVChatEx::GetLongProperty5() const
 {
-    long result = 0;
-    GetProperty(5, VT_I4, &result);
-    return result;
+    return dispatch::Get<long>(*this, 5);
 }
 
 void CQVChatEx::SetLongProperty5(long value)
@@ -149,9 +134,7 @@ void CQVChatEx::SetLongProperty5(long value)
 
 long CQVChatEx::GetLongProperty6() const
 {
-    long result = 0;
-    GetProperty(6, VT_I4, &result);
-    return result;
+    return dispatch::Get<long>(*this, 6);
 }
 
 void CQVChatEx::SetLongProperty6(long value)
@@ -161,9 +144,7 @@ void CQVChatEx::SetLongProperty6(long value)
 
 long CQVChatEx::GetLongProperty7() const
 {
-    long result = 0;
-    GetProperty(7, VT_I4, &result);
-    return result;
+    return dispatch::Get<long>(*this, 7);
 }
 
 void CQVChatEx::SetLongProperty7(long value)
@@ -173,9 +154,7 @@ void CQVChatEx::SetLongProperty7(long value)
 
 long CQVChatEx::GetLongProperty8() const
 {
-    long result = 0;
-    GetProperty(8, VT_I4, &result);
-    return result;
+    return dispatch::Get<long>(*this, 8);
 }
 
 void CQVChatEx::SetLongProperty8(long value)
@@ -185,9 +164,7 @@ void CQVChatEx::SetLongProperty8(long value)
 
 long CQVChatEx::GetLongProperty9() const
 {
-    long result = 0;
-    GetProperty(9, VT_I4, &result);
-    return result;
+    return dispatch::Get<long>(*this, 9);
 }
 
 void CQVChatEx::SetLongProperty9(long value)
@@ -197,9 +174,7 @@ void CQVChatEx::SetLongProperty9(long value)
 
 long CQVChatEx::GetLongProperty10() const
 {
-    long result = 0;
-    GetProperty(10, VT_I4, &result);
-    return result;
+    return dispatch::Get<long>(*this, 10);
 }
 
 void CQVChatEx::SetLongProperty10(long value)
@@ -209,9 +184,7 @@ void CQVChatEx::SetLongProperty10(long value)
 
 long CQVChatEx::GetLongProperty11() const
 {
-    long result = 0;
-    GetProperty(11, VT_I4, &result);
-    return result;
+    return dispatch::Get<long>(*this, 11);
 }
 
 void CQVChatEx::SetLongProperty11(long value)
@@ -221,9 +194,7 @@ void CQVChatEx::SetLongProperty11(long value)
 
 long CQVChatEx::GetLongProperty12() const
 {
-    long result = 0;
-    GetProperty(12, VT_I4, &result);
-    return result;
+    return dispatch::Get<long>(*this, 12);
 }
 
 void CQVChatEx::SetLongProperty12(long value)
@@ -233,9 +204,7 @@ void CQVChatEx::SetLongProperty12(long value)
 
 long CQVChatEx::GetLongProperty13() const
 {
-    long result = 0;
-    GetProperty(13, VT_I4, &result);
-    return result;
+    return dispatch::Get<long>(*this, 13);
 }
 
 void CQVChatEx::SetLongProperty13(long value)
@@ -245,9 +214,7 @@ void CQVChatEx::SetLongProperty13(long value)
 
 long CQVChatEx::GetLongProperty14() const
 {
-    long result = 0;
-    GetProperty(14, VT_I4, &result);
-    return result;
+    return dispatch::Get<long>(*this, 14);
 }
 
 void CQVChatEx::SetLongProperty14(long value)
@@ -257,9 +224,7 @@ void CQVChatEx::SetLongProperty14(long value)
 
 long CQVChatEx::GetLongProperty16() const
 {
-    long result = 0;
-    GetProperty(16, VT_I4, &result);
-    return result;
+    return dispatch::Get<long>(*this, 16);
 }
 
 void CQVChatEx::SetLongProperty16(long value)
@@ -269,9 +234,7 @@ void CQVChatEx::SetLongProperty16(long value)
 
 long CQVChatEx::GetLongProperty17() const
 {
-    long result = 0;
-    GetProperty(17, VT_I4, &result);
-    return result;
+    return dispatch::Get<long>(*this, 17);
 }
 
 void CQVChatEx::SetLongProperty17(long value)
@@ -281,9 +244,7 @@ void CQVChatEx::SetLongProperty17(long value)
 
 long CQVChatEx::GetLongProperty34() const
 {
-    long result = 0;
-    GetProperty(34, VT_I4, &result);
-    return result;
+    return dispatch::Get<long>(*this, 34);
 }
 
 void CQVChatEx::SetLongProperty34(long value)
@@ -293,9 +254,7 @@ void CQVChatEx::SetLongProperty34(long value)
 
 BOOL CQVChatEx::GetBoolProperty15() const
 {
-    BOOL result = 0;
-    GetProperty(15, VT_BOOL, &result);
-    return result;
+    return dispatch::Get<BOOL>(*this, 15);
 }
 
 void CQVChatEx::SetBoolProperty15(BOOL value)
@@ -305,9 +264,7 @@ void CQVChatEx::SetBoolProperty15(BOOL value)
 
 CString CQVChatEx::GetStringProperty18() const
 {
-    CString result;
-    GetProperty(18, VT_BSTR, &result);
-    return result;
+    return dispatch::Get<CString>(*this, 18);
 }
 
 void CQVChatEx::SetStringProperty18(LPCSTR value)
@@ -317,9 +274,7 @@ void CQVChatEx::SetStringProperty18(LPCSTR value)
 
 CString CQVChatEx::GetStringProperty20() const
 {
-    CString result;
-    GetProperty(20, VT_BSTR, &result);
-    return result;
+    return dispatch::Get<CString>(*this, 20);
 }
 
 void CQVChatEx::SetStringProperty20(LPCSTR value)
@@ -329,9 +284,7 @@ void CQVChatEx::SetStringProperty20(LPCSTR value)
 
 CString CQVChatEx::GetStringProperty31() const
 {
-    CString result;
-    GetProperty(31, VT_BSTR, &result);
-    return result;
+    return dispatch::Get<CString>(*this, 31);
 }
 
 void CQVChatEx::SetStringProperty31(LPCSTR value)
@@ -341,9 +294,7 @@ void CQVChatEx::SetStringProperty31(LPCSTR value)
 
 CString CQVChatEx::GetStringProperty32() const
 {
-    CString result;
-    GetProperty(32, VT_BSTR, &result);
-    return result;
+    return dispatch::Get<CString>(*this, 32);
 }
 
 void CQVChatEx::SetStringProperty32(LPCSTR value)
@@ -353,9 +304,7 @@ void CQVChatEx::SetStringProperty32(LPCSTR value)
 
 short CQVChatEx::GetShortProperty19() const
 {
-    short result = 0;
-    GetProperty(19, VT_I2, &result);
-    return result;
+    return dispatch::Get<short>(*this, 19);
 }
 
 void CQVChatEx::SetShortProperty19(short value)
@@ -365,9 +314,7 @@ void CQVChatEx::SetShortProperty19(short value)
 
 short CQVChatEx::GetBorderStyle() const
 {
-    short result = 0;
-    GetProperty(-504, VT_I2, &result);
-    return result;
+    return dispatch::Get<short>(*this, -504);
 }
 
 void CQVChatEx::SetBorderStyle(short value)
@@ -377,9 +324,7 @@ void CQVChatEx::SetBorderStyle(short value)
 
 short CQVChatEx::GetAppearance() const
 {
-    short result = 0;
-    GetProperty(-520, VT_I2, &result);
-    return result;
+    return dispatch::Get<short>(*this, -520);
 }
 
 void CQVChatEx::SetAppearance(short value)
@@ -389,9 +334,7 @@ void CQVChatEx::SetAppearance(short value)
 
 LPDISPATCH CQVChatEx::GetDispatchProperty21() const
 {
-    LPDISPATCH result = 0;
-    GetProperty(21, VT_DISPATCH, &result);
-    return result;
+    return dispatch::Get<IDispatch*>(*this, 21);
 }
 
 void CQVChatEx::SetDispatchProperty21(LPDISPATCH value)
@@ -401,9 +344,7 @@ void CQVChatEx::SetDispatchProperty21(LPDISPATCH value)
 
 LPDISPATCH CQVChatEx::GetDispatchProperty22() const
 {
-    LPDISPATCH result = 0;
-    GetProperty(22, VT_DISPATCH, &result);
-    return result;
+    return dispatch::Get<IDispatch*>(*this, 22);
 }
 
 void CQVChatEx::SetDispatchProperty22(LPDISPATCH value)
@@ -413,9 +354,7 @@ void CQVChatEx::SetDispatchProperty22(LPDISPATCH value)
 
 LPDISPATCH CQVChatEx::GetDispatchProperty23() const
 {
-    LPDISPATCH result = 0;
-    GetProperty(23, VT_DISPATCH, &result);
-    return result;
+    return dispatch::Get<IDispatch*>(*this, 23);
 }
 
 void CQVChatEx::SetDispatchProperty23(LPDISPATCH value)
@@ -425,9 +364,7 @@ void CQVChatEx::SetDispatchProperty23(LPDISPATCH value)
 
 LPDISPATCH CQVChatEx::GetDispatchProperty24() const
 {
-    LPDISPATCH result = 0;
-    GetProperty(24, VT_DISPATCH, &result);
-    return result;
+    return dispatch::Get<IDispatch*>(*this, 24);
 }
 
 void CQVChatEx::SetDispatchProperty24(LPDISPATCH value)
@@ -437,9 +374,7 @@ void CQVChatEx::SetDispatchProperty24(LPDISPATCH value)
 
 LPDISPATCH CQVChatEx::GetDispatchProperty25() const
 {
-    LPDISPATCH result = 0;
-    GetProperty(25, VT_DISPATCH, &result);
-    return result;
+    return dispatch::Get<IDispatch*>(*this, 25);
 }
 
 void CQVChatEx::SetDispatchProperty25(LPDISPATCH value)
@@ -449,9 +384,7 @@ void CQVChatEx::SetDispatchProperty25(LPDISPATCH value)
 
 LPDISPATCH CQVChatEx::GetDispatchProperty26() const
 {
-    LPDISPATCH result = 0;
-    GetProperty(26, VT_DISPATCH, &result);
-    return result;
+    return dispatch::Get<IDispatch*>(*this, 26);
 }
 
 void CQVChatEx::SetDispatchProperty26(LPDISPATCH value)
@@ -461,9 +394,7 @@ void CQVChatEx::SetDispatchProperty26(LPDISPATCH value)
 
 LPDISPATCH CQVChatEx::GetDispatchProperty27() const
 {
-    LPDISPATCH result = 0;
-    GetProperty(27, VT_DISPATCH, &result);
-    return result;
+    return dispatch::Get<IDispatch*>(*this, 27);
 }
 
 void CQVChatEx::SetDispatchProperty27(LPDISPATCH value)
@@ -473,9 +404,7 @@ void CQVChatEx::SetDispatchProperty27(LPDISPATCH value)
 
 LPDISPATCH CQVChatEx::GetDispatchProperty28() const
 {
-    LPDISPATCH result = 0;
-    GetProperty(28, VT_DISPATCH, &result);
-    return result;
+    return dispatch::Get<IDispatch*>(*this, 28);
 }
 
 void CQVChatEx::SetDispatchProperty28(LPDISPATCH value)
@@ -485,9 +414,7 @@ void CQVChatEx::SetDispatchProperty28(LPDISPATCH value)
 
 LPDISPATCH CQVChatEx::GetDispatchProperty29() const
 {
-    LPDISPATCH result = 0;
-    GetProperty(29, VT_DISPATCH, &result);
-    return result;
+    return dispatch::Get<IDispatch*>(*this, 29);
 }
 
 void CQVChatEx::SetDispatchProperty29(LPDISPATCH value)
@@ -497,9 +424,7 @@ void CQVChatEx::SetDispatchProperty29(LPDISPATCH value)
 
 LPDISPATCH CQVChatEx::GetDispatchProperty30() const
 {
-    LPDISPATCH result = 0;
-    GetProperty(30, VT_DISPATCH, &result);
-    return result;
+    return dispatch::Get<IDispatch*>(*this, 30);
 }
 
 void CQVChatEx::SetDispatchProperty30(LPDISPATCH value)
@@ -509,9 +434,7 @@ void CQVChatEx::SetDispatchProperty30(LPDISPATCH value)
 
 LPDISPATCH CQVChatEx::GetDispatchProperty33() const
 {
-    LPDISPATCH result = 0;
-    GetProperty(33, VT_DISPATCH, &result);
-    return result;
+    return dispatch::Get<IDispatch*>(*this, 33);
 }
 
 void CQVChatEx::SetDispatchProperty33(LPDISPATCH value)
@@ -521,341 +444,297 @@ void CQVChatEx::SetDispatchProperty33(LPDISPATCH value)
 
 BOOL CQVChatEx::CallDispid35()
 {
-    BOOL result = 0;
-    InvokeHelper(35, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_NONE));
-    return result;
+    return dispatch::Method<BOOL>(*this, 35, VTS_NONE);
 }
 
 void CQVChatEx::CallDispid36()
 {
-    InvokeHelper(36, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_NONE));
+    dispatch::Call(*this, 36, VTS_NONE);
 }
 
 void CQVChatEx::CallDispid37(LPCSTR p1, LPCSTR p2, LPCSTR p3, LPCSTR p4, LPCSTR p5, long p6, long p7)
 {
-    InvokeHelper(37, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_I4 VTS_I4), p1, p2, p3, p4, p5, p6, p7);
+    dispatch::Call(*this, 37, VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_I4 VTS_I4, p1, p2, p3, p4, p5, p6, p7);
 }
 
 void CQVChatEx::CallDispid38(LPCSTR p1, LPCSTR p2, LPCSTR p3, LPCSTR p4)
 {
-    InvokeHelper(38, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR), p1, p2, p3, p4);
+    dispatch::Call(*this, 38, VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR, p1, p2, p3, p4);
 }
 
 void CQVChatEx::CallDispid39(LPCSTR p1, LPCSTR p2, LPCSTR p3, LPCSTR p4, LPCSTR p5, long p6, long p7)
 {
-    InvokeHelper(39, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_I4 VTS_I4), p1, p2, p3, p4, p5, p6, p7);
+    dispatch::Call(*this, 39, VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_I4 VTS_I4, p1, p2, p3, p4, p5, p6, p7);
 }
 
 BOOL CQVChatEx::CallDispid40(LPCSTR p1)
 {
-    BOOL result = 0;
-    InvokeHelper(40, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_BSTR), p1);
-    return result;
+    return dispatch::Method<BOOL>(*this, 40, VTS_BSTR, p1);
 }
 
 void CQVChatEx::CallDispid41()
 {
-    InvokeHelper(41, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_NONE));
+    dispatch::Call(*this, 41, VTS_NONE);
 }
 
 void CQVChatEx::CallDispid42()
 {
-    InvokeHelper(42, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_NONE));
+    dispatch::Call(*this, 42, VTS_NONE);
 }
 
 void CQVChatEx::CallDispid43(LPCSTR p1)
 {
-    InvokeHelper(43, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_BSTR), p1);
+    dispatch::Call(*this, 43, VTS_BSTR, p1);
 }
 
 long CQVChatEx::CallDispid44()
 {
-    long result = 0;
-    InvokeHelper(44, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_NONE));
-    return result;
+    return dispatch::Method<long>(*this, 44, VTS_NONE);
 }
 
 BOOL CQVChatEx::CallDispid45(long p1, long p2, LPCSTR p3, LPCSTR p4, LPCSTR p5, long p6, long p7)
 {
-    BOOL result = 0;
-    InvokeHelper(45, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_I4 VTS_I4 VTS_BSTR VTS_BSTR VTS_BSTR VTS_I4 VTS_I4), p1, p2, p3, p4, p5, p6, p7);
-    return result;
+    return dispatch::Method<BOOL>(*this, 45, VTS_I4 VTS_I4 VTS_BSTR VTS_BSTR VTS_BSTR VTS_I4 VTS_I4,
+                                  p1, p2, p3, p4, p5, p6, p7);
 }
 
 BOOL CQVChatEx::CallDispid46(long p1, long p2, LPCSTR p3, LPCSTR p4)
 {
-    BOOL result = 0;
-    InvokeHelper(46, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_I4 VTS_I4 VTS_BSTR VTS_BSTR), p1, p2, p3, p4);
-    return result;
+    return dispatch::Method<BOOL>(*this, 46, VTS_I4 VTS_I4 VTS_BSTR VTS_BSTR, p1, p2, p3, p4);
 }
 
 BOOL CQVChatEx::CallDispid47(long p1, long p2, LPCSTR p3, LPCSTR p4, LPCSTR p5, long p6, long p7)
 {
-    BOOL result = 0;
-    InvokeHelper(47, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_I4 VTS_I4 VTS_BSTR VTS_BSTR VTS_BSTR VTS_I4 VTS_I4), p1, p2, p3, p4, p5, p6, p7);
-    return result;
+    return dispatch::Method<BOOL>(*this, 47, VTS_I4 VTS_I4 VTS_BSTR VTS_BSTR VTS_BSTR VTS_I4 VTS_I4,
+                                  p1, p2, p3, p4, p5, p6, p7);
 }
 
 BOOL CQVChatEx::CallDispid48(long p1, BOOL p2)
 {
-    BOOL result = 0;
-    InvokeHelper(48, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_I4 VTS_BOOL), p1, p2);
-    return result;
+    return dispatch::Method<BOOL>(*this, 48, VTS_I4 VTS_BOOL, p1, p2);
 }
 
 BOOL CQVChatEx::CallDispid49(long p1, long p2)
 {
-    BOOL result = 0;
-    InvokeHelper(49, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_I4 VTS_I4), p1, p2);
-    return result;
+    return dispatch::Method<BOOL>(*this, 49, VTS_I4 VTS_I4, p1, p2);
 }
 
 BOOL CQVChatEx::CallDispid50(short p1)
 {
-    BOOL result = 0;
-    InvokeHelper(50, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_I2), p1);
-    return result;
+    return dispatch::Method<BOOL>(*this, 50, VTS_I2, p1);
 }
 
 BOOL CQVChatEx::CallDispid51(LPCSTR p1, LPCSTR p2)
 {
-    BOOL result = 0;
-    InvokeHelper(51, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_BSTR VTS_BSTR), p1, p2);
-    return result;
+    return dispatch::Method<BOOL>(*this, 51, VTS_BSTR VTS_BSTR, p1, p2);
 }
 
 void CQVChatEx::CallDispid52(long p1, LPCSTR p2)
 {
-    InvokeHelper(52, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_I4 VTS_BSTR), p1, p2);
+    dispatch::Call(*this, 52, VTS_I4 VTS_BSTR, p1, p2);
 }
 
 void CQVChatEx::CallDispid53()
 {
-    InvokeHelper(53, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_NONE));
+    dispatch::Call(*this, 53, VTS_NONE);
 }
 
 void CQVChatEx::CallDispid54()
 {
-    InvokeHelper(54, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_NONE));
+    dispatch::Call(*this, 54, VTS_NONE);
 }
 
 void CQVChatEx::CallDispid55(LPCSTR p1)
 {
-    InvokeHelper(55, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_BSTR), p1);
+    dispatch::Call(*this, 55, VTS_BSTR, p1);
 }
 
 BOOL CQVChatEx::CallDispid56()
 {
-    BOOL result = 0;
-    InvokeHelper(56, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_NONE));
-    return result;
+    return dispatch::Method<BOOL>(*this, 56, VTS_NONE);
 }
 
 void CQVChatEx::CallDispid57(BOOL p1)
 {
-    InvokeHelper(57, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_BOOL), p1);
+    dispatch::Call(*this, 57, VTS_BOOL, p1);
 }
 
 void CQVChatEx::CallDispid58(LPCSTR p1)
 {
-    InvokeHelper(58, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_BSTR), p1);
+    dispatch::Call(*this, 58, VTS_BSTR, p1);
 }
 
 void CQVChatEx::CallDispid59(BOOL p1)
 {
-    InvokeHelper(59, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_BOOL), p1);
+    dispatch::Call(*this, 59, VTS_BOOL, p1);
 }
 
 void CQVChatEx::CallDispid60(BOOL p1)
 {
-    InvokeHelper(60, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_BOOL), p1);
+    dispatch::Call(*this, 60, VTS_BOOL, p1);
 }
 
 BOOL CQVChatEx::CallDispid61(LPCSTR p1, LPCSTR p2, LPCSTR p3, LPCSTR p4, LPCSTR p5)
 {
-    BOOL result = 0;
-    InvokeHelper(61, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR), p1, p2, p3, p4, p5);
-    return result;
+    return dispatch::Method<BOOL>(*this, 61, VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR, p1, p2, p3, p4, p5);
 }
 
 BOOL CQVChatEx::CallDispid62(LPCSTR p1, LPCSTR p2, LPCSTR p3, LPCSTR p4, LPCSTR p5, LPCSTR p6)
 {
-    BOOL result = 0;
-    InvokeHelper(62, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR), p1, p2, p3, p4, p5, p6);
-    return result;
+    return dispatch::Method<BOOL>(*this, 62, VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR,
+                                  p1, p2, p3, p4, p5, p6);
 }
 
 BOOL CQVChatEx::CallDispid63(LPCSTR p1, long* p2)
 {
-    BOOL result = 0;
-    InvokeHelper(63, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_BSTR VTS_PI4), p1, p2);
-    return result;
+    return dispatch::Method<BOOL>(*this, 63, VTS_BSTR VTS_PI4, p1, p2);
 }
 
 long CQVChatEx::CallDispid64(LPCSTR p1, long p2)
 {
-    long result = 0;
-    InvokeHelper(64, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_BSTR VTS_I4), p1, p2);
-    return result;
+    return dispatch::Method<long>(*this, 64, VTS_BSTR VTS_I4, p1, p2);
 }
 
 BOOL CQVChatEx::CallDispid65(LPCSTR p1, long* p2)
 {
-    BOOL result = 0;
-    InvokeHelper(65, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_BSTR VTS_PI4), p1, p2);
-    return result;
+    return dispatch::Method<BOOL>(*this, 65, VTS_BSTR VTS_PI4, p1, p2);
 }
 
 long CQVChatEx::CallDispid66(LPCSTR p1, long p2)
 {
-    long result = 0;
-    InvokeHelper(66, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_BSTR VTS_I4), p1, p2);
-    return result;
+    return dispatch::Method<long>(*this, 66, VTS_BSTR VTS_I4, p1, p2);
 }
 
 BOOL CQVChatEx::CallDispid67(LPCSTR p1, LPCSTR p2, long p3)
 {
-    BOOL result = 0;
-    InvokeHelper(67, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_BSTR VTS_BSTR VTS_I4), p1, p2, p3);
-    return result;
+    return dispatch::Method<BOOL>(*this, 67, VTS_BSTR VTS_BSTR VTS_I4, p1, p2, p3);
 }
 
 BOOL CQVChatEx::CallDispid68(LPCSTR p1, LPCSTR p2, LPCSTR p3)
 {
-    BOOL result = 0;
-    InvokeHelper(68, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_BSTR VTS_BSTR VTS_BSTR), p1, p2, p3);
-    return result;
+    return dispatch::Method<BOOL>(*this, 68, VTS_BSTR VTS_BSTR VTS_BSTR, p1, p2, p3);
 }
 
 BOOL CQVChatEx::CallDispid69(LPCSTR p1, LPCSTR p2, LPCSTR p3, LPCSTR p4, LPCSTR p5, LPCSTR p6)
 {
-    BOOL result = 0;
-    InvokeHelper(69, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR), p1, p2, p3, p4, p5, p6);
-    return result;
+    return dispatch::Method<BOOL>(*this, 69, VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR,
+                                  p1, p2, p3, p4, p5, p6);
 }
 
 void CQVChatEx::CallDispid70(BOOL p1)
 {
-    InvokeHelper(70, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_BOOL), p1);
+    dispatch::Call(*this, 70, VTS_BOOL, p1);
 }
 
 long CQVChatEx::CallDispid71()
 {
-    long result = 0;
-    InvokeHelper(71, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_NONE));
-    return result;
+    return dispatch::Method<long>(*this, 71, VTS_NONE);
 }
 
 BOOL CQVChatEx::CallDispid72(short p1)
 {
-    BOOL result = 0;
-    InvokeHelper(72, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_I2), p1);
-    return result;
+    return dispatch::Method<BOOL>(*this, 72, VTS_I2, p1);
 }
 
 long CQVChatEx::CallDispid73()
 {
-    long result = 0;
-    InvokeHelper(73, DISPATCH_METHOD, VT_I4, &result, (const BYTE*)(VTS_NONE));
-    return result;
+    return dispatch::Method<long>(*this, 73, VTS_NONE);
 }
 
 void CQVChatEx::CallDispid74(long p1, long p2)
 {
-    InvokeHelper(74, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_I4 VTS_I4), p1, p2);
+    dispatch::Call(*this, 74, VTS_I4 VTS_I4, p1, p2);
 }
 
 void CQVChatEx::CallDispid75(LPCSTR p1)
 {
-    InvokeHelper(75, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_BSTR), p1);
+    dispatch::Call(*this, 75, VTS_BSTR, p1);
 }
 
 void CQVChatEx::CallDispid76(long p1, long p2, long p3)
 {
-    InvokeHelper(76, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_I4 VTS_I4 VTS_I4), p1, p2, p3);
+    dispatch::Call(*this, 76, VTS_I4 VTS_I4 VTS_I4, p1, p2, p3);
 }
 
 void CQVChatEx::CallDispid77(long* p1)
 {
-    InvokeHelper(77, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_PI4), p1);
+    dispatch::Call(*this, 77, VTS_PI4, p1);
 }
 
 void CQVChatEx::CallDispid78()
 {
-    InvokeHelper(78, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_NONE));
+    dispatch::Call(*this, 78, VTS_NONE);
 }
 
 void CQVChatEx::CallDispid79(long p1, long p2)
 {
-    InvokeHelper(79, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_I4 VTS_I4), p1, p2);
+    dispatch::Call(*this, 79, VTS_I4 VTS_I4, p1, p2);
 }
 
 void CQVChatEx::CallDispid80(LPCSTR p1, long p2, long p3, long p4)
 {
-    InvokeHelper(80, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_BSTR VTS_I4 VTS_I4 VTS_I4), p1, p2, p3, p4);
+    dispatch::Call(*this, 80, VTS_BSTR VTS_I4 VTS_I4 VTS_I4, p1, p2, p3, p4);
 }
 
 void CQVChatEx::CallDispid81(long p1)
 {
     if (!IsVersionAtLeast("2.5.1.29"))
         return;
-    InvokeHelper(81, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_I4), p1);
+    dispatch::Call(*this, 81, VTS_I4, p1);
 }
 
 void CQVChatEx::CallDispid82(LPCSTR p1)
 {
     if (!IsVersionAtLeast("2.5.1.29"))
         return;
-    InvokeHelper(82, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_BSTR), p1);
+    dispatch::Call(*this, 82, VTS_BSTR, p1);
 }
 
 void CQVChatEx::CallDispid83(long p1)
 {
     if (!IsVersionAtLeast("2.5.1.29"))
         return;
-    InvokeHelper(83, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_I4), p1);
+    dispatch::Call(*this, 83, VTS_I4, p1);
 }
 
 void CQVChatEx::CallDispid84()
 {
     if (!IsVersionAtLeast("2.5.1.30"))
         return;
-    InvokeHelper(84, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_NONE));
+    dispatch::Call(*this, 84, VTS_NONE);
 }
 
 void CQVChatEx::CallDispid85(BOOL p1)
 {
     if (!IsVersionAtLeast("2.5.1.30"))
         return;
-    InvokeHelper(85, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_BOOL), p1);
+    dispatch::Call(*this, 85, VTS_BOOL, p1);
 }
 
 void CQVChatEx::CallDispid86(BOOL p1)
 {
     if (!IsVersionAtLeast("2.5.1.30"))
         return;
-    InvokeHelper(86, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_BOOL), p1);
+    dispatch::Call(*this, 86, VTS_BOOL, p1);
 }
 
 void CQVChatEx::CallDispid87(BOOL p1)
 {
     if (!IsVersionAtLeast("2.7.0.13"))
         return;
-    InvokeHelper(87, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_BOOL), p1);
+    dispatch::Call(*this, 87, VTS_BOOL, p1);
 }
 
 BOOL CQVChatEx::CallDispid88(long p1, long p2)
 {
     if (!IsVersionAtLeast("2.7.0.13"))
         return FALSE;
-    BOOL result = 0;
-    InvokeHelper(88, DISPATCH_METHOD, VT_BOOL, &result, (const BYTE*)(VTS_I4 VTS_I4), p1, p2);
-    return result;
+    return dispatch::Method<BOOL>(*this, 88, VTS_I4 VTS_I4, p1, p2);
 }
 
 void CQVChatEx::CallDispid89(LPCSTR p1)
 {
     if (!IsVersionAtLeast("2.8.4.1"))
         return;
-    InvokeHelper(89, DISPATCH_METHOD, VT_EMPTY, NULL, (const BYTE*)(VTS_BSTR), p1);
+    dispatch::Call(*this, 89, VTS_BSTR, p1);
 }
