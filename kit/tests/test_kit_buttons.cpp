@@ -131,6 +131,21 @@ TEST_F(ButtonTest, HoverSoundThroughTheSeamNoneWhenDisabled)
     b.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
     EXPECT_EQ(sounds.Played(), std::vector<UINT>{11});
     EXPECT_EQ(GetCapture(), b.GetSafeHwnd()) << "over it: the button holds the mouse";
+    // Pressing plays the press sound. The button reads the mouse button's
+    // state from the thread's key state, which the test sets.
+    sounds.Clear();
+    BYTE keys[256];
+    ASSERT_TRUE(GetKeyboardState(keys));
+    keys[VK_LBUTTON] = 0x80;
+    ASSERT_TRUE(SetKeyboardState(keys));
+    b.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    keys[VK_LBUTTON] = 0;
+    ASSERT_TRUE(SetKeyboardState(keys));
+    EXPECT_EQ(sounds.Played(), std::vector<UINT>{12});
+    b.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    PumpPendingMessages();
+    sounds.Clear();
+    b.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
     b.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(200, 3));
     EXPECT_NE(GetCapture(), b.GetSafeHwnd()) << "off it: released";
     sounds.Clear();

@@ -162,6 +162,24 @@ TEST_F(SkinDlgTest, CreationFailsWithoutACloseButtonImage)
     EXPECT_FALSE(dlg3.GetInactiveBackground().IsLoaded());
     EXPECT_EQ(GetWindowLongPtr(dlg3.GetSafeHwnd(), GWLP_USERDATA), kSkinDlgUserData);
     dlg3.DestroyWindow();
+
+    // In file mode the active background must load.
+    struct Case
+    {
+        const char* what;
+        const char* background;
+    };
+    const Case cases[] = {
+        {"active background file missing", "nothere.bmp"},
+        {"active background not a picture", "close.txt"},
+    };
+    ASSERT_TRUE(WriteBytes(m_theme.Image("close.txt"), {'n', 'o', 't', ' ', 'a', ' ', 'b', 'm', 'p'}));
+    for (const Case& c : cases) {
+        m_theme.Set("QVDLG", "backgrdbmp", c.background);
+        CSkinDlg dlg4;
+        EXPECT_FALSE(Make(dlg4)) << c.what;
+        EXPECT_EQ(dlg4.GetSafeHwnd(), (HWND)NULL) << c.what;
+    }
 }
 
 TEST_F(SkinDlgTest, EqualBackgroundNamesShareOneCachedRegion)
