@@ -14,3 +14,10 @@ add_custom_command(OUTPUT ${_kit_frames}
   COMMENT "The web notice popup's frame pictures")
 list(APPEND MARDAVEL_RES_DEPENDS ${_kit_frames})
 list(APPEND MARDAVEL_RES_INCLUDES ${_kit_art})
+
+# The buttons' click sound (WAVE resource 262).
+add_custom_command(OUTPUT ${_kit_art}/button.wav
+  COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/kit/art/make_button_sound.py ${_kit_art}/button.wav
+  DEPENDS ${PROJECT_SOURCE_DIR}/kit/art/make_button_sound.py
+  COMMENT "The buttons' click sound")
+list(APPEND MARDAVEL_RES_DEPENDS ${_kit_art}/button.wav)

@@ -39,6 +39,9 @@
 #define IDC_KIT_ABOUT_TEXT2     29892
 #define IDC_KIT_ABOUT_ICON      29893
 
+// The buttons' click sound (type "WAVE").
+#define IDR_KIT_BUTTON_SOUND    262
+
 // The hand cursor of the link texts (type "HANDCURSOR").
 #define IDR_KIT_HANDCURSOR      29710
 
