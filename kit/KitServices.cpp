@@ -1,7 +1,9 @@
 #include "KitServices.h"
 
 #include "MsgBoxDlg.h"
+#include "NoticeLayout.h"
 #include "WaitDlg.h"
+#include "WebTipDlg.h"
 #include "app/AppStrings.h"
 #include "app/TableJoin.h"
 #include "net/NetStrings.h"
@@ -13,6 +15,12 @@ namespace {
 std::unique_ptr<CWaitDlg>& JoinWindow()
 {
     static std::unique_ptr<CWaitDlg> s_dlg;
+    return s_dlg;
+}
+
+std::unique_ptr<CQVWebTipDlg>& WebNotice()
+{
+    static std::unique_ptr<CQVWebTipDlg> s_dlg;
     return s_dlg;
 }
 
@@ -64,6 +72,36 @@ int KitAskQuery(LPCSTR lpszText, UINT nStyle, UINT, BOOL bWantsText, CString& rA
         delete[] pEntry;
     }
     return nResult;
+}
+
+BOOL KitShowWebNotice(CWnd* pParent, LPCSTR lpszTitle, LPCSTR lpszAddress, UINT nWidth, UINT nHeight)
+{
+    RECT work = {0, 0, 1024, 768};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    int cx = 0, cy = 0;
+    kit::WebNoticeSize(nWidth, nHeight, work.right - work.left, work.bottom - work.top, &cx, &cy);
+    std::unique_ptr<CQVWebTipDlg>& dlg = WebNotice();
+    if (!dlg)
+        dlg.reset(new CQVWebTipDlg(pParent));
+    if (dlg->GetSafeHwnd() == NULL) {
+        if (!dlg->Create(cx, cy))
+            return FALSE;
+    } else {
+        dlg->SetWindowPos(NULL, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        dlg->CenterWindow();
+    }
+    dlg->SetPageTitle(lpszTitle);
+    return dlg->Navigate(lpszAddress);
+}
+
+void KitCloseWebNotice()
+{
+    WebNotice().reset();
+}
+
+CQVWebTipDlg* GetKitWebNotice()
+{
+    return WebNotice().get();
 }
 
 void InstallKitServices()

@@ -28,4 +28,12 @@ NoticeLayout LayoutNotice(const NoticeMetrics& m, int textLeft, int textTop, int
     return out;
 }
 
+void WebNoticeSize(uint32_t width, uint32_t height, int maxWidth, int maxHeight, int* pWidth, int* pHeight)
+{
+    maxWidth = std::max(maxWidth, kMinWebNoticeWidth);
+    maxHeight = std::max(maxHeight, kMinWebNoticeHeight);
+    *pWidth = (int)std::min<uint32_t>(std::max<uint32_t>(width, kMinWebNoticeWidth), (uint32_t)maxWidth);
+    *pHeight = (int)std::min<uint32_t>(std::max<uint32_t>(height, kMinWebNoticeHeight), (uint32_t)maxHeight);
+}
+
 }  // namespace kit

@@ -15,6 +15,8 @@
 
 #include "SkinLayout.h"
 
+#include <cstdint>
+
 namespace kit {
 
 struct NoticeMetrics
@@ -41,5 +43,12 @@ struct NoticeLayout
 NoticeLayout LayoutNotice(const NoticeMetrics& m, int textLeft, int textTop, int textWidth, int textHeight,
                           int clientLeft, int frameWidth, int buttonWidth, int buttonHeight, bool showButton,
                           bool topMost);
+
+// The size of the web notice popup from the server's width and height: each
+// at least the frame's minimum (kMinWebNoticeWidth by kMinWebNoticeHeight)
+// and at most the screen's work area (maxWidth, maxHeight).
+const int kMinWebNoticeWidth = 160;
+const int kMinWebNoticeHeight = 120;
+void WebNoticeSize(uint32_t width, uint32_t height, int maxWidth, int maxHeight, int* pWidth, int* pHeight);
 
 }  // namespace kit

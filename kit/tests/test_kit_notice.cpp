@@ -7,6 +7,7 @@
 
 #include "AxControls.h"
 #include "AxStandInTest.h"
+#include "KitServices.h"
 #include "NoticeDlg.h"
 #include "WebTipDlg.h"
 #include "kit_ids.h"
@@ -415,6 +416,50 @@ TEST_F(WebTip, NoGdiObjectsLeftBehind)
     }
     PumpPendingMessages();
     EXPECT_LE(CountGdiObjects(), before + 2);
+}
+
+TEST_F(WebTip, ServerNoticeIsShownInTheOnePopupAndBounded)
+{
+    RECT work;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    // First notice: the popup is made, titled and opened on the address.
+    ASSERT_TRUE(KitShowWebNotice(&m_owner, kTitle, kPage, 300, 200));
+    CQVWebTipDlg* pTip = GetKitWebNotice();
+    ASSERT_NE(pTip, nullptr);
+    const HWND hTip = pTip->GetSafeHwnd();
+    EXPECT_TRUE(pTip->IsWindowVisible());
+    EXPECT_EQ(WindowRectOf(hTip).Size(), CSize(300, 200));
+    EXPECT_EQ(std::string(pTip->GetCaption()), std::string(kCaption) + " - " + kTitle);
+    EXPECT_EQ(TakeNavigations(), std::vector<std::string>{kPage});
+
+    // The next one reuses it; a size from the server never exceeds the screen
+    // nor falls below the frame's minimum.
+    struct Case
+    {
+        const char* what;
+        UINT width, height;
+        int expectedWidth, expectedHeight;
+    };
+    const Case cases[] = {
+        {"larger than the screen", 0xFFFFFFFFu, 90000, (int)(work.right - work.left), (int)(work.bottom - work.top)},
+        {"zero", 0, 0, kit::kMinWebNoticeWidth, kit::kMinWebNoticeHeight},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_TRUE(KitShowWebNotice(&m_owner, "", kPage, c.width, c.height));
+        EXPECT_EQ(GetKitWebNotice()->GetSafeHwnd(), hTip);
+        EXPECT_EQ(WindowRectOf(hTip).Size(), CSize(c.expectedWidth, c.expectedHeight));
+    }
+
+    // A file address from the server is not opened.
+    TakeNavigations();
+    EXPECT_FALSE(KitShowWebNotice(&m_owner, "", "file:///C:/windows/win.ini", 300, 200));
+    EXPECT_TRUE(TakeNavigations().empty());
+
+    // The connection closes: the popup goes.
+    KitCloseWebNotice();
+    EXPECT_EQ(GetKitWebNotice(), nullptr);
+    EXPECT_FALSE(::IsWindow(hTip));
 }
 
 /////////////////////////////////////////////////////////////////////////////

@@ -73,4 +73,28 @@ TEST(NoticeLayout, NegativeSizesCountAsZero)
     EXPECT_EQ(l.width, 10 + 32);
 }
 
+TEST(NoticeLayout, WebNoticeSizeIsBounded)
+{
+    struct Case
+    {
+        const char* what;
+        uint32_t width, height;
+        int maxWidth, maxHeight;
+        int expectedWidth, expectedHeight;
+    };
+    const Case cases[] = {
+        {"a size that fits", 400, 300, 1024, 768, 400, 300},
+        {"zero takes the minimum", 0, 0, 1024, 768, 160, 120},
+        {"larger than the screen is cut to it", 5000, 4000, 1024, 768, 1024, 768},
+        {"the largest values", 0xFFFFFFFFu, 0x80000000u, 1024, 768, 1024, 768},
+        {"a screen smaller than the minimum", 400, 300, 100, 50, 160, 120},
+    };
+    for (const Case& c : cases) {
+        int w = -1, h = -1;
+        WebNoticeSize(c.width, c.height, c.maxWidth, c.maxHeight, &w, &h);
+        EXPECT_EQ(w, c.expectedWidth) << c.what;
+        EXPECT_EQ(h, c.expectedHeight) << c.what;
+    }
+}
+
 }  // namespace
