@@ -106,6 +106,34 @@ WrapResult BalloonWrapCount(const std::string& text, int innerWidth, int cw, con
     return r;
 }
 
+std::string BalloonDropTail(const std::string& line, size_t bytes)
+{
+    size_t keep = 0;
+    while (keep < line.size()) {
+        const size_t step = IsLead(static_cast<unsigned char>(line[keep])) && keep + 1 < line.size() ? 2 : 1;
+        if (keep + step + bytes > line.size())
+            break;
+        keep += step;
+    }
+    return line.substr(0, keep);
+}
+
+std::vector<std::string> BalloonShownLines(const std::vector<std::string>& lines, int height, int lineHeight,
+                                           int gap)
+{
+    std::vector<std::string> shown;
+    int below = height;
+    for (size_t i = 0; i < lines.size(); i++) {
+        below -= lineHeight + gap;
+        if (i + 1 < lines.size() && below < lineHeight) {
+            shown.push_back(BalloonDropTail(lines[i], 4) + " ...");
+            break;
+        }
+        shown.push_back(lines[i]);
+    }
+    return shown;
+}
+
 void BalloonBodyOrigin(int mode, int ax, int ay, int w, int h, int* x, int* y)
 {
     switch (mode) {

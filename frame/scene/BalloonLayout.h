@@ -62,6 +62,16 @@ WrapResult BalloonWrapCount(const std::string& text, int innerWidth, int cw, con
 // The lines the multi-line drawing produces (the same cutting).
 std::vector<std::string> BalloonLines(const std::string& text, int innerWidth, int cw, const TextWidth& width);
 
+// The line without its last `bytes` bytes, cut before the character that
+// would be split, so a double-byte character goes whole.
+std::string BalloonDropTail(const std::string& line, size_t bytes);
+// The lines the multi-line drawing shows in a rectangle `height` pixels high
+// when each line takes lineHeight + gap: when text remains after a line that
+// leaves less than one line height below it, that line loses its last four
+// bytes (whole characters) and ends in " ...", and the rest is dropped.
+std::vector<std::string> BalloonShownLines(const std::vector<std::string>& lines, int height, int lineHeight,
+                                           int gap);
+
 // The body's top-left for an anchor mode (0..3; other modes give (0, 0)).
 void BalloonBodyOrigin(int mode, int ax, int ay, int w, int h, int* x, int* y);
 // The tail's placement 0..11 for a body at (x0, y0) of w x h and a target.

@@ -4,12 +4,22 @@
 Usage: make_frame_skin.py OUT_DIR
 
 Writes, under OUT_DIR (the program's folder):
-  Mardavel_bk.bgd        the layout: packs, caption with its seven buttons,
-                         border (active and inactive), and the area tree with
-                         the areas the table client names:
+  Mardavel_bk.bgd        the layout the program loads (the table client's
+                         frame; the local game uses a copy of it,
+                         mardavel_local_bk.bgd): packs, caption with its seven
+                         buttons, border (active and inactive), and the area
+                         tree with the areas the table client names:
                            area          side by side: main | area_advchat
                            area_main     stacked: _area_game over _area_play
                            area_advchat  stacked: _area_adv over _area_chat
+                         area_game is a plain area: it holds the table window,
+                         which draws the table itself.
+  MardavelScene_bk.bgd   the same layout with the frame's table scene in the
+                         game area ("_game", scene "Mardavel"): for the frame
+                         demo and the frame's tests; the program never loads it.
+  Mardavel.scn, scene/   that scene: five seats, names, balloons, layers, the
+                         items the frame's keys use, an effect file and the
+                         pictures of all of them
   picture/frame_*.bmp    border pieces (two states), caption, caption-button
                          strips, slider and hide-button strips, area backgrounds
 

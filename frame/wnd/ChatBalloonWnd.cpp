@@ -27,8 +27,6 @@ HFONT CopyFont(HFONT font)
     return ::CreateFontIndirectA(&lf);
 }
 
-bool IsLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CChatBalloonWnd, CWnd)
@@ -270,29 +268,14 @@ void CChatBalloonWnd::DrawLines(HDC dc, const RECT& rect)
         ::GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &size);
         return static_cast<int>(size.cx);
     };
-    const std::vector<std::string> lines = BalloonLines(m_text, rect.right - rect.left, a.cx, width);
+    const std::vector<std::string> lines =
+        BalloonShownLines(BalloonLines(m_text, rect.right - rect.left, a.cx, width), rect.bottom - rect.top,
+                          whole.cy, m_style.lineGap);
     int y = rect.top;
-    for (size_t i = 0; i < lines.size(); i++) {
-        std::string line = lines[i];
-        const bool more = i + 1 < lines.size();
-        const bool last = more && rect.bottom - (y + whole.cy + m_style.lineGap) < whole.cy;
-        if (last) {
-            // Four bytes off the end, by whole characters, then the ellipsis.
-            size_t keep = 0, at = 0;
-            while (at < line.size()) {
-                const size_t step = IsLead(static_cast<unsigned char>(line[at])) && at + 1 < line.size() ? 2 : 1;
-                if (at + step + 4 > line.size())
-                    break;
-                at += step;
-                keep = at;
-            }
-            line = line.substr(0, keep) + " ...";
-        }
+    for (const std::string& line : lines) {
         RECT r = {rect.left, y, rect.right, rect.bottom};
         ::DrawTextA(dc, line.c_str(), static_cast<int>(line.size()), &r, DT_NOPREFIX);
         y += whole.cy + m_style.lineGap;
-        if (last)
-            break;
     }
 }
 

@@ -164,35 +164,49 @@ int CQVGameWnd::OnFrameQuery6(int) { return 0; }
 int CQVGameWnd::OnFrameQuery7(int) { return 0; }
 void CQVGameWnd::OnSecondTick() {}
 
+namespace {
+
+// Texts of the chat control that carry a symbol font's picture characters.
+bool IsSymbolFontText(LPCSTR text)
+{
+    return strncmp(text, "<f=Webdings", 11) == 0 || strncmp(text, "<f=Wingdings", 12) == 0;
+}
+
+}  // namespace
+
 LRESULT CQVGameWnd::OnChatText(WPARAM, LPARAM lParam)
 {
     LPCSTR text = reinterpret_cast<LPCSTR>(lParam);
-    if (text == NULL || *text == 0)
+    if (text == NULL || *text == 0 || IsSymbolFontText(text))
         return 0;
-    if (strncmp(text, "<f=Webdings", 11) == 0 || strncmp(text, "<f=Wingdings", 12) == 0)
-        return 0;
-    if (strncmp(text, "``", 2) != 0 && m_pScenePainter != NULL)
-        m_pScenePainter->ShowBalloon(-1, text);
+    if (strncmp(text, "``", 2) != 0)
+        ShowSpeakerBalloon(text);
     return 0;
 }
 
 LRESULT CQVGameWnd::ShowChatText(WPARAM, LPARAM lParam)
 {
     LPCSTR text = reinterpret_cast<LPCSTR>(lParam);
-    if (text == NULL || *text == 0)
+    if (text == NULL || *text == 0 || IsSymbolFontText(text))
         return 0;
-    if (strncmp(text, "<f=Webdings", 11) == 0 || strncmp(text, "<f=Wingdings", 12) == 0)
-        return 0;
-    ChatLine line;
-    if (!ParseChatLine(text, &line))
-        return 0;
-    CGameApp* app = GetGameApp();
-    const int index = app != NULL ? app->FindPlayerIndex(line.speaker.c_str()) : -1;
-    if (index < 0)
-        return 0;
-    if (m_pScenePainter != NULL)
-        m_pScenePainter->ShowBalloon(index, line.balloon.c_str());
+    ShowSpeakerBalloon(text);
     return 0;
+}
+
+void CQVGameWnd::ShowSpeakerBalloon(LPCSTR text)
+{
+    ChatLine line;
+    if (m_pScenePainter == NULL || !ParseChatLine(text, &line))
+        return;
+    const int index = FindSpeakerIndex(line.speaker.c_str());
+    if (index >= 0)
+        m_pScenePainter->ShowBalloon(index, line.balloon.c_str());
+}
+
+int CQVGameWnd::FindSpeakerIndex(LPCSTR userName)
+{
+    CGameApp* app = GetGameApp();
+    return app != NULL ? app->FindPlayerIndex(userName) : -1;
 }
 
 int CQVGameWnd::OnFrameQuery11(int, int b) { return b == 3 ? 1 : 0; }

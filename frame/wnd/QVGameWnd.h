@@ -156,6 +156,9 @@ protected:
     virtual BOOL IsConnectionOpen();
     virtual DWORD GetIdleSeconds();
     virtual BOOL SendGameMessage(uint32_t id, const void* body, uint32_t length);
+    // The list index of the player with this user name, -1 when none (the
+    // application's player list).
+    virtual int FindSpeakerIndex(LPCSTR userName);
     // The embedded child windows (the chat control, the tool window, the
     // advert control); the base makes plain hidden children standing for them.
     virtual CWnd* CreateChatWindow(BOOL visible);
@@ -216,6 +219,9 @@ protected:
     BOOL FindDropSeat(CPoint point, int* seat, int* flag);
     // Shows a hidden scene item of that name, hides a shown one.
     void ToggleSceneItem(LPCSTR name);
+    // A chat line's balloon text at its speaker's seat: the speaker is the
+    // name in the line's brackets, the seat the speaker's list index.
+    void ShowSpeakerBalloon(LPCSTR text);
 
     static constexpr int kMaxSeatPlayers = 64;
 

@@ -70,6 +70,36 @@ TEST(BalloonLayout, WrapCounts)
     EXPECT_EQ(0, BalloonWrapCount("abc", 60, 0, Width).lines) << "a font without width: nothing";
 }
 
+// Text that needs more lines than the balloon is high: the last line that
+// fits loses four bytes and ends in " ...". Lines 12 pixels high with a gap
+// of 2 take 14 each; a line is the last when less than 12 remain below it.
+TEST(BalloonLayout, OverflowEndsInAnEllipsis)
+{
+    struct Case
+    {
+        const char* what;
+        std::vector<std::string> lines;
+        int height;
+        std::vector<std::string> shown;
+    } cases[] = {
+        {"everything fits", {"abcdefg", "hijk", "lm"}, 40, {"abcdefg", "hijk", "lm"}},
+        {"the last line needs no room below it", {"abcdefg", "hijk"}, 26, {"abcdefg", "hijk"}},
+        {"room for two of three: the second is cut", {"abcdefg", "hijklmn", "op"}, 39, {"abcdefg", "hij ..."}},
+        {"room for one", {"abcdefgh", "ij"}, 25, {"abcd ..."}},
+        {"a double-byte character across the cut goes whole", {"ab" HAN HAN "c", "x"}, 12, {"ab ..."}},
+        {"double-byte characters only", {HAN HAN HAN HAN, "x"}, 12, {HAN HAN " ..."}},
+        // B0A3 three times: every trail byte is also a lead byte, so only
+        // counting from the front finds the characters.
+        {"trail bytes in the lead range", {"\xB0\xA3\xB0\xA3\xB0\xA3", "x"}, 12, {"\xB0\xA3 ..."}},
+        {"a lone lead byte at the end is one byte", {"abcd\xC4", "x"}, 12, {"a ..."}},
+        {"four bytes or fewer: only the ellipsis", {HAN HAN, "x"}, 12, {" ..."}},
+        {"no room at all: the first line is cut", {"abcdefgh", "ij"}, 0, {"abcd ..."}},
+        {"no lines", {}, 40, {}},
+    };
+    for (const Case& k : cases)
+        EXPECT_EQ(k.shown, BalloonShownLines(k.lines, k.height, 12, 2)) << k.what;
+}
+
 TEST(BalloonLayout, BodyOrigin)
 {
     struct Case

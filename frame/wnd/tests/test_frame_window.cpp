@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "BkPainter.h"
+#include "ChatBalloonWnd.h"
 #include "FrameTestSupport.h"
 #include "QVGameWnd.h"
 #include "ScenePainter.h"
@@ -65,6 +66,13 @@ public:
     {
         return index >= 0 && static_cast<size_t>(index) < players.size() ? &players[static_cast<size_t>(index)]
                                                                           : NULL;
+    }
+    int FindSpeakerIndex(LPCSTR userName) override
+    {
+        for (size_t i = 0; i < players.size(); i++)
+            if (_stricmp(players[i].m_pszUserName, userName) == 0)
+                return static_cast<int>(i);
+        return -1;
     }
     void DropOnToolComponent(CPoint screen) override { drops.push_back(screen); }
     void EndToolDrag() override { dragEnds++; }
@@ -168,6 +176,42 @@ TEST_F(FrameWindow, DefaultSkinLoads)
     ASSERT_EQ(1, static_cast<CSpliteGrid*>(f->GetRootArea())->GetButtonCount()) << "the side column's hide button";
 }
 
+// The scene layout the build draws beside it: the table scene of five seats
+// in the game area (the frame demo's; the program loads Mardavel_bk.bgd).
+TEST_F(FrameWindow, DefaultSceneLoads)
+{
+    char exe[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameA(NULL, exe, MAX_PATH), 0u);
+    *(strrchr(exe, '\\') + 1) = 0;
+    frame.reset(new TestFrame(std::string(exe) + "MardavelScene_bk.bgd"));
+    frame->appPath = exe;
+    for (const char* name : {"p1", "p2", "p3", "p4", "p5"})
+        frame->players.emplace_back(name, name, 1, 1, 1);
+    ASSERT_TRUE(frame->Create(NULL, "Mardavel", CQVGameWnd::kFrameStyle, CRect(0, 0, 800, 600), NULL, NULL, 0, NULL));
+    TestFrame* f = frame.get();
+    f->MoveWindow(0, 0, 1024, 768);
+    ASSERT_TRUE(f->log.empty()) << f->log[0];
+    CQVScenePainter* scene = f->m_pScenePainter;
+    ASSERT_NE(nullptr, scene);
+    ASSERT_TRUE(scene->HasScene());
+    EXPECT_EQ(CRect(5, 30, 813, 727), scene->GetRect()) << "the scene fills the game area";
+    ASSERT_EQ(5, scene->GetAvatarCount());
+    ASSERT_EQ(5, scene->GetNameCount());
+    const CRect area(0, 0, scene->GetRect().Width(), scene->GetRect().Height());
+    for (int seat = 0; seat < 5; seat++) {
+        const ScenePoint p = scene->GetAvatarPosition(seat);
+        EXPECT_TRUE(area.PtInRect(CPoint(p.x, p.y))) << "seat " << seat;
+        scene->ShowBalloon(seat, "hello");
+        ASSERT_NE(nullptr, scene->GetBalloon(seat)) << "seat " << seat;
+        EXPECT_TRUE(scene->GetBalloon(seat)->IsShown()) << "seat " << seat;
+    }
+    for (const char* name : {"ready", "star", "gang", "ren_2"})
+        EXPECT_NE(nullptr, scene->FindNamedItem(name)) << name;
+    scene->OnAnimTimer();
+    EXPECT_GT(scene->GetDirtyList().GetBandCount(), 0) << "the star effect runs";
+    EXPECT_TRUE(f->log.empty()) << f->log[0];
+}
+
 TEST_F(FrameWindow, WorkImagePixels)
 {
     Make(folder + "Test_bk.bgd");
@@ -212,6 +256,24 @@ TEST_F(FrameWindow, HitTestTable)
         {"beside the grip", 780, 597, HTCAPTION},
     };
     for (const Case& k : cases)
+        EXPECT_EQ(k.expected, f->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(w.left + k.x, w.top + k.y))) << k.what;
+
+    // Maximised the window fills the work area; the caption buttons and the
+    // grip follow the right and bottom edges.
+    f->ToggleMaximize();
+    f->GetWindowRect(&w);
+    ASSERT_EQ(CSize(f->GetSizes().maximum.cx, f->GetSizes().maximum.cy), w.Size());
+    ASSERT_GT(w.Width(), 800);
+    const int mw = w.Width(), mh = w.Height();
+    const Case maximised[] = {
+        {"maximised: the exit button at the right edge", mw - 20, 10, HTCLIENT},
+        {"maximised: where the button was before", 780, 10, HTCAPTION},
+        {"maximised: the caption", 300, 10, HTCAPTION},
+        {"maximised: inside the root area", mw / 2, mh / 2, HTCLIENT},
+        {"maximised: the left border", 2, mh / 2, HTCAPTION},
+        {"maximised: the resize grip", mw - 4, mh - 4, HTBOTTOMRIGHT},
+    };
+    for (const Case& k : maximised)
         EXPECT_EQ(k.expected, f->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(w.left + k.x, w.top + k.y))) << k.what;
 }
 
@@ -497,6 +559,81 @@ TEST_F(FrameWindow, SceneKeysAndDropOntoASeat)
         EXPECT_TRUE(f->sent.empty()) << "the drag ended: " << k.what;
     }
     EXPECT_EQ(3, f->dragEnds);
+}
+
+}  // namespace
+
+// ---- Chat texts as balloons ---------------------------------------------------------------------
+
+namespace {
+
+// Two seats, each with a balloon beside its avatar.
+const char kBalloonScene[] =
+    "[pack]\nscene=picture\n[scene]\navatasize=40,40,0\navatacnt=2\n"
+    "avata_1=LT,100,100\nballoon_1=A1,0,30,-60,10,-10\navata_2=LT,300,100\nballoon_2=A2,0,30,-60,10,-10\n"
+    "laycnt=1\n[lay_1]\nstyle=Avatar\n";
+
+// Code page 936: the full-width colon, "对", and a character whose trail
+// byte is ']'.
+#define COLON "\xA3\xBA"
+#define TO "\xB6\xD4"
+#define TRAIL_CLOSE "\x81\x5D"
+
+TEST_F(FrameWindow, ChatTextsShowABalloonAtTheSpeakersSeat)
+{
+    ASSERT_TRUE(frametest::WriteText(folder + "talk.scn", kBalloonScene));
+    std::string layout = kLayout;
+    const size_t at = layout.find("[left]\nname=_game\n");
+    ASSERT_NE(std::string::npos, at);
+    layout.insert(at + strlen("[left]\nname=_game\n"), "scenecnt=1\nSceneName1=talk\n");
+    ASSERT_TRUE(frametest::WriteText(folder + "Talk_bk.bgd", layout));
+
+    frame.reset(new TestFrame(folder + "Talk_bk.bgd"));
+    frame->appPath = folder;
+    frame->players.emplace_back("ann", "Ann", 3, 1, 1);
+    frame->players.emplace_back("b" TRAIL_CLOSE "o", "Bo", 4, 1, 2);
+    ASSERT_TRUE(frame->Create(NULL, "Mardavel", CQVGameWnd::kFrameStyle, CRect(0, 0, 800, 600), NULL, NULL, 0, NULL));
+    TestFrame* f = frame.get();
+    ASSERT_TRUE(f->log.empty()) << f->log[0];
+    CQVScenePainter* scene = f->m_pScenePainter;
+    ASSERT_NE(nullptr, scene);
+    ASSERT_TRUE(scene->HasScene());
+
+    const UINT chat = CQVGameWnd::kChatTextMessage, show = CQVGameWnd::kShowChatTextMessage;
+    struct Case
+    {
+        const char* what;
+        UINT message;
+        const char* text;
+        int seat;   // -1: no balloon
+        const char* balloon;
+    } cases[] = {
+        {"a player's chat line at the speaker's seat", chat, "[ann]" COLON "hello", 0, "hello"},
+        {"the same through the second message", show, "[ann]" COLON "hello", 0, "hello"},
+        {"a speaker whose name holds the trail byte ]", chat, "[b" TRAIL_CLOSE "o]" COLON "hi", 1, "hi"},
+        {"the addressee in front", chat, "[ANN]" TO "[b" TRAIL_CLOSE "o]" COLON "hi", 0,
+         "[b" TRAIL_CLOSE "o],hi"},
+        {"a speaker who is not at the table", chat, "[zed]" COLON "hi", -1, ""},
+        {"no colon: not a chat line", chat, "[ann] hi", -1, ""},
+        {"a text behind `` stays out of the scene", chat, "``[ann]" COLON "hi", -1, ""},
+        {"symbol font pictures", chat, "<f=Webdings>[ann]" COLON "x", -1, ""},
+        {"symbol font pictures through the second message", show, "<f=Wingdings>[ann]" COLON "x", -1, ""},
+        {"an empty balloon text", show, "[ann]" COLON "  ", -1, ""},
+    };
+    for (const Case& k : cases) {
+        for (int seat = 0; seat < 2; seat++)
+            if (CChatBalloonWnd* b = scene->GetBalloon(seat))
+                b->Hide();
+        EXPECT_EQ(0, f->SendMessage(k.message, 0, reinterpret_cast<LPARAM>(k.text))) << k.what;
+        for (int seat = 0; seat < 2; seat++) {
+            CChatBalloonWnd* b = scene->GetBalloon(seat);
+            const bool shown = b != NULL && b->IsShown();
+            EXPECT_EQ(seat == k.seat, shown) << k.what << ", seat " << seat;
+            if (seat == k.seat && shown) {
+                EXPECT_EQ(k.balloon, b->GetText()) << k.what;
+            }
+        }
+    }
 }
 
 }  // namespace
