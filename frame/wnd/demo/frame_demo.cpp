@@ -1,6 +1,6 @@
 // frame_demo.exe - the game frame with the default skin from the program's
 // folder, for looking at it: the table scene (MardavelScene_bk.bgd with
-// Mardavel.scn: five seats, a chat balloon, the running star), or with the
+// Mardavel.scn: five seats, chat balloons, the running star), or with the
 // argument "table" the table client's layout (Mardavel_bk.bgd).
 //
 // With the argument "bench" it measures, in one run, a full repaint of the
@@ -58,6 +58,13 @@ public:
     void WriteLog(LPCSTR text) override { fprintf(stderr, "%s\n", text); }
     BOOL IsOnline() override { return FALSE; }
     CGamePlayer* GetPlayer(int index) override { return index >= 0 && index < 5 ? m_players[index] : NULL; }
+    int FindSpeakerIndex(LPCSTR userName) override
+    {
+        for (int i = 0; i < 5; i++)
+            if (_stricmp(userName, kNames[i]) == 0)
+                return i;
+        return -1;
+    }
     // The avatars are pictures of the scene's pack ("avatar1".."avatar5").
     CImageObj* GetAvatarPicture(LPCSTR userName) override
     {
@@ -159,8 +166,12 @@ public:
         frame->MoveWindow(20, 20, 1024, 768, TRUE);
         if (frame->m_pScenePainter != NULL) {
             frame->m_pScenePainter->ShowBalloon(0, "Good luck, everyone!");
-            frame->m_pScenePainter->ShowBalloon(3, "Who leads the first trick?");
         }
+        // A chat line as the chat control hands it over: "[speaker]：text"
+        // (code page 936), shown at the speaker's seat.
+        frame->SendMessage(CQVGameWnd::kChatTextMessage, 0,
+                           reinterpret_cast<LPARAM>("[Delia]\xA3\xBA\xCB\xAD\xCF\xC8\xB3\xF6\xC5\xC6\xA3\xBF "
+                                                    "Who leads the first trick?"));
         return TRUE;
     }
 };
