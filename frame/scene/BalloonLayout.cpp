@@ -7,6 +7,18 @@ namespace {
 
 bool IsLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
+// Where the last character before byte `end` of a text begins (counted from
+// the front: a trail byte may look like a lead byte).
+size_t LastCharacterStart(const std::string& text, size_t end)
+{
+    size_t at = 0, last = 0;
+    while (at < end) {
+        last = at;
+        at += IsLead(static_cast<unsigned char>(text[at])) && at + 1 < text.size() ? 2 : 1;
+    }
+    return last;
+}
+
 }  // namespace
 
 bool BalloonSetSize(BalloonStyle& s, int maxWidth, int maxHeight)
@@ -83,8 +95,14 @@ std::vector<std::string> BalloonLines(const std::string& text, int innerWidth, i
         const size_t feed = rest.find('\n');
         std::string line = feed == std::string::npos ? rest : rest.substr(0, feed);
         std::string after = feed == std::string::npos ? std::string() : rest.substr(feed + 1);
-        if (width(line) > innerWidth && static_cast<int>(line.size()) > per) {
-            const size_t cut = BalloonCut(line, per);
+        if (width(line) > innerWidth) {
+            size_t cut = BalloonCut(line, per);
+            while (width(line.substr(0, cut)) > innerWidth) {
+                const size_t shorter = LastCharacterStart(line, cut);
+                if (shorter == 0)
+                    break;
+                cut = shorter;
+            }
             after = line.substr(cut) + (feed == std::string::npos ? std::string() : "\n" + after);
             line = line.substr(0, cut);
         }
@@ -102,6 +120,7 @@ WrapResult BalloonWrapCount(const std::string& text, int innerWidth, int cw, con
     for (const std::string& line : BalloonLines(text, innerWidth, cw, width)) {
         r.lines++;
         r.longest = std::max(r.longest, static_cast<int>(line.size()));
+        r.widest = std::max(r.widest, width(line));
     }
     return r;
 }

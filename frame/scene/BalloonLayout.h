@@ -52,10 +52,16 @@ using TextWidth = std::function<int(const std::string&)>;
 // text without splitting a double-byte character; at least one character.
 size_t BalloonCut(const std::string& text, int per);
 
+// A line cut at `per` bytes fits the inner width when every byte is as wide
+// as 'a' and every double-byte character twice as wide (the balloon's font).
+// With a font whose glyphs are wider than that, the cut line gives back whole
+// characters from its end until its pixels fit (one character at least), so
+// no text is drawn past the balloon's edge.
 struct WrapResult
 {
     int lines = 0;
     int longest = 0;          // bytes of the longest line
+    int widest = 0;           // pixels of the widest line
 };
 // Lines of a text against the inner width, cw being the width of 'a'.
 WrapResult BalloonWrapCount(const std::string& text, int innerWidth, int cw, const TextWidth& width);

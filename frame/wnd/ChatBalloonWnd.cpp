@@ -158,7 +158,7 @@ void CChatBalloonWnd::Measure(HDC dc)
         return;
     }
     m_bSingleLine = FALSE;
-    m_nBodyWidth = wrap.longest * cw + 2 * s.marginX;
+    m_nBodyWidth = std::max(wrap.longest * cw, wrap.widest) + 2 * s.marginX;
     m_nBodyHeight = wrap.lines * (cy + s.lineGap) + 2 * s.marginY;
     m_nBodyHeight = std::max(m_nBodyHeight, s.minHeight);
     if (s.maxHeight != -1)

@@ -70,6 +70,45 @@ TEST(BalloonLayout, WrapCounts)
     EXPECT_EQ(0, BalloonWrapCount("abc", 60, 0, Width).lines) << "a font without width: nothing";
 }
 
+// A font whose double-byte characters are wider than two 'a's (18 pixels
+// here): a line cut by bytes gives back whole characters until it fits, so
+// nothing is drawn past the edge; the widest line is reported in pixels.
+TEST(BalloonLayout, WideCharactersStillFit)
+{
+    const TextWidth wide = [](const std::string& s) {
+        int w = 0;
+        for (size_t i = 0; i < s.size(); i++) {
+            if (static_cast<unsigned char>(s[i]) >= 0x81 && i + 1 < s.size()) {
+                w += 18;
+                i++;
+            } else {
+                w += kCw;
+            }
+        }
+        return w;
+    };
+    struct Case
+    {
+        const char* what;
+        std::string text;
+        int inner;
+        std::vector<std::string> lines;
+        int widest;
+    } cases[] = {
+        {"two characters in four bytes do not fit 24 pixels", HAN HAN HAN, 24, {HAN, HAN, HAN}, 18},
+        {"a short line that is too wide is cut too", HAN HAN, 24, {HAN, HAN}, 18},
+        {"a cut inside the line gives back one character", "ab" HAN "cd", 30, {"ab" HAN, "cd"}, 30},
+        {"one character wider than the balloon stays whole", HAN "x", 12, {HAN, "x"}, 18},
+        {"what fits stays one line", "a" HAN, 24, {"a" HAN}, 24},
+    };
+    for (const Case& k : cases) {
+        EXPECT_EQ(k.lines, BalloonLines(k.text, k.inner, kCw, wide)) << k.what;
+        const WrapResult r = BalloonWrapCount(k.text, k.inner, kCw, wide);
+        EXPECT_EQ(static_cast<int>(k.lines.size()), r.lines) << k.what;
+        EXPECT_EQ(k.widest, r.widest) << k.what;
+    }
+}
+
 // Text that needs more lines than the balloon is high: the last line that
 // fits loses four bytes and ends in " ...". Lines 12 pixels high with a gap
 // of 2 take 14 each; a line is the last when less than 12 remain below it.
