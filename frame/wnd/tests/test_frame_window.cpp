@@ -74,6 +74,11 @@ public:
                 return static_cast<int>(i);
         return -1;
     }
+    void RedrawDirty(CQVRectList* dirty) override
+    {
+        dirtyRedraws++;
+        CQVGameWnd::RedrawDirty(dirty);
+    }
     void DropOnToolComponent(CPoint screen) override { drops.push_back(screen); }
     void EndToolDrag() override { dragEnds++; }
     // The test owns the object.
@@ -89,6 +94,7 @@ public:
     std::vector<CGamePlayer> players;
     std::vector<CPoint> drops;
     int dragEnds = 0;
+    int dirtyRedraws = 0;
 
 private:
     std::string m_path;
@@ -207,9 +213,15 @@ TEST_F(FrameWindow, DefaultSceneLoads)
     }
     for (const char* name : {"ready", "star", "gang", "ren_2"})
         EXPECT_NE(nullptr, scene->FindNamedItem(name)) << name;
-    scene->OnAnimTimer();
+    // The 30 ms timer ticks the scene: the running star leaves rectangles,
+    // which the frame redraws.
+    const int redraws = f->dirtyRedraws;
+    f->SendMessage(WM_TIMER, CQVGameWnd::kAnimationTimer, 0);
     EXPECT_GT(scene->GetDirtyList().GetBandCount(), 0) << "the star effect runs";
+    EXPECT_EQ(redraws + 1, f->dirtyRedraws) << "one redraw of the dirty rectangles a tick";
     EXPECT_TRUE(f->log.empty()) << f->log[0];
+    EXPECT_TRUE(::KillTimer(f->GetSafeHwnd(), CQVGameWnd::kAnimationTimer)) << "set at creation";
+    EXPECT_TRUE(::KillTimer(f->GetSafeHwnd(), CQVGameWnd::kSecondTimer)) << "set at creation";
 }
 
 TEST_F(FrameWindow, WorkImagePixels)
