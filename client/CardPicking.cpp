@@ -205,6 +205,34 @@ void ClickCard(CHandSelection& hand, int index, const ClickContext& context)
     }
 }
 
+int MarkDrag(CHandSelection& hand, int a, int b)
+{
+    if (a < 0 || b < 0 || a >= hand.Count() || b >= hand.Count())
+        return -1;
+    int from = a < b ? a : b;
+    for (int i = 0; i < from; ++i) {
+        if ((hand.Flags(i) & kCardDragMark) != 0) {
+            from = i;
+            break;
+        }
+    }
+    hand.ClearDragMarks();
+    if (a != b)
+        hand.MarkRange(a, b);
+    return from;
+}
+
+bool ReleaseOnHand(CHandSelection& hand, int a, int b, const ClickContext& context)
+{
+    if (a < 0 || a >= hand.Count())
+        return false;
+    if (a != b)
+        hand.SelectMarked();
+    else
+        ClickCard(hand, a, context);
+    return true;
+}
+
 void CtrlPress(CHandSelection& hand, int index)
 {
     if (index < 0 || index >= hand.Count())

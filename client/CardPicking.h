@@ -67,6 +67,18 @@ struct ClickContext {
     int trickCount = 0;
 };
 void ClickCard(CHandSelection& hand, int index, const ClickContext& context);
+
+// A drag step, pressed on card a and now over card b: the drag marks run
+// from one to the other, both included (none when they are the same card).
+// Returns the first card whose look changed (the lower of the new range and
+// of the cards marked before), from which the hand is drawn again; -1 when
+// a or b is not a card and nothing changed.
+int MarkDrag(CHandSelection& hand, int a, int b);
+// The left button released over card b (-1 outside the hand) after a press
+// on card a: a drag (b differs from a) selects the marked cards, a click
+// (b equals a) picks as ClickCard. False, and nothing changed, when the
+// press hit no card.
+bool ReleaseOnHand(CHandSelection& hand, int a, int b, const ClickContext& context);
 // A press with Ctrl during the play: on a selected card it clears the
 // selection; on an unselected card while exactly one card is selected it also
 // selects every card between the two.

@@ -28,6 +28,9 @@ BEGIN_MESSAGE_MAP(CGameWnd, CWnd)
     ON_WM_SIZE()
     ON_WM_TIMER()
     ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+    ON_WM_MOUSEMOVE()
+    ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
     ON_WM_RBUTTONDOWN()
     ON_MESSAGE(WM_RECEIVE_HOLD, OnReceiveHold)
 END_MESSAGE_MAP()
@@ -377,6 +380,7 @@ int CGameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (!CreateBackBuffer())
         return -1;
     CreateHistoryWindow();
+    CreateDesignatedTip();
     return 0;
 }
 
@@ -386,6 +390,8 @@ void CGameWnd::OnDestroy()
     KillTimer(kTimerFlash);
     KillTimer(kTimerHold);
     KillTimer(kTimerResultPause);
+    DestroyDesignatedTip();
+    DestroySeatTips();
     // A hold or the result pause still in force would leave the connection
     // suspended for good.
     if (!m_bReceiveFree) {
@@ -415,6 +421,7 @@ void CGameWnd::OnSize(UINT nType, int cx, int cy)
     if (cx <= 0 || cy <= 0)
         return;
     LayoutTableNow();
+    HideSeatTips();
     if (m_balloon.GetSafeHwnd() != NULL)
         m_balloon.SetPlacement(50, 20000 / cy, cx / 2);
     // The tool buttons in two rows at the right, sized as the settings button.
@@ -599,42 +606,6 @@ void CGameWnd::UpdatePlayButton()
         selected += (hand[i].flags & kCardSelected) != 0 ? 1 : 0;
     EnableButton(kBtnPlay, PlayButtonEnabled(OwnSeatLeads(*app->m_state.Get(), own), selected,
                                              app->m_state.TrickCount(), FALSE));
-}
-
-void CGameWnd::OnLButtonDown(UINT nFlags, CPoint point)
-{
-    CWnd::OnLButtonDown(nFlags, point);
-    CGameClientApp* app = GetClientApp();
-    if (app == NULL || !app->m_state.Exists() || IsWatching())
-        return;
-    const int own = OwnSeat();
-    const int count = app->m_state.HandCount(own);
-    const LayoutRect rect = HandRect(app->m_seats[own], 0, count, m_metrics);
-    if (m_bTrustPlay && rect.Contains(point.x, point.y))
-        return;
-    const int index = HitTestHand(rect, app->m_state.Hand(own), count, m_metrics, point.x, point.y);
-    if (index < 0) {
-        ClearSelection();
-        EnableButton(kBtnPlay, FALSE);
-    } else {
-        const BoardGameState& s = *app->m_state.Get();
-        CHandSelection hand(app->m_state.Hand(own), count);
-        if (s.phase == kPhasePlay && (::GetKeyState(VK_CONTROL) & 0x8000) != 0) {
-            CtrlPress(hand, index);
-        } else {
-            ClickContext context;
-            context.leads = OwnSeatLeads(s, own);
-            context.ownToPlay = s.seatToAct == own;
-            context.trick = s.trickCards;
-            context.trickCount = app->m_state.TrickCount();
-            ClickCard(hand, index, context);
-        }
-        for (int i = 0; i < count; i++)
-            app->m_state.SetHandCardFlags(own, i, hand.Flags(i) & kCardSelected,
-                                          (uint8_t)(~hand.Flags(i) & kCardSelected));
-        UpdatePlayButton();
-    }
-    InvalidateRect(CRect(rect.left, rect.top, rect.right, rect.bottom), FALSE);
 }
 
 void CGameWnd::OnRButtonDown(UINT nFlags, CPoint point)

@@ -103,6 +103,43 @@ public:
     void ReleaseWhenIdle();
     BOOL IsBoardBusy() const { return m_nBoardDepth > 0; }
 
+    // ---- The mouse over the table and the seats' tips (GameWndMouse.cpp) -------------
+    // The clip of a paint DC without the visible buttons (the table is
+    // copied around them), except the four that are drawn over it.
+    void ExcludeChildControls(CDC& dc);
+    // The own hand's rectangle in the current layout.
+    LayoutRect OwnHandRect() const;
+    // Draws the own hand's cards from card `from` on (a card marked by a
+    // drag wearing the frame) into the DC; -1 draws nothing.
+    void DrawOwnHandFrom(CDC& dc, int from);
+    // The first own card with the drag mark, or -1.
+    int FirstMarkedCard() const;
+    // A face from a seat (board callback 10021: message 0x26011 and its
+    // size) shown as a picture tip at that seat; a bad face is dropped.
+    void ShowPictureTip(const uint8_t* pMessage, size_t nSize);
+    class CRoundTipWnd* SeatTip(int nSeat) const
+    {
+        return nSeat >= 0 && nSeat < kTableSeats ? m_pSeatTips[nSeat] : NULL;
+    }
+    HWND DesignatedTipWindow() const { return m_hDesignatedTip; }
+    BOOL IsDesignatedTipShown() const { return m_bDesignatedTipShown; }
+    void CreateDesignatedTip();
+    void DestroyDesignatedTip();
+    void HideSeatTips();
+    void DestroySeatTips();
+    // The press point of the left button and the last mouse position
+    // (client coordinates).
+    CPoint m_ptPress;
+    CPoint m_ptLastMouse;
+    // Drag steps over the own hand, and the clock they are timed by.
+    CDragPace m_dragPace;
+    DWORD(WINAPI* m_pfnTickCount)() = ::GetTickCount;
+    // The next paint only copies the own hand's rectangle, already drawn.
+    BOOL m_bHandOnlyPaint = FALSE;
+    HWND m_hDesignatedTip = NULL;
+    BOOL m_bDesignatedTipShown = FALSE;
+    class CRoundTipWnd* m_pSeatTips[kTableSeats] = {};
+
     // ---- The connection ----------------------------------------------------------------
     static int DispatchNetMessage(void* pContext, void* pData, uint32_t dwCode);
     void OnGameMessage(uint8_t* pMessage, size_t nSize);
@@ -244,6 +281,13 @@ protected:
     void OnSize(UINT nType, int cx, int cy);
     void OnTimer(UINT_PTR nIDEvent);
     void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+    void UpdateDesignatedTip(CPoint point);
+    // Draws the hand from card `from` on into the back buffer and
+    // invalidates only the hand.
+    void RedrawOwnHandFrom(int from);
     void OnRButtonDown(UINT nFlags, CPoint point);
     LRESULT OnReceiveHold(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()

@@ -143,6 +143,9 @@ int CGameWnd::OnBoardCallback(const BoardCallbackRecord& record)
         if (app != NULL && app->m_state.Exists() && app->m_state.Get()->seatToAct != OwnSeat())
             SetStatus(IDS_CLIENT_WAIT_KICK);
         break;
+    case kCbRelayedBlock:   // a chat face from a seat, message 0x26011
+        ShowPictureTip(reinterpret_cast<const uint8_t*>(record.p1), record.p2 > 0 ? (size_t)record.p2 : 0);
+        break;
     case kCbSeatAlone:
         for (int id : kEmperorButtons)
             ShowButton(id, FALSE);

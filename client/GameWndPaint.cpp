@@ -311,6 +311,24 @@ void CGameWnd::LayoutDecisionButtons()
     for (const ButtonPlace& place : DecisionButtonPlaces(in))
         if (CWnd* button = GetDlgItem(place.id))
             button->SetWindowPos(NULL, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    if (!app->m_state.Exists())
+        return;
+    // Off line the server's tools go; the card memory works during a hand
+    // for whom the room allows it; a watcher has no faces, start or titles.
+    if (!app->IsOnline())
+        for (int id : {kBtnTrustPlay, kBtnGameScore, kBtnPlayDir, kBtnLastTrick, kBtnSort, kBtnFaces, kBtnCardMem,
+                       kBtnRanking, kBtnTitles})
+            ShowButton(id, FALSE);
+    if (in.phase > 0 && CardMemoryAllowed()) {
+        ShowButton(kBtnCardMem, TRUE);
+        EnableButton(kBtnCardMem, TRUE);
+    } else {
+        EnableButton(kBtnCardMem, FALSE);
+    }
+    if (IsWatching())
+        for (int id : {kBtnFaces, kBtnStart, kBtnTitles})
+            ShowButton(id, FALSE);
 }
 
 BOOL CGameWnd::CreateBackBuffer()
@@ -362,8 +380,21 @@ void CGameWnd::OnPaint()
     GetClientRect(&client);
     if (client.Width() <= 0 || client.Height() <= 0 || m_backDC.GetSafeHdc() == NULL)
         return;
-    Redraw(m_backDC, client);
-    paint.BitBlt(0, 0, client.Width(), client.Height(), &m_backDC, 0, 0, SRCCOPY);
+    // A drag step drew the own hand into the back buffer already: when only
+    // the hand is to be painted, the buffer is copied as it is.
+    const LayoutRect hand = OwnHandRect();
+    CRect dirty(paint.m_ps.rcPaint);
+    const BOOL handOnly = m_bHandOnlyPaint && dirty.left >= hand.left && dirty.top >= hand.top &&
+                          dirty.right <= hand.right && dirty.bottom <= hand.bottom;
+    m_bHandOnlyPaint = FALSE;
+    if (!handOnly) {
+        Redraw(m_backDC, client);
+        DrawOwnHandFrom(m_backDC, FirstMarkedCard());
+    }
+    ExcludeChildControls(paint);
+    // Only what is to be painted is copied.
+    dirty.IntersectRect(dirty, client);
+    paint.BitBlt(dirty.left, dirty.top, dirty.Width(), dirty.Height(), &m_backDC, dirty.left, dirty.top, SRCCOPY);
 }
 
 void CGameWnd::DrawCardAt(CDC& dc, const CardEntry& card, int x, int y, BOOL bFaceDown)

@@ -140,4 +140,61 @@ TEST(CardPickingTest, DragAndCtrl)
     EXPECT_EQ(Selected(ctrl), "x....x") << "two selected: nothing added";
 }
 
+std::string Marked(const CHandSelection& hand)
+{
+    std::string s;
+    for (int i = 0; i < hand.Count(); ++i)
+        s += (hand.Flags(i) & kCardDragMark) != 0 ? 'm' : '.';
+    return s;
+}
+
+// A press on card `press`, moves over the cards of `moves` (-1: off the
+// hand), then a release over `release`: the marks after the moves, the first
+// card drawn again by the last move, and the selection after the release.
+TEST(CardPickingTest, DragMarksAndRelease)
+{
+    struct Case {
+        const char* what;
+        const char* selected;
+        int press;
+        std::vector<int> moves;
+        int release;
+        const char* marks;
+        int redrawFrom;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"a drag to the right marks both ends and what lies between", "......", 1, {2, 4}, 4, ".mmmm.", 1,
+         ".xxxx."},
+        {"a drag to the left", "......", 4, {3, 2}, 2, "..mmm.", 2, "..xxx."},
+        {"back over the pressed card: no marks, the earlier ones drawn again", "......", 2, {4, 2}, 2, "......", 2,
+         "..x..."},
+        {"turning back left of the press: drawn from the lowest card marked before", "......", 3, {1, 4}, 4,
+         "...mm.", 1, "...xx."},
+        {"a move off the hand keeps the marks; releasing outside selects them", "......", 0, {2, -1}, -1, "mmm...",
+         -1, "xxx..."},
+        {"a drag adds to cards already selected", "x....x", 2, {3}, 3, "..mm..", 2, "x.xx.x"},
+        {"a press on no card: nothing marked, nothing picked", "......", -1, {3}, 3, "......", -1, "......"},
+    };
+    for (const Case& c : cases) {
+        std::vector<CardEntry> cards = Cards("3 4 5 6 7 8");
+        for (size_t i = 0; i < cards.size(); ++i) {
+            if (c.selected[i] == 'x')
+                cards[i].flags |= kCardSelected;
+        }
+        CHandSelection hand(cards.data(), static_cast<int>(cards.size()));
+        int redrawFrom = -1;
+        for (int b : c.moves)
+            redrawFrom = MarkDrag(hand, c.press, b);
+        EXPECT_EQ(Marked(hand), c.marks) << c.what;
+        EXPECT_EQ(redrawFrom, c.redrawFrom) << c.what;
+        ClickContext leading;
+        leading.leads = true;
+        ReleaseOnHand(hand, c.press, c.release, leading);
+        EXPECT_EQ(Selected(hand), c.expected) << c.what;
+        EXPECT_EQ(Marked(hand), "......") << c.what << ": no marks after the release";
+        EXPECT_EQ(hand.SelectedCount(), hand.CountSelected()) << c.what;
+    }
+}
+
 }  // namespace
