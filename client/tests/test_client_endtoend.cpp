@@ -5,7 +5,9 @@
 // decisions, and in the play phase the hint and then the play button. The
 // hand's end is saved automatically ("SaveAction" = 1); the saved game must
 // pass the checking reader, run from the deal to the score, and its five
-// scores must sum to zero.
+// scores must sum to zero; replayed on a player board of the board library,
+// step by step and round by round, it must end with every seat holding the
+// cards the score lists and the hand's result the score names.
 //
 // The platform's chat control is registered the way the platform's set-up
 // registers it; here the stand-in of the build tree, for this test's run.
@@ -21,7 +23,10 @@
 #include <cstring>
 #include <numeric>
 
+#include <algorithm>
+
 #include "PegFile.h"
+#include "ReplayBoardHost.h"
 #include "TableDriver.h"
 #include "TableRules.h"
 
@@ -149,4 +154,50 @@ TEST_F(ClientEndToEnd, OneWholeHandIsPlayedSavedAndReadBack)
     for (const peg::Entry& entry : file.entries)
         plays26005 += entry.id == tablemsg::kPlay ? 1 : 0;
     EXPECT_GT(plays26005, 5u) << "the plays of the hand are in the record";
+
+    // The score's body: five scores, five totals, the cards left per seat at
+    // 40, the result at 60, the guard at 64, the left cards' ids from 68.
+    const uint8_t* body = bytes.data() + score.offset + 12;
+    ASSERT_GE(score.length, 12u + 68u);
+    uint32_t left[5], result = 0;
+    memcpy(left, body + 40, sizeof left);
+    memcpy(&result, body + 60, 4);
+    std::vector<std::vector<int>> leftIds(5);
+    size_t at = 68;
+    for (int seat = 0; seat < 5; ++seat)
+        for (uint32_t i = 0; i < left[seat] && 12 + at < score.length; ++i)
+            leftIds[seat].push_back(body[at++]);
+    for (std::vector<int>& ids : leftIds)
+        std::sort(ids.begin(), ids.end());
+    for (const bool byRound : {false, true}) {
+        const char* how = byRound ? "by round" : "step by step";
+        replay::ReplayGame game;
+        ASSERT_EQ(replay::LoadGame(bytes, &game), replay::kLoadOk) << how;
+        ReplayBoardHost host(0);
+        ASSERT_TRUE(host.Ready()) << how;
+        replay::CReplayStepper stepper;
+        stepper.Take(std::move(game));
+        ASSERT_TRUE(stepper.Prepare(host, 1)) << how;
+        while (stepper.Position() < stepper.StepCount()) {
+            const int before = stepper.Position();
+            if (byRound)
+                stepper.StepRound(host);
+            else
+                stepper.StepForward(host);
+            ASSERT_GT(stepper.Position(), before) << how;
+        }
+        const BoardGameState& s = *host.State();
+        for (int seat = 0; seat < 5; ++seat) {
+            std::vector<int> held;
+            for (uint32_t i = 0; i < s.seats[seat].cardsInHand && i < 52; ++i)
+                held.push_back(s.hands[seat][i].id);
+            std::sort(held.begin(), held.end());
+            EXPECT_EQ(held, leftIds[seat]) << how << ": seat " << seat;
+        }
+        const int outcome = stepper.Outcome();
+        if (result == replay::kResultDraw)
+            EXPECT_EQ(outcome, replay::kOutcomeDraw) << how;
+        else
+            EXPECT_NE(outcome, replay::kOutcomeNone) << how << ": result " << result;
+    }
 }
