@@ -81,6 +81,13 @@ void CClientSocketUi::AddWealthRecord(const WealthRecord& record, uint32_t value
         AddWealthRecordToChat(GetClientApp()->m_pChat, record, value);
 }
 
+void CClientSocketUi::ShowWebNotice(LPCSTR lpszTitle, LPCSTR lpszAddress, UINT nWidth, UINT nHeight)
+{
+    KitShowWebNotice(AfxGetMainWnd(), lpszTitle, lpszAddress, nWidth, nHeight);
+}
+
+void CClientSocketUi::CloseWebNotice() { KitCloseWebNotice(); }
+
 CGameClientApp* GetClientApp() { return DYNAMIC_DOWNCAST(CGameClientApp, AfxGetApp()); }
 
 CGameClientApp::CGameClientApp() : CGameApp("Mardavel")

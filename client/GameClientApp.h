@@ -24,13 +24,16 @@ class CQVChatEx;
 
 // What the connection asks of the program's windows: the server's queries
 // through the kit's entry box, the end-of-hand wealth records to the chat
-// control.
+// control, the server's web notice in the kit's popup.
 class CClientSocketUi : public CGameSocketUi
 {
 public:
     int AskQuery(LPCSTR lpszText, UINT nStyle, UINT nArgument, BOOL bWantsText, CString& rAnswerText) override;
     BOOL HasChatControl() override;
     void AddWealthRecord(const WealthRecord& record, uint32_t value) override;
+    // The server's web notice in the kit's popup, owned by the main frame.
+    void ShowWebNotice(LPCSTR lpszTitle, LPCSTR lpszAddress, UINT nWidth, UINT nHeight) override;
+    void CloseWebNotice() override;
 };
 
 class CGameClientApp : public CGameApp
