@@ -228,6 +228,9 @@ int CGameWnd::DispatchNetMessage(void* pContext, void* pData, uint32_t dwCode)
     case kRouteTask:
         table->OnTaskMessage(static_cast<const uint8_t*>(pData), WholeMessageSize(pData));
         break;
+    case kRouteLinkedNotice:
+        table->OnLinkedNotice(static_cast<const uint8_t*>(pData), WholeMessageSize(pData));
+        break;
     default:
         // Skin data, advertising, notices and tasks belong to parts of the
         // program that take them when they are there.

@@ -206,6 +206,8 @@ public:
     std::string FetchTicket(const char* user);
     // Opens only http:// and https:// addresses; FALSE (logged) for others.
     BOOL OpenWebAddress(const CString& address);
+    // Message 0x80026026: the news header's texts and links.
+    void OnLinkedNotice(const uint8_t* pMessage, size_t nSize);
     // The chat pane's four news texts and links (process-wide).
     static CString& NewsText(int i);
     static CString& NewsLink(int i);

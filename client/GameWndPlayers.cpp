@@ -23,6 +23,7 @@
 #include "MediaCapture.h"
 #include "MsgPack.h"
 #include "QVChatEx.h"
+#include "TaskRewards.h"
 #include "net/GameClientSocket.h"
 
 namespace {
@@ -231,4 +232,38 @@ BOOL CGameWnd::OpenWebAddress(const CString& address)
     }
     ::ShellExecuteA(m_hWnd, "open", address, NULL, NULL, SW_SHOWNORMAL);
     return TRUE;
+}
+
+// ---- The linked notice --------------------------------------------------------------------------
+
+void CGameWnd::OnLinkedNotice(const uint8_t* pMessage, size_t nSize)
+{
+    if (pMessage == NULL || AfxGetMainWnd() == NULL || nSize < 8)
+        return;
+    const NetMsgHeader* header = reinterpret_cast<const NetMsgHeader*>(pMessage);
+    const size_t headerSize = MsgHeaderSize(header->id);
+    LinkedNotice notice;
+    if (nSize < headerSize || !ParseLinkedNotice(pMessage + headerSize, nSize - headerSize, &notice)) {
+        WriteGameLog("[OnLinkedNotice] malformed, ignored");
+        return;
+    }
+    for (int i = 0; i < 4; i++) {
+        if (notice.count == -1 || i < notice.count) {
+            g_newsTexts[i] = notice.names[i].c_str();
+            g_newsLinks[i] = notice.links[i].c_str();
+        } else {
+            g_newsTexts[i].Empty();
+            g_newsLinks[i].Empty();
+        }
+        if (notice.count == -1) {
+            // The first link only; then the second name and the own strength line.
+            g_newsTexts[1] = notice.names[1].c_str();
+            BuildOwnStrengthLine(OwnSeat());
+            break;
+        }
+    }
+    CString line;
+    line.Format("[OnLinkedNotice] count %d", notice.count);
+    WriteGameLog(line);
+    RefreshNews();
 }

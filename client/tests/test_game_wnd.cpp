@@ -672,3 +672,48 @@ TEST_F(GameWndTest, TaskMessagesDriveTheTask)
     EXPECT_EQ(m_table->m_task.result, (uint32_t)kTaskExpired);
     EXPECT_TRUE(m_table->m_task.resultKnown);
 }
+
+// The linked notice fills the news texts and links: a count of 2 empties
+// the last two; -1 takes the first link and the second name only.
+TEST_F(GameWndTest, LinkedNoticeFillsTheNews)
+{
+    auto notice = [](int32_t count, const std::string& text) {
+        std::vector<uint8_t> m(12 + 416);
+        const uint32_t id = tablemsg::kLinkedNotice, length = (uint32_t)(416 + text.size() + 1);
+        memcpy(m.data(), &id, 4);
+        memcpy(m.data() + 4, &length, 4);
+        memcpy(m.data() + 12 + 4, &count, 4);
+        for (int i = 0; i < 4; i++) {
+            const std::string name = "name" + std::to_string(i);
+            memcpy(m.data() + 12 + 8 + i * 101, name.data(), name.size());
+        }
+        m.insert(m.end(), text.begin(), text.end());
+        m.push_back(0);
+        return m;
+    };
+    CWnd* savedMain = g_app.m_pMainWnd;
+    g_app.m_pMainWnd = &m_host;
+    for (int i = 0; i < 4; i++) {
+        CGameWnd::NewsText(i) = "old";
+        CGameWnd::NewsLink(i) = "old";
+    }
+    std::vector<uint8_t> two = notice(2, "href0=http://a.test/_a0> href1=http://b.test/_a1>");
+    CGameWnd::DispatchNetMessage(m_table, two.data(), tablemsg::kLinkedNotice);
+    EXPECT_STREQ(CGameWnd::NewsText(0), "name0");
+    EXPECT_STREQ(CGameWnd::NewsLink(1), "http://b.test/");
+    EXPECT_STREQ(CGameWnd::NewsText(2), "");
+    EXPECT_STREQ(CGameWnd::NewsLink(3), "");
+
+    for (int i = 0; i < 4; i++)
+        CGameWnd::NewsLink(i) = "old";
+    std::vector<uint8_t> first = notice(-1, "href0=http://c.test/_a0> href1=http://d.test/_a1>");
+    CGameWnd::DispatchNetMessage(m_table, first.data(), tablemsg::kLinkedNotice);
+    EXPECT_STREQ(CGameWnd::NewsLink(0), "http://c.test/");
+    EXPECT_STREQ(CGameWnd::NewsText(1), "name1");
+    EXPECT_STREQ(CGameWnd::NewsLink(1), "old") << "only the first link is taken";
+
+    std::vector<uint8_t> bad = notice(7, "");
+    CGameWnd::DispatchNetMessage(m_table, bad.data(), tablemsg::kLinkedNotice);
+    EXPECT_STREQ(CGameWnd::NewsLink(0), "http://c.test/") << "a count out of range changes nothing";
+    g_app.m_pMainWnd = savedMain;
+}
