@@ -222,7 +222,8 @@ BOOL CGameClientApp::InitInstance()
     }
 
     theGameSocket.StopReceive();
-    if (m_pGameWnd == NULL || m_pGameWnd->CreateBoard() != 1) {
+    // -1: a seat window could not be made; the table goes on without it.
+    if (m_pGameWnd == NULL || m_pGameWnd->CreateBoard() == 0) {
         WriteLog("[InitInstance] CreateBoard fail!");
         return FALSE;
     }

@@ -183,9 +183,12 @@ int CGameWnd::CreateBoard()
     theGameSocket.SetHandler(DispatchNetMessage, this);
     theGameSocket.SetHooks(CloseEventHook, PlayerOfflineHook, PlayerBackHook);
     theGameSocket.SetNoticeHook(NoticeHook, NULL);
+    // A portrait that cannot be made leaves its seat without one; the rest
+    // of the table is still made.
+    const int seats = CreateSeatWindows();
     UpdatePhaseButtons(TRUE);
     Invalidate(FALSE);
-    return 1;
+    return seats;
 }
 
 int32_t QVBOARD_CALL CGameWnd::BoardCallbackThunk(BoardCallbackRecord* record)
@@ -409,6 +412,7 @@ void CGameWnd::OnDestroy()
     theGameSocket.SetHooks(NULL, NULL, NULL);
     theGameSocket.SetNoticeHook(NULL, NULL);
     FreeBackBuffer();
+    DestroySeatWindows();
     DestroyHistoryWindow();
     if (CGameClientApp* app = GetClientApp())
         if (app->m_pToolTip == &m_tooltip)
@@ -459,6 +463,8 @@ void CGameWnd::OnTimer(UINT_PTR nIDEvent)
         FinishPhaseZero();
         return;
     case kTimerFlash:
+        if (theGameSocket.IsOpen())
+            StepFewCardsFlash();
         return;
     case kTimerSecond:
         break;

@@ -31,6 +31,7 @@
 #include "TaskRewards.h"
 #include "TableExtras.h"
 #include "TableState.h"
+#include "QVAvatar.h"
 #include "TextBalloonWnd.h"
 
 class CChatActionButton;
@@ -79,6 +80,8 @@ enum TableButtonId {
 constexpr UINT kTextBalloonId = 233;
 // The click sound of the table's buttons.
 constexpr UINT kButtonClickSound = 262;
+// A seat's few-cards count flashes this many steps of timer 3.
+constexpr int kFewCardsFlashSteps = 6;
 
 class CGameHistoryDlg;
 
@@ -250,6 +253,25 @@ public:
     std::vector<OwnedTitle> m_titles;
     BOOL m_bAnnounceAwards = TRUE;
 
+    // Composes the whole table into the back buffer (painting then copies it).
+    void Redraw();
+
+    // ---- Seats (GameWndSeats.cpp) ----------------------------------------------------
+    // The five seat windows (avatar panels) under this window: 1, or -1 when
+    // one cannot be set up (the table goes on without that portrait).
+    int CreateSeatWindows();
+    void DestroySeatWindows();
+    CAvatarPanel* SeatWindow(int seat) const;
+    void DrawTrustPlayPanel(CDC& dc, int count);
+    void DrawTurnClock(CDC& dc, int view, int seat);
+    // A seat's hand changed: its few-cards warning starts when it falls to
+    // the threshold. Timer 3 steps the flash; a deal resets it.
+    void NoteSeatCards(int seat);
+    void StepFewCardsFlash();
+    void ResetFewCards();
+    BOOL m_fewCardsWarning[kTableSeats] = {};
+    int m_fewCardsFlash[kTableSeats] = {};
+
     // ---- State the table's parts share -------------------------------------------------
     int OwnSeat() const;
     BOOL IsWatching() const;
@@ -319,6 +341,10 @@ private:
     void LayoutDecisionButtons();
     void Redraw(CDC& dc, const CRect& client);
     void DrawSeat(CDC& dc, int view, int seat);
+    void DrawWaitingSeat(CDC& dc, int view, int seat);
+    void DrawSmallCard(CDC& dc, const CardEntry& card, int x, int y);
+    void PlaceSeatWindow(int seat, int x, int y, int mode, int width, int height);
+    void ApplySeatWindows();
     void DrawCardAt(CDC& dc, const CardEntry& card, int x, int y, BOOL bFaceDown);
 
     void DestroyBoard();
@@ -346,4 +372,14 @@ private:
     CSize m_backgroundCacheSize;
     std::vector<std::unique_ptr<CButton>> m_buttons;
     CChatActionButton* m_pFaces = NULL;   // the face picker (one of the buttons)
+    // Seat windows by seat, where the seat drawing wants each and where each is.
+    struct SeatWindowPlace {
+        SeatWindowPlace();
+        bool shown = false;
+        bool placed = false;
+        int x = 0, y = 0, mode = 0, width = 0, height = 0;
+    };
+    std::unique_ptr<CAvatarPanel> m_seatWindows[kTableSeats];
+    SeatWindowPlace m_seatWanted[kTableSeats];
+    SeatWindowPlace m_seatShown[kTableSeats];
 };

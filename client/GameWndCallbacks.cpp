@@ -70,6 +70,7 @@ int CGameWnd::OnBoardCallback(const BoardCallbackRecord& record)
         break;
     case kCbDealArrived:
         m_strStatus.Empty();
+        ResetFewCards();
         Invalidate(FALSE);
         break;
     case kCbEmperorDecided:
@@ -103,6 +104,9 @@ int CGameWnd::OnBoardCallback(const BoardCallbackRecord& record)
         OnHonourTableCallback(reinterpret_cast<const NetMsgHeader*>(record.p1), record.p2);
         break;
     case kCbSeatCards:
+        NoteSeatCards((int)record.p1);
+        Invalidate(FALSE);
+        break;
     case kCbSeatTable:
     case kCbWatchersMaySee:
         Invalidate(FALSE);

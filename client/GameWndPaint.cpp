@@ -109,6 +109,11 @@ void CGameWnd::LoadPictures()
         image->LoadBitmapFile(GetThemeResPicPath(fixed[i]));
         m_pictures.fixed[fixed[i]] = std::move(image);
     }
+    for (int id : {kPicMyTimer, kPicMyTimerFrame, kPicOtherTimer, kPicOtherTimerFrame}) {
+        std::unique_ptr<CTableImage> image(new CTableImage);
+        image->LoadBitmapFile(GetThemeResPicPath(id));
+        m_pictures.fixed[id] = std::move(image);
+    }
     const CString folder = GetThemePath(2);
     // The card sheets are drawn many times a paint: kept as alpha pictures.
     if (m_pictures.cardBig.LoadBitmapFile(folder + "\\CardBig.bmp") && m_pictures.cardBig.MakeKeyTransparent()) {
@@ -397,6 +402,14 @@ void CGameWnd::OnPaint()
     paint.BitBlt(dirty.left, dirty.top, dirty.Width(), dirty.Height(), &m_backDC, dirty.left, dirty.top, SRCCOPY);
 }
 
+void CGameWnd::Redraw()
+{
+    CRect client;
+    GetClientRect(&client);
+    if (client.Width() > 0 && client.Height() > 0 && m_backDC.GetSafeHdc() != NULL)
+        Redraw(m_backDC, client);
+}
+
 void CGameWnd::DrawCardAt(CDC& dc, const CardEntry& card, int x, int y, BOOL bFaceDown)
 {
     const CTableImage& sheet = m_metrics.cardWidth < 71 ? m_pictures.cardSmall : m_pictures.cardBig;
@@ -406,53 +419,6 @@ void CGameWnd::DrawCardAt(CDC& dc, const CardEntry& card, int x, int y, BOOL bFa
     CardCell(card, bFaceDown != FALSE, &column, &row);
     const int cw = sheet.Width() / 13, ch = sheet.Height() / 5;
     sheet.DrawKeyed(dc.GetSafeHdc(), x, y, m_metrics.cardWidth, m_metrics.cardHeight, column * cw, row * ch, cw, ch);
-}
-
-void CGameWnd::DrawSeat(CDC& dc, int view, int seat)
-{
-    CGameClientApp* app = GetClientApp();
-    const SeatLayoutRecord& r = app->m_seats[seat];
-    const CTableImage& panel = view == 0 ? m_pictures.Theme("Background", "DPlayer")
-                                         : (IsLeftView(view) ? m_pictures.Theme("Background", "LPlayer")
-                                                             : m_pictures.Theme("Background", "RPlayer"));
-    if (panel.IsLoaded())
-        panel.Draw(dc.GetSafeHdc(), r.panelLeft, r.panelTop);
-
-    CString name;
-    name.Format("%s[%s]", r.nickName, r.userName);
-    dc.SetTextColor(RGB(0, 0, 0));
-    dc.TextOut(r.nameLeft + 1, r.nameTop + 3, name);
-    dc.SetTextColor(seat == m_nTurnSeat ? RGB(255, 255, 0) : RGB(255, 255, 255));
-    dc.TextOut(r.nameLeft, r.nameTop + 4, name);
-
-    if (!app->m_state.Exists())
-        return;
-    const int count = app->m_state.HandCount(seat);
-    if (view == 0) {
-        const LayoutRect rect = HandRect(r, 0, count, m_metrics);
-        const CardEntry* hand = app->m_state.Hand(seat);
-        for (int i = 0; i < count; i++) {
-            const int lift = (hand[i].flags & kCardSelected) != 0 ? 0 : kRaisedCardLift;
-            DrawCardAt(dc, hand[i], rect.left + i * m_metrics.ownStep, rect.top + lift, FALSE);
-        }
-    } else if (count > 0) {
-        CString figure;
-        figure.Format("%d", count);
-        dc.SetTextColor(RGB(255, 255, 0));
-        dc.TextOut(r.portraitLeft + 4, r.portraitTop + 4, figure);
-    }
-    const int played = app->m_state.TableCount(seat);
-    if (played > 0) {
-        const PlayLayout layout = LastPlayLayout(r, view, app->m_state.TableCards(seat), played, m_metrics);
-        const CardEntry* cards = app->m_state.TableCards(seat);
-        for (int i = 0; i < played && i < (int)layout.offsets.size(); i++)
-            DrawCardAt(dc, cards[i], layout.rect.left + layout.offsets[i], layout.rect.top, FALSE);
-    }
-    const int status = StatusPictureId(app->m_state.SeatFlags(seat));
-    const CTableImage& mark = m_pictures.Fixed(status);
-    if (status != 0 && mark.IsLoaded())
-        mark.DrawKeyed(dc.GetSafeHdc(), r.portraitLeft, r.portraitTop + kPortraitHeight - mark.Height(), mark.Width(),
-                       mark.Height(), 0, 0, mark.Width(), mark.Height());
 }
 
 void CGameWnd::Redraw(CDC& dc, const CRect& client)
@@ -480,11 +446,36 @@ void CGameWnd::Redraw(CDC& dc, const CRect& client)
     LayoutTableNow();
     CFont* oldFont = dc.SelectObject(&m_font);
     dc.SetBkMode(TRANSPARENT);
+    const BOOL watching = IsWatching();
+    // The seat panels (from the first hand on, or for a watcher) and each
+    // seat's last play.
     for (int view = 0; view < kTableSeats; view++) {
+        const int seat = app->m_views[view];
+        if (seat < 0 || seat >= kTableSeats || !app->m_state.Exists())
+            continue;
+        const SeatLayoutRecord& r = app->m_seats[seat];
+        if (!m_bFirstHandPending || watching) {
+            const CTableImage& panel = view == 0 ? m_pictures.Theme("Background", "DPlayer")
+                                                 : (IsLeftView(view) ? m_pictures.Theme("Background", "LPlayer")
+                                                                     : m_pictures.Theme("Background", "RPlayer"));
+            if (panel.IsLoaded())
+                panel.Draw(dc.GetSafeHdc(), r.panelLeft, r.panelTop);
+        }
+        const int played = app->m_state.TableCount(seat);
+        if (played > 0) {
+            const CardEntry* cards = app->m_state.TableCards(seat);
+            const PlayLayout layout = LastPlayLayout(r, view, cards, played, m_metrics);
+            for (int i = 0; i < played && i < (int)layout.offsets.size(); i++)
+                DrawCardAt(dc, cards[i], layout.rect.left + layout.offsets[i], layout.rect.top, FALSE);
+        }
+    }
+    // The seats: own, upper left, lower left, lower right, upper right.
+    for (int view : {0, 2, 1, 4, 3}) {
         const int seat = app->m_views[view];
         if (seat >= 0 && seat < kTableSeats)
             DrawSeat(dc, view, seat);
     }
+    ApplySeatWindows();
     DrawCardMemory(dc);
     if (m_nPauseKind >= 0) {
         const CTableImage& picture = m_pictures.Fixed(ResultPictureId(m_nPauseKind));

@@ -315,6 +315,61 @@ WaitingSeatPlaces WaitingSeatLayout(const LayoutRect& area, int view, LayoutSize
     return p;
 }
 
+void WaitingStartButton(const LayoutRect& area, int frameTop, LayoutSize button, int* left, int* top)
+{
+    *left = area.left + area.Width() / 2 - button.cx / 2;
+    *top = frameTop - button.cy - 35;
+}
+
+void PlayingStatusMark(const SeatLayoutRecord& record, int view, int* left, int* top)
+{
+    if (view == 0) {
+        *left = record.portraitLeft + 10;
+        *top = record.portraitTop - 4;
+        return;
+    }
+    *left = record.portraitLeft + (IsLeftView(view) ? 58 : 42);
+    *top = record.portraitTop + 143;
+}
+
+void StatusPicturePlace(const SeatLayoutRecord& record, int view, int* left, int* top)
+{
+    *left = IsRightView(view) ? record.portraitLeft + kPortraitWidth - 149 : record.portraitLeft + kPortraitWidth + 35;
+    *top = record.portraitTop + kPortraitHeight + 6;
+}
+
+void FinishMarkPlace(const SeatLayoutRecord& record, int view, LayoutSize mark, int* left, int* top)
+{
+    *left = IsRightView(view) ? record.portraitLeft - 8 - mark.cx : record.portraitLeft + kPortraitWidth + 5;
+    *top = record.portraitTop + kPortraitHeight - 2 * mark.cy - 6;
+}
+
+TrustBandPlaces TrustBandLayout(int ownPanelLeft, int ownPanelTop, LayoutSize dPlayer, LayoutSize text)
+{
+    TrustBandPlaces p{};
+    p.band.left = ownPanelLeft;
+    p.band.top = ownPanelTop + 142;
+    p.band.right = ownPanelLeft + dPlayer.cx;
+    p.band.bottom = ownPanelTop + dPlayer.cy;
+    const int centreX = p.band.left + p.band.Width() / 2;
+    const int centreY = p.band.top + p.band.Height() / 2;
+    p.textLeft = centreX - text.cx / 2;
+    p.textTop = centreY - text.cy;
+    p.digitLeft = p.textLeft + 91;
+    p.digitTop = p.textTop + 6;
+    return p;
+}
+
+LayoutRect ClockBarRect(const SeatLayoutRecord& record, int view, LayoutSize frame, int panelHeight)
+{
+    LayoutRect r;
+    r.left = IsRightView(view) ? record.portraitLeft + kPortraitWidth - frame.cx : record.portraitLeft;
+    r.top = view == 0 ? record.portraitTop - 4 - frame.cy : record.panelTop + panelHeight + 4;
+    r.right = r.left + frame.cx;
+    r.bottom = r.top + frame.cy;
+    return r;
+}
+
 // ---- Pictures and figures -----------------------------------------------------------------
 
 void CardCell(const CardEntry& entry, bool faceDown, int* column, int* row)

@@ -32,6 +32,8 @@ constexpr int kPortraitWidth = 100;
 constexpr int kPortraitHeight = 120;
 constexpr int kOtherCardStep = 15;
 constexpr int kRaisedCardLift = 20;
+// The own hand's step on a local table (a fixed step, whatever the hand).
+constexpr int kLocalOwnStep = 13;
 
 // ---- Table metrics and seat layout ---------------------------------------------------------
 
@@ -132,6 +134,37 @@ WaitingSeatPlaces WaitingSeatLayout(const LayoutRect& area, int view, LayoutSize
 // The spacing between a side's two frames and the own frame's distance from
 // the bottom, by the area's height.
 void WaitingSpacing(int areaHeight, int frameHeight, int* spacing, int* gap);
+
+// The own start button in the waiting look: centred in the area, its bottom
+// 35 pixels above the own frame.
+void WaitingStartButton(const LayoutRect& area, int frameTop, LayoutSize button, int* left, int* top);
+
+// The playing look. The status mark kept in the seat record: own seat
+// (portrait + 10, portrait top - 4), left seats (+ 58, + 143), right seats
+// (+ 42, + 143).
+void PlayingStatusMark(const SeatLayoutRecord& record, int view, int* left, int* top);
+// The status picture's top-left: 6 below the portrait box, 35 right of it
+// for the own and left seats, 49 left of it for the right seats.
+void StatusPicturePlace(const SeatLayoutRecord& record, int view, int* left, int* top);
+// The finishing-order mark beside the portrait box: ending 8 left of it for
+// the right seats, starting 5 right of it for the others; its top the box's
+// bottom less twice the mark's height less 6.
+void FinishMarkPlace(const SeatLayoutRecord& record, int view, LayoutSize mark, int* left, int* top);
+
+// The own seat's trust-play band: the own panel below its top 142 pixels;
+// the text centred across the band with its bottom on the band's middle; the
+// digit cell at the text's left + 91 and top + 6.
+struct TrustBandPlaces {
+    LayoutRect band;
+    int textLeft, textTop;
+    int digitLeft, digitTop;
+};
+TrustBandPlaces TrustBandLayout(int ownPanelLeft, int ownPanelTop, LayoutSize dPlayer, LayoutSize text);
+
+// A seat's turn-clock bar (frame size given): the own seat's 4 pixels above
+// its portrait box, another seat's 4 pixels below its panel, at the portrait
+// box's left (the right seats' bar ends at the box's right edge).
+LayoutRect ClockBarRect(const SeatLayoutRecord& record, int view, LayoutSize frame, int panelHeight);
 
 // ---- Pictures and figures -----------------------------------------------------------------
 

@@ -10,3 +10,10 @@ struct ThemeKey {
 
 const ThemeKey* TableThemeKeys(int* count);
 const int* TableFixedPictures(int* count);
+
+// The turn-clock bars' pictures of "\theme\respic": the own seat's frame and
+// fill, and another seat's. Loaded after the fixed pictures above.
+constexpr int kPicMyTimer = 287;
+constexpr int kPicMyTimerFrame = 288;
+constexpr int kPicOtherTimer = 289;
+constexpr int kPicOtherTimerFrame = 290;

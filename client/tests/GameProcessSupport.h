@@ -37,8 +37,9 @@ inline void CopyGameLayout(const ScratchFolder& folder, const char* layout)
     ::FindClose(find);
 }
 
-// The chat control stand-in of the build tree, registered the way the
-// platform's set-up registers the real one, and unregistered at the end.
+// The chat and avatar control stand-ins of the build tree (the chat pane and
+// the seats' portraits), registered the way the platform's set-up registers
+// the real ones, and unregistered at the end.
 class ChatControlRegistration
 {
 public:
@@ -47,29 +48,35 @@ public:
     ChatControlRegistration& operator=(const ChatControlRegistration&) = delete;
     ~ChatControlRegistration()
     {
-        if (m_module != NULL) {
-            Call("DllUnregisterServer");
-            ::FreeLibrary(m_module);
+        for (HMODULE& module : m_modules) {
+            if (module != NULL) {
+                Call(module, "DllUnregisterServer");
+                ::FreeLibrary(module);
+            }
+            module = NULL;
         }
     }
 
     void Register()
     {
-        m_module = ::LoadLibraryA((ProgramFolder() + "\\QVChatEx.dll").c_str());
-        ASSERT_NE(m_module, nullptr) << "the chat control stand-in is missing";
-        ASSERT_EQ(Call("DllRegisterServer"), S_OK);
+        const char* const names[2] = {"QVChatEx.dll", "QVAvatar.dll"};
+        for (int i = 0; i < 2; i++) {
+            m_modules[i] = ::LoadLibraryA((ProgramFolder() + "\\" + names[i]).c_str());
+            ASSERT_NE(m_modules[i], nullptr) << "the control stand-in is missing: " << names[i];
+            ASSERT_EQ(Call(m_modules[i], "DllRegisterServer"), S_OK) << names[i];
+        }
     }
 
 private:
-    HRESULT Call(const char* entry)
+    static HRESULT Call(HMODULE module, const char* entry)
     {
         typedef HRESULT(WINAPI * PFN_REGISTER)();
         PFN_REGISTER pfn =
-            reinterpret_cast<PFN_REGISTER>(reinterpret_cast<void (*)()>(::GetProcAddress(m_module, entry)));
+            reinterpret_cast<PFN_REGISTER>(reinterpret_cast<void (*)()>(::GetProcAddress(module, entry)));
         return pfn != NULL ? pfn() : E_NOTIMPL;
     }
 
-    HMODULE m_module = NULL;
+    HMODULE m_modules[2] = {NULL, NULL};
 };
 
 // Starts Mardavel.exe with the 14-argument launch command line of user alice

@@ -11,12 +11,16 @@
 #include <gdiplus.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "AppTestSupport.h"
+#include "AxControls.h"
+#include "AxStandInTest.h"
 #include "Bitmaps.h"
 #include "TableLayout.h"
+#include "TableThemeKeys.h"
 #include "TableRules.h"
 #include "WidgetServices.h"
 #include "ClientServices.h"
@@ -25,7 +29,14 @@
 #include "GameWnd.h"
 #include "MainFrame.h"
 #include "MardavelBoard.h"
+#include "PngButton.h"
 #include "net/GameClientSocket.h"
+
+// Rectangles in failure messages.
+inline void PrintTo(const CRect& r, std::ostream* os)
+{
+    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
 
 namespace {
 
@@ -159,8 +170,17 @@ protected:
         ASSERT_NE(s_resources, nullptr) << "the resource library is missing";
         AfxSetResourceHandle(s_resources);
         ASSERT_TRUE(InitThemePaths("Mardavel", FALSE, NULL));
+        // The seats' portraits: the avatar control's stand-in of the build tree.
+        ASSERT_TRUE(AfxOleInitThread());
+        s_avatars = new CStandInServer;
+        ASSERT_TRUE(s_avatars->Serve("QVAvatar.dll", CLSID_QVAvatar)) << "the avatar control stand-in is missing";
     }
-    static void TearDownTestSuite() { Gdiplus::GdiplusShutdown(s_gdiplus); }
+    static void TearDownTestSuite()
+    {
+        delete s_avatars;
+        s_avatars = NULL;
+        Gdiplus::GdiplusShutdown(s_gdiplus);
+    }
 
     void SetUp() override
     {
@@ -196,9 +216,11 @@ protected:
     CGameWnd* m_table = NULL;
     static ULONG_PTR s_gdiplus;
     static HMODULE s_resources;
+    static CStandInServer* s_avatars;
 };
 ULONG_PTR GameWndTest::s_gdiplus = 0;
 HMODULE GameWndTest::s_resources = NULL;
+CStandInServer* GameWndTest::s_avatars = NULL;
 
 TEST_F(GameWndTest, ReceiveHoldNests)
 {
@@ -443,6 +465,316 @@ TEST_F(GameWndTest, OwnHandPaintedFromTheCardSheet)
     ::SelectObject(sheetDC, old);
     ::DeleteDC(sheetDC);
     ::DeleteObject(sheet);
+    g_app.m_bOnline = FALSE;
+}
+
+// ---- The seats ----------------------------------------------------------------------------------
+
+std::string ProgramFile(const std::string& relative)
+{
+    char self[MAX_PATH];
+    ::GetModuleFileNameA(NULL, self, MAX_PATH);
+    std::string folder = self;
+    return folder.substr(0, folder.rfind('\\')) + "\\" + relative;
+}
+
+// The file of a theme picture, as the theme file names it.
+std::string ThemeFile(const char* section, const char* key)
+{
+    char name[MAX_PATH] = "";
+    ::GetPrivateProfileStringA(section, key, "", name, MAX_PATH, ProgramFile("theme_png\\Default.thm").c_str());
+    return ProgramFile(std::string("theme_png\\Default\\") + name);
+}
+
+// How much of a picture the surface shows at (x, y): the share of the
+// picture's opaque pixels (magenta counts as transparent) that the surface
+// has in the same colour, over a grid of every second pixel of the source
+// rectangle (sx, sy, w, h; w 0 for the whole picture). -1 when the file
+// does not load.
+double ShareShown(HDC surface, const std::string& file, int x, int y, int sx = 0, int sy = 0, int w = 0, int h = 0)
+{
+    std::wstring wide(file.begin(), file.end());
+    Gdiplus::Bitmap picture(wide.c_str());
+    if (picture.GetLastStatus() != Gdiplus::Ok || picture.GetWidth() == 0)
+        return -1;
+    if (w == 0) {
+        w = (int)picture.GetWidth();
+        h = (int)picture.GetHeight();
+    }
+    int opaque = 0, same = 0;
+    for (int dy = 0; dy < h; dy += 2)
+        for (int dx = 0; dx < w; dx += 2) {
+            Gdiplus::Color c;
+            picture.GetPixel(sx + dx, sy + dy, &c);
+            if (c.GetA() != 255 || (c.GetR() == 255 && c.GetG() == 0 && c.GetB() == 255))
+                continue;
+            opaque++;
+            same += ::GetPixel(surface, x + dx, y + dy) == RGB(c.GetR(), c.GetG(), c.GetB()) ? 1 : 0;
+        }
+    return opaque > 0 ? (double)same / opaque : -1;
+}
+
+LayoutSize PictureSize(const std::string& file)
+{
+    std::wstring wide(file.begin(), file.end());
+    Gdiplus::Bitmap picture(wide.c_str());
+    return LayoutSize{(int)picture.GetWidth(), (int)picture.GetHeight()};
+}
+
+CRect ChildRect(CWnd* parent, CWnd* child)
+{
+    CRect r;
+    child->GetWindowRect(&r);
+    parent->ScreenToClient(&r);
+    return r;
+}
+
+void NameSeats()
+{
+    const char* names[kTableSeats] = {"alice", "bob", "carol", "dave", "erin"};
+    for (int seat = 0; seat < kTableSeats; seat++) {
+        strcpy(g_app.m_seats[seat].userName, names[seat]);
+        strcpy(g_app.m_seats[seat].nickName, names[seat]);
+    }
+}
+
+// Before the first hand a playing user sees every seat in the waiting look:
+// the large frame with the portrait inside it, "Ready" beside a ready seat,
+// "Waiting" beside another seat that is not ready, and for the own seat, not
+// ready, the start button above its frame instead of a mark.
+TEST_F(GameWndTest, SeatsInTheWaitingLook)
+{
+    g_app.m_bOnline = TRUE;
+    NameSeats();
+    g_state.phase = kPhaseIdle;
+    g_state.seats[1].player.flags = kPlayerFlagReady;
+    g_state.seats[3].player.flags = kPlayerFlagReady;
+    m_host.ShowWindow(SW_SHOWNA);
+    m_table->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    HDC surface = GetTableSurfaceDC();
+    ASSERT_NE(surface, (HDC)NULL);
+    ASSERT_TRUE(m_table->m_bFirstHandPending);
+
+    CRect client;
+    m_table->GetClientRect(&client);
+    const LayoutRect area{client.left, client.top, client.right, client.bottom};
+    const std::string frame = ThemeFile("MAIN", "BigAvatarBk");
+    const std::string ready = ThemeFile("Status", "Ready");
+    const std::string waiting = ThemeFile("Status", "Waiting");
+    const LayoutSize frameSize = PictureSize(frame), markSize = PictureSize(ready);
+    const int titleWidth = PictureSize(ThemeFile("Title", "TitleBK01")).cx;
+    struct Case {
+        const char* what;
+        int seat;          // at the view of the same number
+        const char* mark;  // the picture beside the frame, or NULL
+    };
+    const Case cases[] = {
+        {"own seat, not ready: no mark", 0, NULL},
+        {"lower left, ready", 1, "ready"},
+        {"upper left, not ready", 2, "waiting"},
+        {"upper right, ready", 3, "ready"},
+        {"lower right, not ready", 4, "waiting"},
+    };
+    for (const Case& c : cases) {
+        const WaitingSeatPlaces p =
+            WaitingSeatLayout(area, c.seat, frameSize, markSize, titleWidth, g_app.m_seats[c.seat].nameHeight);
+        // The frame's top rows: below them the portrait covers it.
+        EXPECT_GT(ShareShown(surface, frame, p.frameLeft, p.frameTop, 0, 0, frameSize.cx, 6), 0.98) << c.what;
+        const double readyShown = ShareShown(surface, ready, p.markLeft, p.markTop);
+        const double waitingShown = ShareShown(surface, waiting, p.markLeft, p.markTop);
+        EXPECT_EQ(readyShown > 0.98, c.mark != NULL && strcmp(c.mark, "ready") == 0) << c.what << " " << readyShown;
+        EXPECT_EQ(waitingShown > 0.98, c.mark != NULL && strcmp(c.mark, "waiting") == 0)
+            << c.what << " " << waitingShown;
+        CAvatarPanel* portrait = m_table->SeatWindow(c.seat);
+        ASSERT_NE(portrait, nullptr) << c.what;
+        EXPECT_TRUE(portrait->IsWindowVisible()) << c.what;
+        EXPECT_EQ(ChildRect(m_table, portrait), CRect(p.avatarLeft, p.avatarTop, p.avatarLeft + 150, p.avatarTop + 190))
+            << c.what << ": the large portrait (size mode 12) inside the frame";
+        EXPECT_EQ(g_app.m_seats[c.seat].markLeft, p.statusLeft) << c.what;
+        EXPECT_EQ(g_app.m_seats[c.seat].markTop, p.statusTop) << c.what;
+    }
+    const WaitingSeatPlaces own = WaitingSeatLayout(area, 0, frameSize, markSize, titleWidth, 0);
+    CPngButton* start = DYNAMIC_DOWNCAST(CPngButton, m_table->GetDlgItem(kBtnStart));
+    ASSERT_NE(start, nullptr);
+    SIZE cell = {0, 0};
+    start->GetImageInfo(&cell);
+    ASSERT_GT(cell.cx, 0);
+    const CRect at = ChildRect(m_table, start);
+    EXPECT_EQ(at, CRect(area.Width() / 2 - cell.cx / 2, own.frameTop - cell.cy - 35, area.Width() / 2 - cell.cx / 2 + cell.cx,
+                        own.frameTop - 35))
+        << "the start button centred, 35 pixels above the own frame";
+
+    // A watcher never sees the waiting look: the portraits sit in the seats'
+    // portrait boxes.
+    g_app.m_bWatcher = TRUE;
+    m_table->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    for (int seat = 0; seat < kTableSeats; seat++) {
+        const SeatLayoutRecord& r = g_app.m_seats[seat];
+        EXPECT_EQ(ChildRect(m_table, m_table->SeatWindow(seat)),
+                  CRect(r.portraitLeft, r.portraitTop, r.portraitLeft + kPortraitWidth, r.portraitTop + kPortraitHeight))
+            << "watched seat " << seat;
+    }
+    g_app.m_bWatcher = FALSE;
+    g_app.m_bOnline = FALSE;
+}
+
+// In a hand every seat has the playing look: the portrait in its box, the
+// status picture by the first matching flag, the remaining count by the
+// few-cards rules, the turn clock of the seat to act, and for the own seat
+// in trust play the band with the number of cancels left.
+TEST_F(GameWndTest, SeatsInThePlayingLook)
+{
+    g_app.m_bOnline = TRUE;
+    NameSeats();
+    m_table->m_bFirstHandPending = FALSE;
+    g_state.phase = kPhasePlay;
+    g_state.optStored8 = 5;   // the few-cards threshold
+    const int counts[kTableSeats] = {8, 5, 20, 6, 5};
+    for (int seat = 0; seat < kTableSeats; seat++) {
+        g_state.seats[seat].cardsInHand = (uint32_t)counts[seat];
+        for (int i = 0; i < counts[seat]; i++)
+            g_state.hands[seat][i] = CardEntry{(uint8_t)(i + 1), (uint8_t)i, 1, 0, 0};
+        g_state.clockLength[seat] = 20;
+        g_state.clockSecondsLeft[seat] = 10;
+    }
+    g_state.seats[1].player.flags = kPlayerFlagTrustPlay | kPlayerFlagReady;
+    g_state.seats[2].player.flags = kPlayerFlagOffline | kPlayerFlagTrustPlay;
+    g_state.seatToAct = 2;
+    // Seat 4 reached the threshold and flashes: off on odd steps.
+    m_table->m_fewCardsWarning[4] = TRUE;
+    m_table->m_fewCardsFlash[4] = 1;
+    m_host.ShowWindow(SW_SHOWNA);
+    m_table->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    HDC surface = GetTableSurfaceDC();
+    ASSERT_NE(surface, (HDC)NULL);
+
+    for (int seat = 0; seat < kTableSeats; seat++) {
+        const SeatLayoutRecord& r = g_app.m_seats[seat];
+        CAvatarPanel* portrait = m_table->SeatWindow(seat);
+        ASSERT_NE(portrait, nullptr);
+        EXPECT_TRUE(portrait->IsWindowVisible()) << "seat " << seat;
+        EXPECT_EQ(ChildRect(m_table, portrait),
+                  CRect(r.portraitLeft, r.portraitTop, r.portraitLeft + kPortraitWidth, r.portraitTop + kPortraitHeight))
+            << "seat " << seat;
+    }
+
+    const std::string trustPicture = ProgramFile("theme\\respic\\TrustPlay.bmp");
+    const std::string offline = ProgramFile("theme\\respic\\OffLine.bmp");
+    const std::string countBox = ThemeFile("Background", "LeftNumBK");
+    struct Case {
+        const char* what;
+        int seat;
+        const char* status;   // the status picture's file, or NULL
+        bool count;           // the remaining-count box
+    };
+    const Case cases[] = {
+        {"own seat: its count at any threshold", 0, NULL, true},
+        {"lower left: trust play over ready; 5 cards at threshold 5", 1, "trust", true},
+        {"upper left: off line over trust play; 20 cards", 2, "offline", false},
+        {"upper right: no flag; 6 cards at threshold 5", 3, NULL, false},
+        {"lower right: 5 cards, flashed off on an odd step", 4, NULL, false},
+    };
+    for (const Case& c : cases) {
+        const SeatLayoutRecord& r = g_app.m_seats[c.seat];
+        int left = 0, top = 0;
+        StatusPicturePlace(r, c.seat, &left, &top);
+        const double trustShown = ShareShown(surface, trustPicture, left, top);
+        const double offlineShown = ShareShown(surface, offline, left, top);
+        EXPECT_EQ(trustShown > 0.98, c.status != NULL && strcmp(c.status, "trust") == 0) << c.what;
+        EXPECT_EQ(offlineShown > 0.98, c.status != NULL && strcmp(c.status, "offline") == 0) << c.what;
+        const LayoutRect box = RemainingCountBox(r, c.seat, PictureSize(countBox));
+        // The box's edge (its middle holds the figure).
+        EXPECT_EQ(ShareShown(surface, countBox, box.left, box.top, 0, 0, box.Width(), 4) > 0.98, c.count) << c.what;
+    }
+
+    // The clock of the seat to act (upper left): the other seats' frame, its
+    // fill 10 of 20 seconds wide; no bar at a seat not to act.
+    const std::string frame = ProgramFile("theme\\respic\\OtherTimerFrame.bmp");
+    const std::string fill = ProgramFile("theme\\respic\\OtherTimer.bmp");
+    const LayoutSize frameSize = PictureSize(frame), fillSize = PictureSize(fill);
+    const int panelHeight = PictureSize(ThemeFile("Background", "LPlayer")).cy;
+    const LayoutRect bar = ClockBarRect(g_app.m_seats[2], 2, frameSize, panelHeight);
+    const int filled = fillSize.cx * 10 / 20;
+    EXPECT_GT(ShareShown(surface, fill, bar.left, bar.top, 0, 0, filled, fillSize.cy), 0.98) << "the fill's left half";
+    EXPECT_GT(ShareShown(surface, frame, bar.left + filled + 2, bar.top, filled + 2, 0, frameSize.cx - filled - 2,
+                         frameSize.cy),
+              0.98)
+        << "the frame right of the fill";
+    const LayoutRect idle = ClockBarRect(g_app.m_seats[3], 3, frameSize, panelHeight);
+    EXPECT_LT(ShareShown(surface, frame, idle.left, idle.top), 0.5) << "no clock at a seat not to act";
+
+    // The own clock runs only while the own turn's clock is armed.
+    const std::string ownFrame = ProgramFile("theme\\respic\\MyTimerFrame.bmp");
+    const std::string ownFill = ProgramFile("theme\\respic\\MyTimer.bmp");
+    const LayoutRect ownBar = ClockBarRect(g_app.m_seats[0], 0, PictureSize(ownFrame), panelHeight);
+    g_state.seatToAct = 0;
+    g_state.clockSecondsLeft[0] = 20;
+    m_table->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_LT(ShareShown(surface, ownFrame, ownBar.left, ownBar.top), 0.5) << "the own clock not armed";
+    m_table->m_bOwnClockActive = TRUE;
+    m_table->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_GT(ShareShown(surface, ownFill, ownBar.left, ownBar.top, 0, 0, PictureSize(ownFill).cx, 4), 0.98)
+        << "a full clock: the whole fill (its top rows; the seconds are written across its middle)";
+    m_table->m_bOwnClockActive = FALSE;
+    g_app.m_bOnline = FALSE;
+}
+
+// The own seat's trust-play band: "TrustPlayStr" with the digit of
+// times - allowed + 1 and the cancel button shown; at 0 "TrustPlayStr2" and
+// the cancel button disabled; out of trust play neither band nor button.
+TEST_F(GameWndTest, TrustPlayBand)
+{
+    g_app.m_bOnline = TRUE;
+    NameSeats();
+    m_table->m_bFirstHandPending = FALSE;
+    g_state.phase = kPhasePlay;
+    m_host.ShowWindow(SW_SHOWNA);
+    const std::string first = ThemeFile("Status", "TrustPlayStr");
+    const std::string second = ThemeFile("Status", "TrustPlayStr2");
+    const std::string digits = ThemeFile("Status", "TrustPlayNum");
+    const LayoutSize textSize = PictureSize(first);
+    const int cell = PictureSize(digits).cx / 10;
+    const LayoutSize dPlayer = PictureSize(ThemeFile("Background", "DPlayer"));
+    struct Case {
+        const char* what;
+        BOOL trust;
+        int times, allowed;
+        const char* text;   // "first", "second" or NULL
+        int digit;          // -1 none
+        bool buttonShown, buttonEnabled;
+    };
+    const Case cases[] = {
+        {"three cancels left", TRUE, 3, 1, "first", 3, true, true},
+        {"none left", TRUE, 0, 1, "second", -1, true, false},
+        {"more than nine: the digit 9", TRUE, 20, 1, "first", 9, true, true},
+        {"out of trust play", FALSE, 3, 1, NULL, -1, false, true},
+    };
+    for (const Case& c : cases) {
+        if (CWnd* cancel = m_table->GetDlgItem(kBtnTrustPlayOff))
+            cancel->EnableWindow(TRUE);
+        m_table->m_bTrustPlay = c.trust;
+        m_table->m_trustTimes = (uint8_t)c.times;
+        m_table->m_trustAllowed = (uint8_t)c.allowed;
+        m_table->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        HDC surface = GetTableSurfaceDC();
+        const SeatLayoutRecord& own = g_app.m_seats[0];
+        const TrustBandPlaces p = TrustBandLayout(own.panelLeft, own.panelTop, dPlayer, textSize);
+        const bool firstShown = ShareShown(surface, first, p.textLeft, p.textTop, 0, 0, 80, textSize.cy) > 0.98;
+        const bool secondShown = ShareShown(surface, second, p.textLeft, p.textTop) > 0.98;
+        EXPECT_EQ(firstShown, c.text != NULL && strcmp(c.text, "first") == 0) << c.what;
+        EXPECT_EQ(secondShown, c.text != NULL && strcmp(c.text, "second") == 0) << c.what;
+        if (c.digit >= 0) {
+            EXPECT_GT(ShareShown(surface, digits, p.digitLeft, p.digitTop, c.digit * cell, 0, cell, textSize.cy), 0.98)
+                << c.what;
+        }
+        CWnd* cancel = m_table->GetDlgItem(kBtnTrustPlayOff);
+        ASSERT_NE(cancel, nullptr);
+        EXPECT_EQ((cancel->GetStyle() & WS_VISIBLE) != 0, c.buttonShown) << c.what;
+        if (c.buttonShown) {
+            EXPECT_EQ(cancel->IsWindowEnabled() != FALSE, c.buttonEnabled) << c.what;
+        }
+    }
+    m_table->m_bTrustPlay = FALSE;
     g_app.m_bOnline = FALSE;
 }
 

@@ -536,6 +536,16 @@ def respic_pictures():
     swordb.fill(3, 19, 15, 21, GOLD)
     swordb.fill(8, 21, 10, 32, WOOD)
     out["SwordB.bmp"] = with_mask(swordb)
+    # The turn-clock bars: a frame, and a fill drawn over it from the left
+    # (its edge transparent, so the frame's edge stays in sight).
+    for stem, w, h, colour in (("MyTimer", 100, 18, (60, 190, 80)), ("OtherTimer", 70, 12, (230, 150, 40))):
+        bar = Canvas(w, h)
+        bar.fill(0, 0, w, h, (20, 30, 20))
+        bar.frame(0, 0, w, h, GOLD)
+        out[stem + "Frame.bmp"] = bar
+        fill = Canvas(w, h)
+        fill.fill(2, 2, w - 2, h - 2, colour)
+        out[stem + ".bmp"] = fill
     # The rest: a small labelled picture each.
     for name in RESPIC_NAMES:
         if name not in out:
