@@ -323,6 +323,8 @@ private:
     void FinishPhaseZero();
     void HideSentDecision(uint32_t dwId);
     void ApplyButton(int nId, const ButtonChange& change);
+    // One of the table's buttons by id, without asking the window system.
+    CWnd* TableButton(int nId) const;
     void ShowButton(int nId, BOOL bShow);
     void EnableButton(int nId, BOOL bEnable);
     BOOL IsButtonVisible(int nId);
@@ -345,7 +347,9 @@ private:
     void DrawSmallCard(CDC& dc, const CardEntry& card, int x, int y);
     void PlaceSeatWindow(int seat, int x, int y, int mode, int width, int height);
     void ApplySeatWindows();
-    void DrawCardAt(CDC& dc, const CardEntry& card, int x, int y, BOOL bFaceDown);
+    // nextStep: the next card of the row lies this far right at the same
+    // height (0: none), so only the strip in sight is drawn.
+    void DrawCardAt(CDC& dc, const CardEntry& card, int x, int y, BOOL bFaceDown, int nextStep = 0);
 
     void DestroyBoard();
 
@@ -368,9 +372,28 @@ private:
     CDC m_backDC;
     CBitmap m_backBitmap;
     HGDIOBJ m_hOldBackBitmap = NULL;
-    CBitmap m_backgroundCache;    // the background stretched to the window's size
+    // The still layer: the background stretched to the window's size and
+    // the seat panels, with what it was composed for.
+    struct StillLayerKey {
+        int width = 0, height = 0;
+        bool panels = false;
+        int seats[kTableSeats] = {-1, -1, -1, -1, -1};
+        int panelLeft[kTableSeats] = {}, panelTop[kTableSeats] = {};
+        bool operator==(const StillLayerKey& o) const
+        {
+            if (width != o.width || height != o.height || panels != o.panels)
+                return false;
+            for (int v = 0; v < kTableSeats; v++)
+                if (seats[v] != o.seats[v] || panelLeft[v] != o.panelLeft[v] || panelTop[v] != o.panelTop[v])
+                    return false;
+            return true;
+        }
+    };
+    CBitmap m_backgroundCache;
     CSize m_backgroundCacheSize;
+    StillLayerKey m_stillKey;
     std::vector<std::unique_ptr<CButton>> m_buttons;
+    std::vector<int> m_buttonIds;   // each button's id, in the same order
     CChatActionButton* m_pFaces = NULL;   // the face picker (one of the buttons)
     // Seat windows by seat, where the seat drawing wants each and where each is.
     struct SeatWindowPlace {

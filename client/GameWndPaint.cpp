@@ -119,11 +119,14 @@ void CGameWnd::LoadPictures()
     if (m_pictures.cardBig.LoadBitmapFile(folder + "\\CardBig.bmp") && m_pictures.cardBig.MakeKeyTransparent()) {
         m_pictures.bigWidth = m_pictures.cardBig.Width() / 13;
         m_pictures.bigHeight = m_pictures.cardBig.Height() / 5;
+        m_pictures.bigClear = m_pictures.cardBig.LeadingClearColumns(m_pictures.bigWidth, m_pictures.bigHeight);
     }
     if (m_pictures.cardSmall.LoadBitmapFile(folder + "\\CardSmall.bmp") &&
         m_pictures.cardSmall.MakeKeyTransparent()) {
         m_pictures.smallWidth = m_pictures.cardSmall.Width() / 13;
         m_pictures.smallHeight = m_pictures.cardSmall.Height() / 5;
+        m_pictures.smallClear =
+            m_pictures.cardSmall.LeadingClearColumns(m_pictures.smallWidth, m_pictures.smallHeight);
     }
 }
 
@@ -163,6 +166,7 @@ BOOL CGameWnd::CreateButtons()
                 return FALSE;
             }
             m_buttons.push_back(std::move(button));
+            m_buttonIds.push_back(def.id);
             continue;
         }
         CChatActionButton* faces = def.id == kBtnFaces ? new CChatActionButton : NULL;
@@ -180,6 +184,7 @@ BOOL CGameWnd::CreateButtons()
         if (!def.enabled)
             button->EnableWindow(FALSE);
         m_buttons.push_back(std::move(button));
+        m_buttonIds.push_back(def.id);
     }
 
     // The face picker's pictures: 30 large faces, then 66 small ones.
@@ -229,21 +234,29 @@ void CGameWnd::ShowDirectionButton()
     button->Redraw();
 }
 
+CWnd* CGameWnd::TableButton(int nId) const
+{
+    for (size_t i = 0; i < m_buttonIds.size() && i < m_buttons.size(); i++)
+        if (m_buttonIds[i] == nId)
+            return m_buttons[i]->GetSafeHwnd() != NULL ? m_buttons[i].get() : NULL;
+    return NULL;
+}
+
 void CGameWnd::ShowButton(int nId, BOOL bShow)
 {
-    if (CWnd* button = GetDlgItem(nId))
+    if (CWnd* button = TableButton(nId))
         button->ShowWindow(bShow ? SW_SHOWNA : SW_HIDE);
 }
 
 void CGameWnd::EnableButton(int nId, BOOL bEnable)
 {
-    if (CWnd* button = GetDlgItem(nId))
+    if (CWnd* button = TableButton(nId))
         button->EnableWindow(bEnable);
 }
 
 BOOL CGameWnd::IsButtonVisible(int nId)
 {
-    CWnd* button = GetDlgItem(nId);
+    CWnd* button = TableButton(nId);
     return button != NULL && (button->GetStyle() & WS_VISIBLE) != 0;
 }
 
@@ -271,7 +284,9 @@ void CGameWnd::LayoutTableNow()
     in.ownCardCount = app->m_state.HandCount(OwnSeat());
     for (int v = 0; v < kTableSeats; v++)
         in.views[v] = app->m_views[v];
-    CClientDC dc(this);
+    // Measured in the drawing font, in the back buffer (no window DC needed).
+    CClientDC window(m_backDC.GetSafeHdc() == NULL ? this : NULL);
+    CDC& dc = m_backDC.GetSafeHdc() != NULL ? m_backDC : window;
     CFont* old = dc.SelectObject(&m_font);
     for (int s = 0; s < kTableSeats; s++) {
         CString name;
@@ -314,7 +329,7 @@ void CGameWnd::LayoutDecisionButtons()
     in.roomSetting1 = app->m_roomSettings[0];
     in.roomSetting3 = app->m_roomSettings[2];
     for (const ButtonPlace& place : DecisionButtonPlaces(in))
-        if (CWnd* button = GetDlgItem(place.id))
+        if (CWnd* button = TableButton(place.id))
             button->SetWindowPos(NULL, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     if (!app->m_state.Exists())
@@ -410,63 +425,94 @@ void CGameWnd::Redraw()
         Redraw(m_backDC, client);
 }
 
-void CGameWnd::DrawCardAt(CDC& dc, const CardEntry& card, int x, int y, BOOL bFaceDown)
+void CGameWnd::DrawCardAt(CDC& dc, const CardEntry& card, int x, int y, BOOL bFaceDown, int nextStep)
 {
-    const CTableImage& sheet = m_metrics.cardWidth < 71 ? m_pictures.cardSmall : m_pictures.cardBig;
+    const bool small = m_metrics.cardWidth < 71;
+    const CTableImage& sheet = small ? m_pictures.cardSmall : m_pictures.cardBig;
     if (!sheet.IsLoaded())
         return;
     int column = 0, row = 0;
     CardCell(card, bFaceDown != FALSE, &column, &row);
     const int cw = sheet.Width() / 13, ch = sheet.Height() / 5;
-    sheet.DrawKeyed(dc.GetSafeHdc(), x, y, m_metrics.cardWidth, m_metrics.cardHeight, column * cw, row * ch, cw, ch);
+    int width = m_metrics.cardWidth;
+    // A card the next one of its row covers: only the strip left in sight
+    // (cells drawn at their own size only; a stretched sheet draws whole).
+    if (nextStep > 0 && cw == m_metrics.cardWidth && ch == m_metrics.cardHeight) {
+        const int strip = nextStep + (small ? m_pictures.smallClear : m_pictures.bigClear);
+        width = strip < cw ? strip : cw;
+    }
+    const int sourceWidth = width == m_metrics.cardWidth ? cw : width;
+    sheet.DrawKeyed(dc.GetSafeHdc(), x, y, width, m_metrics.cardHeight, column * cw, row * ch, sourceWidth, ch);
 }
 
 void CGameWnd::Redraw(CDC& dc, const CRect& client)
 {
     CGameClientApp* app = GetClientApp();
-    // The background, stretched to the window once per size, then copied.
+    if (app != NULL)
+        LayoutTableNow();
+    const BOOL watching = IsWatching();
+    // The still layer: the background and, from the first hand on (or for a
+    // watcher), the seat panels. Composed again only when the size or the
+    // panels' places change; every paint starts from a copy of it.
+    StillLayerKey key;
+    key.width = client.Width();
+    key.height = client.Height();
+    key.panels = app != NULL && app->m_state.Exists() && (!m_bFirstHandPending || watching);
+    if (key.panels)
+        for (int view = 0; view < kTableSeats; view++) {
+            const int seat = app->m_views[view];
+            key.seats[view] = seat;
+            if (seat >= 0 && seat < kTableSeats) {
+                key.panelLeft[view] = app->m_seats[seat].panelLeft;
+                key.panelTop[view] = app->m_seats[seat].panelTop;
+            }
+        }
     CDC cache;
     cache.CreateCompatibleDC(&dc);
-    if (m_backgroundCache.GetSafeHandle() == NULL || m_backgroundCacheSize != client.Size()) {
-        m_backgroundCache.DeleteObject();
-        m_backgroundCache.CreateCompatibleBitmap(&dc, client.Width(), client.Height());
-        m_backgroundCacheSize = client.Size();
+    if (m_backgroundCache.GetSafeHandle() == NULL || !(key == m_stillKey)) {
+        if (m_backgroundCacheSize != client.Size() || m_backgroundCache.GetSafeHandle() == NULL) {
+            m_backgroundCache.DeleteObject();
+            m_backgroundCache.CreateCompatibleBitmap(&dc, client.Width(), client.Height());
+            m_backgroundCacheSize = client.Size();
+        }
         CBitmap* old = cache.SelectObject(&m_backgroundCache);
         cache.FillSolidRect(client, kBackground);
         if (m_pictures.background.IsLoaded())
             m_pictures.background.Draw(cache.GetSafeHdc(), 0, 0, client.Width(), client.Height(), 0, 0,
                                        m_pictures.background.Width(), m_pictures.background.Height());
+        for (int view = 0; key.panels && view < kTableSeats; view++) {
+            if (key.seats[view] < 0 || key.seats[view] >= kTableSeats)
+                continue;
+            const CTableImage& panel = view == 0 ? m_pictures.Theme("Background", "DPlayer")
+                                                 : (IsLeftView(view) ? m_pictures.Theme("Background", "LPlayer")
+                                                                     : m_pictures.Theme("Background", "RPlayer"));
+            if (panel.IsLoaded())
+                panel.Draw(cache.GetSafeHdc(), key.panelLeft[view], key.panelTop[view]);
+        }
         cache.SelectObject(old);
+        m_stillKey = key;
     }
     CBitmap* oldCache = cache.SelectObject(&m_backgroundCache);
     dc.BitBlt(0, 0, client.Width(), client.Height(), &cache, 0, 0, SRCCOPY);
     cache.SelectObject(oldCache);
     if (app == NULL)
         return;
-    LayoutTableNow();
     CFont* oldFont = dc.SelectObject(&m_font);
     dc.SetBkMode(TRANSPARENT);
-    const BOOL watching = IsWatching();
-    // The seat panels (from the first hand on, or for a watcher) and each
-    // seat's last play.
+    // Each seat's last play.
     for (int view = 0; view < kTableSeats; view++) {
         const int seat = app->m_views[view];
         if (seat < 0 || seat >= kTableSeats || !app->m_state.Exists())
             continue;
         const SeatLayoutRecord& r = app->m_seats[seat];
-        if (!m_bFirstHandPending || watching) {
-            const CTableImage& panel = view == 0 ? m_pictures.Theme("Background", "DPlayer")
-                                                 : (IsLeftView(view) ? m_pictures.Theme("Background", "LPlayer")
-                                                                     : m_pictures.Theme("Background", "RPlayer"));
-            if (panel.IsLoaded())
-                panel.Draw(dc.GetSafeHdc(), r.panelLeft, r.panelTop);
-        }
         const int played = app->m_state.TableCount(seat);
         if (played > 0) {
             const CardEntry* cards = app->m_state.TableCards(seat);
             const PlayLayout layout = LastPlayLayout(r, view, cards, played, m_metrics);
-            for (int i = 0; i < played && i < (int)layout.offsets.size(); i++)
-                DrawCardAt(dc, cards[i], layout.rect.left + layout.offsets[i], layout.rect.top, FALSE);
+            const int n = played < (int)layout.offsets.size() ? played : (int)layout.offsets.size();
+            for (int i = 0; i < n; i++)
+                DrawCardAt(dc, cards[i], layout.rect.left + layout.offsets[i], layout.rect.top, FALSE,
+                           i + 1 < n ? layout.offsets[i + 1] - layout.offsets[i] : 0);
         }
     }
     // The seats: own, upper left, lower left, lower right, upper right.

@@ -190,8 +190,11 @@ void CGameWnd::DrawSeat(CDC& dc, int view, int seat)
         const int step = online ? m_metrics.ownStep : kLocalOwnStep;
         const LayoutRect rect = HandRect(r, 0, count, m_metrics);
         for (int i = 0; i < count; i++) {
-            const int lift = (hand[i].flags & kCardSelected) != 0 ? 0 : kRaisedCardLift;
-            DrawCardAt(dc, hand[i], rect.left + i * step, rect.top + lift, FALSE);
+            const bool raised = (hand[i].flags & kCardSelected) != 0;
+            // The next card covers this one when both lie at the same height.
+            const bool covered = i + 1 < count && ((hand[i + 1].flags & kCardSelected) != 0) == raised;
+            DrawCardAt(dc, hand[i], rect.left + i * step, rect.top + (raised ? 0 : kRaisedCardLift), FALSE,
+                       covered ? step : 0);
         }
     } else if (count > 0) {
         std::vector<CardPlace> places;
@@ -276,7 +279,7 @@ void CGameWnd::DrawWaitingSeat(CDC& dc, int view, int seat)
         if (waiting.IsLoaded())
             waiting.Draw(dc.GetSafeHdc(), p.markLeft, p.markTop, ready.Width(), ready.Height(), 0, 0,
                          waiting.Width(), waiting.Height());
-    } else if (CPngButton* start = DYNAMIC_DOWNCAST(CPngButton, GetDlgItem(kBtnStart))) {
+    } else if (CPngButton* start = DYNAMIC_DOWNCAST(CPngButton, TableButton(kBtnStart))) {
         SIZE size = {0, 0};
         start->GetImageInfo(&size);
         int left = 0, top = 0;
@@ -295,7 +298,7 @@ void CGameWnd::DrawWaitingSeat(CDC& dc, int view, int seat)
 
 void CGameWnd::DrawTrustPlayPanel(CDC& dc, int count)
 {
-    CWnd* cancel = GetDlgItem(kBtnTrustPlayOff);
+    CWnd* cancel = TableButton(kBtnTrustPlayOff);
     if (!m_bTrustPlay) {
         if (cancel != NULL && (cancel->GetStyle() & WS_VISIBLE) != 0)
             cancel->ShowWindow(SW_HIDE);

@@ -4,6 +4,8 @@
 
 #include <string.h>
 
+#include <cstdint>
+
 #include "Bitmaps.h"
 
 namespace {
@@ -14,8 +16,58 @@ constexpr COLORREF kKeyColour = RGB(255, 0, 255);
 
 CTableImage::~CTableImage()
 {
+    ReleaseSourceDC();
     if (m_hBitmap != NULL)
         ::DeleteObject(m_hBitmap);
+}
+
+void CTableImage::ReleaseSourceDC()
+{
+    if (m_hSourceDC != NULL) {
+        ::SelectObject(m_hSourceDC, m_hOldBitmap);
+        ::DeleteDC(m_hSourceDC);
+    }
+    m_hSourceDC = NULL;
+    m_hOldBitmap = NULL;
+}
+
+HDC CTableImage::SourceDC(HDC hDC) const
+{
+    if (m_hSourceDC == NULL && m_hBitmap != NULL) {
+        m_hSourceDC = ::CreateCompatibleDC(hDC);
+        if (m_hSourceDC != NULL)
+            m_hOldBitmap = ::SelectObject(m_hSourceDC, m_hBitmap);
+    }
+    return m_hSourceDC;
+}
+
+int CTableImage::LeadingClearColumns(int cellWidth, int cellHeight) const
+{
+    DIBSECTION dib;
+    if (!m_bAlpha || cellWidth <= 0 || cellHeight <= 0 || ::GetObject(m_hBitmap, sizeof dib, &dib) != sizeof dib ||
+        dib.dsBm.bmBits == NULL || dib.dsBm.bmBitsPixel != 32)
+        return cellWidth;
+    const uint8_t* bits = static_cast<const uint8_t*>(dib.dsBm.bmBits);
+    const int stride = dib.dsBm.bmWidthBytes;
+    int widest = 0;
+    for (int top = 0; top + cellHeight <= m_height; top += cellHeight)
+        for (int left = 0; left + cellWidth <= m_width; left += cellWidth) {
+            // Not fully opaque counts as clear. An empty cell (no card in it)
+            // is never drawn.
+            int cellWidest = 0;
+            bool opaque = false;
+            for (int y = top; y < top + cellHeight; y++) {
+                const uint32_t* row = reinterpret_cast<const uint32_t*>(bits + (size_t)y * stride) + left;
+                int clear = 0;
+                while (clear < cellWidth && (row[clear] >> 24) != 0xFF)
+                    clear++;
+                opaque = opaque || clear < cellWidth;
+                cellWidest = clear > cellWidest ? clear : cellWidest;
+            }
+            if (opaque && cellWidest > widest)
+                widest = cellWidest;
+        }
+    return widest;
 }
 
 BOOL CTableImage::FromPicture(GdiplusPicture* picture)
@@ -43,6 +95,7 @@ BOOL CTableImage::FromPicture(GdiplusPicture* picture)
         graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
         graphics.DrawImage(picture->image, Gdiplus::Rect(0, 0, w, h), 0, 0, w, h, Gdiplus::UnitPixel);
     }
+    ReleaseSourceDC();
     if (m_hBitmap != NULL)
         ::DeleteObject(m_hBitmap);
     m_hBitmap = hBitmap;
@@ -57,6 +110,7 @@ BOOL CTableImage::LoadBitmapFile(LPCSTR lpszPath)
     HBITMAP hBitmap = (HBITMAP)::LoadImageA(NULL, lpszPath, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
     if (hBitmap == NULL)
         return FALSE;
+    ReleaseSourceDC();
     if (m_hBitmap != NULL)
         ::DeleteObject(m_hBitmap);
     m_hBitmap = hBitmap;
@@ -70,6 +124,7 @@ BOOL CTableImage::MakeKeyTransparent()
 {
     if (m_hBitmap == NULL || m_bAlpha)
         return m_hBitmap != NULL;
+    ReleaseSourceDC();
     BITMAPINFO info;
     memset(&info, 0, sizeof info);
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -107,8 +162,9 @@ void CTableImage::Draw(HDC hDC, int x, int y, int w, int h, int sx, int sy, int 
         return;
     if (!::RectVisible(hDC, CRect(x, y, x + w, y + h)))
         return;
-    HDC hMem = ::CreateCompatibleDC(hDC);
-    HGDIOBJ old = ::SelectObject(hMem, m_hBitmap);
+    HDC hMem = SourceDC(hDC);
+    if (hMem == NULL)
+        return;
     if (m_bAlpha) {
         BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
         ::AlphaBlend(hDC, x, y, w, h, hMem, sx, sy, sw, sh, blend);
@@ -118,8 +174,6 @@ void CTableImage::Draw(HDC hDC, int x, int y, int w, int h, int sx, int sy, int 
         ::SetStretchBltMode(hDC, COLORONCOLOR);
         ::StretchBlt(hDC, x, y, w, h, hMem, sx, sy, sw, sh, SRCCOPY);
     }
-    ::SelectObject(hMem, old);
-    ::DeleteDC(hMem);
 }
 
 void CTableImage::DrawKeyed(HDC hDC, int x, int y, int w, int h, int sx, int sy, int sw, int sh) const
@@ -132,11 +186,8 @@ void CTableImage::DrawKeyed(HDC hDC, int x, int y, int w, int h, int sx, int sy,
     }
     if (!::RectVisible(hDC, CRect(x, y, x + w, y + h)))
         return;
-    HDC hMem = ::CreateCompatibleDC(hDC);
-    HGDIOBJ old = ::SelectObject(hMem, m_hBitmap);
-    ::TransparentBlt(hDC, x, y, w, h, hMem, sx, sy, sw, sh, kKeyColour);
-    ::SelectObject(hMem, old);
-    ::DeleteDC(hMem);
+    if (HDC hMem = SourceDC(hDC))
+        ::TransparentBlt(hDC, x, y, w, h, hMem, sx, sy, sw, sh, kKeyColour);
 }
 
 void CTableImage::DrawMasked(HDC hDC, int x, int y) const
@@ -146,13 +197,12 @@ void CTableImage::DrawMasked(HDC hDC, int x, int y) const
     const int w = m_width / 2, h = m_height;
     if (!::RectVisible(hDC, CRect(x, y, x + w, y + h)))
         return;
-    HDC hMem = ::CreateCompatibleDC(hDC);
-    HGDIOBJ old = ::SelectObject(hMem, m_hBitmap);
+    HDC hMem = SourceDC(hDC);
+    if (hMem == NULL)
+        return;
     // The mask (black shown, white left out) ANDed, then the picture ORed.
     ::BitBlt(hDC, x, y, w, h, hMem, w, 0, SRCAND);
     ::BitBlt(hDC, x, y, w, h, hMem, 0, 0, SRCPAINT);
-    ::SelectObject(hMem, old);
-    ::DeleteDC(hMem);
 }
 
 const CTableImage& TablePictures::Theme(const char* section, const char* key) const

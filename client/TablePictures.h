@@ -48,8 +48,20 @@ public:
     // Picture|mask bitmaps: the left half drawn through the right half.
     void DrawMasked(HDC hDC, int x, int y) const;
 
+    // Alpha pictures cut in cells (card sheets): the widest run of not fully
+    // opaque pixels at the left of any row of any cell. A card drawn
+    // under the next one of a row needs only its columns up to the step plus
+    // this (the rest lies under the next card's opaque pixels).
+    int LeadingClearColumns(int cellWidth, int cellHeight) const;
+
 private:
+    // The memory DC the bitmap stays selected in, made on the first draw.
+    HDC SourceDC(HDC hDC) const;
+    void ReleaseSourceDC();
+
     HBITMAP m_hBitmap = NULL;
+    mutable HDC m_hSourceDC = NULL;
+    mutable HGDIOBJ m_hOldBitmap = NULL;
     int m_width = 0;
     int m_height = 0;
     BOOL m_bAlpha = FALSE;
@@ -62,6 +74,8 @@ struct TablePictures {
     std::map<int, std::unique_ptr<CTableImage>> fixed;
     CTableImage cardBig, cardSmall;
     int bigWidth = 71, bigHeight = 96, smallWidth = 54, smallHeight = 72;
+    // The sheets' LeadingClearColumns.
+    int bigClear = 0, smallClear = 0;
     CTableImage logo;
     CTableImage background;      // "Background"/"back1"
     CTableImage bigAvatar;       // "MAIN"/"BigAvatarBk"

@@ -411,16 +411,19 @@ TEST_F(GameWndTest, WatcherIdentityAndSends)
 
 // The own hand painted into the back buffer: each card's visible part is the
 // card sheet's cell of that card, a selected card 20 pixels higher than the
-// others, a hidden card the back (row 4, column 2). Expected pixels come from
-// the sheet file itself.
+// others, a hidden card the back (row 4, column 2), also where the next card
+// at the same height covers the rest of it (a card is drawn only as far as
+// it is in sight), and the last card whole. Expected pixels come from the
+// sheet file itself.
 TEST_F(GameWndTest, OwnHandPaintedFromTheCardSheet)
 {
     g_app.m_bOnline = TRUE;
     g_state.phase = kPhasePlay;
-    g_state.seats[0].cardsInHand = 3;
+    g_state.seats[0].cardsInHand = 4;
     g_state.hands[0][0] = CardEntry{1, 0, 1, 0, 0};                // a 3
     g_state.hands[0][1] = CardEntry{20, 5, 1, 1, kCardSelected};   // an 8, raised
     g_state.hands[0][2] = CardEntry{255, 0, 0, 0, 0};              // hidden
+    g_state.hands[0][3] = CardEntry{30, 12, 1, 2, 0};              // a 2
     m_host.ShowWindow(SW_SHOWNA);
     m_table->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
     HDC surface = GetTableSurfaceDC();
@@ -436,8 +439,8 @@ TEST_F(GameWndTest, OwnHandPaintedFromTheCardSheet)
     HDC sheetDC = ::CreateCompatibleDC(surface);
     HGDIOBJ old = ::SelectObject(sheetDC, sheet);
 
-    TableMetrics m;   // 71 x 96 cards, a 15-pixel step: 3 cards in a 1000-pixel area
-    const LayoutRect rect = HandRect(g_app.m_seats[0], 0, 3, m);
+    TableMetrics m;   // 71 x 96 cards, a 15-pixel step: 4 cards in a 1000-pixel area
+    const LayoutRect rect = HandRect(g_app.m_seats[0], 0, 4, m);
     struct Card {
         const char* what;
         int column, row, lift;
@@ -445,12 +448,13 @@ TEST_F(GameWndTest, OwnHandPaintedFromTheCardSheet)
     const Card cards[] = {
         {"the 3 of the first suit, not raised", 0, 0, kRaisedCardLift},
         {"the 8 of the second suit, raised", 5, 1, 0},
-        {"the hidden card shows the back", 2, 4, kRaisedCardLift},
+        {"the hidden card shows the back, under the next card", 2, 4, kRaisedCardLift},
+        {"the last card, whole", 12, 2, kRaisedCardLift},
     };
     int compared = 0;
-    for (int i = 0; i < 3; i++) {
+    for (int i = 0; i < 4; i++) {
         const int left = rect.left + i * m.ownStep, top = rect.top + cards[i].lift;
-        const int width = i < 2 ? m.ownStep : m.cardWidth;   // the part the next card leaves visible
+        const int width = i < 3 ? m.ownStep : m.cardWidth;   // the part the next card leaves visible
         for (int dx = 1; dx < width; dx += 3)
             for (int dy = 22; dy < 94; dy += 9) {
                 const COLORREF want = ::GetPixel(sheetDC, cards[i].column * 71 + dx, cards[i].row * 96 + dy);
