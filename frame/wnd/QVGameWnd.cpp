@@ -469,6 +469,7 @@ int CQVGameWnd::OnCreate(LPCREATESTRUCT cs)
     }
     InitResize();
     SetTimer(kAnimationTimer, kAnimationTimerMs);
+    m_nAnimationPeriod = kAnimationTimerMs;
     SetTimer(kSecondTimer, kSecondTimerMs);
     GetLobbyMessage();
     ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, kUserData);
@@ -492,8 +493,16 @@ void CQVGameWnd::OnTimer(UINT_PTR id)
 {
     Default();
     if (id == kAnimationTimer) {
-        if (m_pScenePainter != NULL)
+        bool moving = false;
+        if (m_pScenePainter != NULL) {
             m_pScenePainter->OnTick(TRUE);
+            moving = m_pScenePainter->GetDirtyList().GetBandCount() > 0;
+        }
+        // Idle between animations: a slower tick (a frame woken 33 times a
+        // second for nothing costs the machine more than all its drawing).
+        const UINT period = moving ? kAnimationTimerMs : kQuietAnimationTimerMs;
+        if (period != m_nAnimationPeriod && SetTimer(kAnimationTimer, period) != 0)
+            m_nAnimationPeriod = period;
     } else if (id == kSecondTimer) {
         g_nSeconds++;
         if (!IsOnline()) {

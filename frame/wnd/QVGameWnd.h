@@ -44,6 +44,9 @@ public:
     static constexpr UINT_PTR kAnimationTimer = 1002;
     static constexpr UINT kSecondTimerMs = 1000;
     static constexpr UINT kAnimationTimerMs = 30;
+    // While nothing of the scene moves, the animation tick slows to this;
+    // the first tick that moves something brings back the 30 ms pace.
+    static constexpr UINT kQuietAnimationTimerMs = 250;
     static constexpr UINT kChatWndId = 1;
     static constexpr UINT kToolWndId = 2;
     static constexpr UINT kAdvertWndId = 3;
@@ -147,6 +150,7 @@ public:
     static BOOL s_bClosing;
 
     int m_nKeyValue4;          // the advert parameter, written as KeyValue4
+    UINT m_nAnimationPeriod = kAnimationTimerMs;   // the animation timer's period now
 
 protected:
     // ---- Hooks onto the connection and the embedded controls --------------------------------
