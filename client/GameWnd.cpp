@@ -440,6 +440,16 @@ void CGameWnd::OnSize(UINT nType, int cx, int cy)
             if (CWnd* button = GetDlgItem(place.id))
                 button->SetWindowPos(NULL, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     LayoutDecisionButtons();
+    // The cancel-trust button over the own seat's panel, at its picture's size.
+    if (CPngButton* cancel = DYNAMIC_DOWNCAST(CPngButton, TableButton(kBtnTrustPlayOff))) {
+        SIZE size = {0, 0};
+        cancel->GetImageInfo(&size);
+        if (CGameClientApp* app = GetClientApp()) {
+            const SeatLayoutRecord& own = app->m_seats[OwnSeat()];
+            cancel->SetWindowPos(NULL, own.panelLeft + 300, own.panelTop + 190, size.cx, size.cy,
+                                 SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
     Invalidate(FALSE);
 }
 

@@ -776,6 +776,9 @@ TEST_F(GameWndTest, TrustPlayBand)
         EXPECT_EQ((cancel->GetStyle() & WS_VISIBLE) != 0, c.buttonShown) << c.what;
         if (c.buttonShown) {
             EXPECT_EQ(cancel->IsWindowEnabled() != FALSE, c.buttonEnabled) << c.what;
+            const CRect at = ChildRect(m_table, cancel);
+            EXPECT_EQ(at.TopLeft(), CPoint(own.panelLeft + 300, own.panelTop + 190))
+                << c.what << ": the cancel button over the own panel";
         }
     }
     m_table->m_bTrustPlay = FALSE;
