@@ -117,14 +117,16 @@ void CGameWnd::LoadPictures()
     const CString folder = GetThemePath(2);
     // The card sheets are drawn many times a paint: kept as alpha pictures.
     if (m_pictures.cardBig.LoadBitmapFile(folder + "\\CardBig.bmp") && m_pictures.cardBig.MakeKeyTransparent()) {
-        m_pictures.bigWidth = m_pictures.cardBig.Width() / 13;
-        m_pictures.bigHeight = m_pictures.cardBig.Height() / 5;
+        const LayoutSize cell = CardSheetCell(m_pictures.cardBig.Width(), m_pictures.cardBig.Height());
+        m_pictures.bigWidth = cell.cx;
+        m_pictures.bigHeight = cell.cy;
         m_pictures.bigClear = m_pictures.cardBig.LeadingClearColumns(m_pictures.bigWidth, m_pictures.bigHeight);
     }
     if (m_pictures.cardSmall.LoadBitmapFile(folder + "\\CardSmall.bmp") &&
         m_pictures.cardSmall.MakeKeyTransparent()) {
-        m_pictures.smallWidth = m_pictures.cardSmall.Width() / 13;
-        m_pictures.smallHeight = m_pictures.cardSmall.Height() / 5;
+        const LayoutSize cell = CardSheetCell(m_pictures.cardSmall.Width(), m_pictures.cardSmall.Height());
+        m_pictures.smallWidth = cell.cx;
+        m_pictures.smallHeight = cell.cy;
         m_pictures.smallClear =
             m_pictures.cardSmall.LeadingClearColumns(m_pictures.smallWidth, m_pictures.smallHeight);
     }

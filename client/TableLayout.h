@@ -168,6 +168,9 @@ LayoutRect ClockBarRect(const SeatLayoutRecord& record, int view, LayoutSize fra
 
 // ---- Pictures and figures -----------------------------------------------------------------
 
+// A card sheet's cell: 13 columns and 5 rows of equal cells, the sheet's
+// width and height divided by them (integer division).
+inline LayoutSize CardSheetCell(int sheetWidth, int sheetHeight) { return LayoutSize{sheetWidth / 13, sheetHeight / 5}; }
 // The card sheet cell of an entry: column and row (13 x 5 cells). Jokers are
 // columns 0 and 1 of row 4, the back column 2 of row 4; a hidden card, a
 // card drawn face down, or an entry outside the sheet draws the back.

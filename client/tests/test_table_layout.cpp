@@ -49,6 +49,25 @@ TEST(TableLayoutTest, CardStepsAndSizes)
     }
 }
 
+TEST(TableLayoutTest, CardSheetCells)
+{
+    const struct {
+        const char* what;
+        int width, height;
+        int cx, cy;
+    } sheets[] = {
+        {"the large sheet of the generated theme", 923, 480, 71, 96},
+        {"1300 x 500", 1300, 500, 100, 100},
+        {"1305 x 504: the spare pixels are left over", 1305, 504, 100, 100},
+        {"the small sheet", 702, 360, 54, 72},
+    };
+    for (const auto& s : sheets) {
+        const LayoutSize cell = CardSheetCell(s.width, s.height);
+        EXPECT_EQ(cell.cx, s.cx) << s.what;
+        EXPECT_EQ(cell.cy, s.cy) << s.what;
+    }
+}
+
 TEST(TableLayoutTest, SeatPlaces)
 {
     TableLayoutInput in = Input(1024, 700, 10);
