@@ -30,6 +30,7 @@
 #include "MainFrame.h"
 #include "MardavelBoard.h"
 #include "PngButton.h"
+#include "TableDriver.h"
 #include "net/GameClientSocket.h"
 
 // Rectangles in failure messages.
@@ -597,6 +598,9 @@ TEST_F(GameWndTest, SeatsInTheWaitingLook)
         EXPECT_EQ(g_app.m_seats[c.seat].markLeft, p.statusLeft) << c.what;
         EXPECT_EQ(g_app.m_seats[c.seat].markTop, p.statusTop) << c.what;
     }
+    // A picture of the look for a person to see, when asked for.
+    if (const char* shots = getenv("MARDAVEL_SHOTS_DIR"))
+        tabledriver::SaveWindowPicture(m_host.m_hWnd, std::string(shots) + "\\table-waiting-look.bmp");
     const WaitingSeatPlaces own = WaitingSeatLayout(area, 0, frameSize, markSize, titleWidth, 0);
     CPngButton* start = DYNAMIC_DOWNCAST(CPngButton, m_table->GetDlgItem(kBtnStart));
     ASSERT_NE(start, nullptr);
@@ -662,6 +666,8 @@ TEST_F(GameWndTest, SeatsInThePlayingLook)
             << "seat " << seat;
     }
 
+    if (const char* shots = getenv("MARDAVEL_SHOTS_DIR"))
+        tabledriver::SaveWindowPicture(m_host.m_hWnd, std::string(shots) + "\\table-playing-look.bmp");
     const std::string trustPicture = ProgramFile("theme\\respic\\TrustPlay.bmp");
     const std::string offline = ProgramFile("theme\\respic\\OffLine.bmp");
     const std::string countBox = ThemeFile("Background", "LeftNumBK");
