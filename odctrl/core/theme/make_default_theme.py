@@ -252,6 +252,7 @@ IDS = {
     "btn_radioed": 124, "btn_unradioed": 125, "btn_face_out": 126, "btn_face_in": 127,
     "drop_in": 130, "drop_out": 131,
     "static_bk": 140, "client_bk": 150, "busy": 160,
+    "icon_warning": 161, "icon_information": 162, "icon_question": 163, "icon_stop": 164,
     "scroll_strip": 170, "header_bk": 171,
     "cursor_hand": 200,
     "dlg_wait": 2001, "dlg_msg": 2002,
@@ -385,10 +386,42 @@ def images():
                 frame[y][x] = PALETTE["frame_dark"]
         busy.append(frame)
     add("busy", bmp24(cells(busy)))
+    # Message box icons: a disc with a mark, on magenta.
+    for name, disc, mark in (("icon_warning", PALETTE["gold"], "!"), ("icon_information", PALETTE["frame_mid"], "i"),
+                             ("icon_question", PALETTE["bar_start"], "?"), ("icon_stop", (200, 40, 40), "x")):
+        add(name, bmp24(icon_cell(32, disc, mark)))
     # Skinned scroll bars and the header's background.
     add("scroll_strip", bmp24(scroll_strip()))
     add("header_bk", bmp24(gradient(8, 24, PALETTE["client_start"], PALETTE["frame_mid"], True)))
     return out
+
+
+# 5 x 7 marks of the message box icons, drawn twice their size.
+MARKS = {
+    "!": ["..#..", "..#..", "..#..", "..#..", "..#..", ".....", "..#.."],
+    "i": ["..#..", ".....", ".##..", "..#..", "..#..", "..#..", ".###."],
+    "?": [".###.", "#...#", "....#", "..##.", "..#..", ".....", "..#.."],
+    "x": ["#...#", ".#.#.", "..#..", ".#.#.", "#...#", ".....", "....."],
+}
+
+
+def icon_cell(n, disc, mark):
+    """A disc of the colour filling an n x n cell, a white mark in its middle."""
+    rows = solid(n, n, MAGENTA)
+    r = n / 2.0 - 1
+    for y in range(n):
+        for x in range(n):
+            if (x + 0.5 - n / 2.0) ** 2 + (y + 0.5 - n / 2.0) ** 2 <= r * r:
+                rows[y][x] = disc
+    glyph = MARKS[mark]
+    x0, y0 = n // 2 - 5, n // 2 - 7
+    for gy, line in enumerate(glyph):
+        for gx, ch in enumerate(line):
+            if ch == "#":
+                for dy in range(2):
+                    for dx in range(2):
+                        rows[y0 + gy * 2 + dy][x0 + gx * 2 + dx] = (255, 255, 255)
+    return rows
 
 
 HAND = [
@@ -463,6 +496,8 @@ SECTIONS = [
     ("ODMsgDlg", FRAME_KEYS + [
         ("DialogID", str(IDS["dlg_msg"])), ("ImageID", "1001"), ("TextID", "1002"),
         ("Btn1ID", "1"), ("Btn2ID", "2"), ("Btn3ID", "6"), ("Btn4ID", "7"),
+        ("MB_ICONWARNING", desc("icon_warning", 0)), ("MB_ICONINFORMATION", desc("icon_information", 0)),
+        ("MB_ICONQUESTION", desc("icon_question", 0)), ("MB_ICONSTOP", desc("icon_stop", 0)),
     ]),
     ("ODWaitDlg", FRAME_KEYS + [
         ("DialogID", str(IDS["dlg_wait"])), ("ImageID", "1001"), ("TextID", "1002"), ("ProgressID", "1003"),
