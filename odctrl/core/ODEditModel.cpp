@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace odedit {
 
@@ -138,15 +139,27 @@ int Model::CaretPosition() { return m_leftMargin + ShownWidth(m_caret) + m_caret
 
 int Model::HitTest(int x)
 {
+    // The first character whose right edge lies past x. The widths of longer
+    // prefixes never shrink, so the character is found by halving over the
+    // character starts, with a logarithmic number of measurements (a long
+    // text measured once per character would take quadratic time).
     const int n = Length();
-    int pos = 0;
-    while (pos < n) {
-        const int next = NextChar(m_text, pos);
-        if (m_leftMargin + ShownWidth(next) - m_scroll > x)
-            return pos;
-        pos = next;
+    std::vector<int> starts;
+    starts.reserve(static_cast<size_t>(n) + 1);
+    for (int pos = 0; pos < n;) {
+        starts.push_back(pos);
+        pos = std::min(n, pos + (IsLead(static_cast<unsigned char>(m_text[static_cast<size_t>(pos)])) ? 2 : 1));
     }
-    return n;
+    starts.push_back(n);
+    size_t lo = 0, hi = starts.size() - 1;   // answer among characters [lo, hi); hi: none
+    while (lo < hi) {
+        const size_t mid = lo + (hi - lo) / 2;
+        if (m_leftMargin + ShownWidth(starts[mid + 1]) - m_scroll > x)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    return starts[lo];
 }
 
 void Model::ScrollRight()
