@@ -4,6 +4,7 @@
 
 #include "ClientServices.h"
 #include "GameApp.h"
+#include "SavePromptDlg.h"
 #include "net/GameClientSocket.h"
 #include "store/FilePaths.h"
 
@@ -28,6 +29,37 @@ CString ProgramFolder()
         *slash = '\0';
     return CString(path);
 }
+
+// What the save prompt uses of the record: the hand's default name, writing
+// it, and the rules and folder it may change.
+class CRecordForPrompt : public ISavePromptRecord
+{
+public:
+    CRecordForPrompt(CGameRecord& record, BOOL bWatching) : m_record(record), m_bWatching(bWatching) {}
+    const CString& Written() const { return m_strWritten; }
+
+    BOOL IsWatching() const override { return m_bWatching; }
+    CString MakeFileName() override { return m_record.MakeFileName(m_bWatching); }
+    BOOL WriteFile(LPCSTR lpszPath) override
+    {
+        if (m_record.WriteFile(lpszPath) != kSaved)
+            return FALSE;
+        m_strWritten = lpszPath;
+        return TRUE;
+    }
+    CString GetSaveFolder() const override { return m_record.m_strSaveFolder; }
+    void SetSaveFolder(LPCSTR lpszFolder) override { m_record.m_strSaveFolder = lpszFolder; }
+    void SetSaveRule(BOOL bWatched, int nRule) override
+    {
+        (bWatched ? m_record.m_nWatchSaveAction : m_record.m_nSaveAction) = nRule;
+    }
+    void SaveSettings() override { m_record.SaveSettings(); }
+
+private:
+    CGameRecord& m_record;
+    BOOL m_bWatching;
+    CString m_strWritten;
+};
 
 }  // namespace
 
@@ -98,9 +130,15 @@ CString CGameRecord::PromptSave(BOOL bOnline, BOOL bWatching)
         if (WriteFile(path) == kSaved)
             saved = path;
     } else if (action == kSaveAsk) {
-        // The save prompt of the game dialogs asks here once it is part of
-        // the program; until then a hand is kept only by the automatic save.
-        WriteGameLog("[PromptSave] the save prompt is not available; the hand is not saved");
+        // The prompt saves the hand itself when the player asks it to; on
+        // OK the rule chosen in it becomes the rule in force.
+        CRecordForPrompt link(*this, bWatching);
+        CSavePromptDlg prompt(AfxGetMainWnd());
+        prompt.SetRecord(&link);
+        prompt.m_nSaveRule = action;
+        if (prompt.DoModal() == IDOK)
+            (bWatching ? m_nWatchSaveAction : m_nSaveAction) = prompt.m_nSaveRule;
+        saved = link.Written();
     }
     // The hand has been offered: a later update between hands must not ask
     // or save it again.
