@@ -597,6 +597,8 @@ void CSkinListCtrl::SetupScrollBars(BOOL bCheckBoxes)
     m_vbar.SetList(this);
     m_hbar.SetList(this);
     SetExtendedStyle(kListExStyle);
+    // The list's own bars give way to the skinned ones (see OnNcCalcSize).
+    ModifyStyle(WS_HSCROLL | WS_VSCROLL, 0, SWP_FRAMECHANGED);
     RefreshBars();
 }
 
@@ -608,6 +610,11 @@ void CSkinListCtrl::RefreshBars()
 
 void CSkinListCtrl::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS*)
 {
+    // The list's own bars give way to the skinned ones beside it: without
+    // the scroll-bar styles the frame keeps no room for them, while the
+    // list's scroll state stays as it was.
+    if (m_vbar.GetSafeHwnd() != NULL)
+        ModifyStyle(WS_HSCROLL | WS_VSCROLL, 0, 0);
     Default();
     RefreshBars();
 }

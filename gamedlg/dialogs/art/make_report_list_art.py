@@ -55,11 +55,11 @@ def arrow_strip(direction):
         frame, fx = divmod(x, 13)
         if fx == 0 or fx == 12 or y == 0 or y == 12:
             return EDGE
-        # the triangle in frame coordinates (u along the point, v across)
+        # the triangle in frame coordinates: u runs from its tip, v across
         if direction in ("up", "down"):
-            u, v = (y if direction == "down" else 12 - y), fx
+            u, v = (y if direction == "up" else 12 - y), fx
         else:
-            u, v = (fx if direction == "right" else 12 - fx), y
+            u, v = (fx if direction == "left" else 12 - fx), y
         if 4 <= u <= 8 and abs(v - 6) <= (u - 4):
             return ARROW_INK[frame]
         return ARROW_FACES[frame]
