@@ -353,3 +353,27 @@ TEST_F(SkinListTest, ASelectedRowStaysSelectedThroughItsCustomDraw)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SkinListTest, ListHeaderAndBarsGiveBackTheirPictures)
+{
+    const int before = CountGdiObjects();
+    ASSERT_GT(before, 0) << "the GDI object counter sees objects";
+    int during = 0;
+    {
+        CSkinListCtrl list;
+        MakeListInto(list, 40);
+        list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+        list.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        list.VBar().RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        list.HBar().RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        during = CountGdiObjects();
+        DropList(list);
+    }
+    PumpPendingMessages();
+    EXPECT_GT(during, before) << "the list's pictures were counted";
+    EXPECT_EQ(CountGdiObjects(), before);
+}
+
+}  // namespace
