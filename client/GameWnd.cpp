@@ -31,6 +31,7 @@ BEGIN_MESSAGE_MAP(CGameWnd, CWnd)
     ON_WM_LBUTTONUP()
     ON_WM_MOUSEMOVE()
     ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
+    ON_MESSAGE(WM_MOUSEHOVER, OnMouseHover)
     ON_WM_RBUTTONDOWN()
     ON_MESSAGE(WM_RECEIVE_HOLD, OnReceiveHold)
 END_MESSAGE_MAP()
@@ -387,6 +388,7 @@ int CGameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
         return -1;
     CreateHistoryWindow();
     CreateDesignatedTip();
+    CreateTaskPanel();
     return 0;
 }
 
@@ -414,6 +416,8 @@ void CGameWnd::OnDestroy()
     FreeBackBuffer();
     DestroySeatWindows();
     DestroyHistoryWindow();
+    DestroyTitlesDialog();
+    DestroyTips();
     if (CGameClientApp* app = GetClientApp())
         if (app->m_pToolTip == &m_tooltip)
             app->m_pToolTip = NULL;
@@ -439,6 +443,7 @@ void CGameWnd::OnSize(UINT nType, int cx, int cy)
         for (const ButtonPlace& place : ToolButtonPlaces(cx, cy, tool.cx, tool.cy))
             if (CWnd* button = GetDlgItem(place.id))
                 button->SetWindowPos(NULL, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    LayoutTaskArea(cx, tool);
     LayoutDecisionButtons();
     // The cancel-trust button over the own seat's panel, at its picture's size.
     if (CPngButton* cancel = DYNAMIC_DOWNCAST(CPngButton, TableButton(kBtnTrustPlayOff))) {

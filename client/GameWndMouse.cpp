@@ -78,6 +78,8 @@ void CGameWnd::OnLButtonDown(UINT nFlags, CPoint point)
 
 void CGameWnd::OnLButtonUp(UINT, CPoint point)
 {
+    if (OpenDetailsAt(point))
+        return;
     CGameClientApp* app = GetClientApp();
     if (app == NULL || !app->m_state.Exists() || IsWatching() || app->m_state.Phase() != kPhasePlay)
         return;
@@ -135,6 +137,7 @@ void CGameWnd::OnMouseMove(UINT nFlags, CPoint point)
     track.dwHoverTime = kHoverMs;
     ::_TrackMouseEvent(&track);
     m_ptLastMouse = point;
+    UpdateDetailsHover(point);
 
     if ((nFlags & MK_LBUTTON) != 0 && app->m_state.Phase() == kPhasePlay && !IsWatching()) {
         const int own = OwnSeat();

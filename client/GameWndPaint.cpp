@@ -531,6 +531,7 @@ void CGameWnd::Redraw(CDC& dc, const CRect& client)
             picture.DrawMasked(dc.GetSafeHdc(), (client.Width() - picture.Width() / 2) / 2,
                                (client.Height() - picture.Height()) / 2);
     }
+    DrawTaskPanel(dc);
     CString text = m_strStatus;
     if (!m_strHandResult.IsEmpty() && m_nPauseKind >= 0)
         text = m_strHandResult;

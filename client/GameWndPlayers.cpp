@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string>
 
+#include "BalloonWnd.h"
 #include "ChatWnd.h"
 #include "ClientServices.h"
 #include "GameClientApp.h"
@@ -29,6 +30,11 @@
 namespace {
 
 constexpr uint32_t kMsgTitleListRequest = 0x26021;
+const char kInfoLinkFormat[] = "<A href=\"%s\">详细战绩查询</A>";
+constexpr int kInfoTipMs = 10000;
+constexpr int kTaskTipMs = 15000;
+// The task tip opens this far up and left of the point.
+constexpr int kTaskTipOffset = 5;
 const char kTitlesSendFailedText[] =
     "0x73d1:网络异常!\n\n该问题有可能影响到您的游戏质量。\n请检查本地网络连接，或咨询网络接入服务商";
 BOOL g_bTitlesNoticeShown = FALSE;
@@ -189,11 +195,6 @@ void CGameWnd::OnTitles()
     ShowTitlesDialog();
 }
 
-// The titles dialog (created on first use, centred over the table and shown;
-// refreshed when a title list arrives) belongs to the game dialogs; until it
-// is there the request alone goes out.
-void CGameWnd::ShowTitlesDialog() { WriteGameLog("[OnTitles] titles dialog not available"); }
-
 void CGameWnd::ThrottledBoardRequest(uint32_t dwValue)
 {
     if (!m_titleThrottle.Accept(::GetTickCount()))
@@ -266,4 +267,111 @@ void CGameWnd::OnLinkedNotice(const uint8_t* pMessage, size_t nSize)
     line.Format("[OnLinkedNotice] count %d", notice.count);
     WriteGameLog(line);
     RefreshNews();
+}
+
+// ---- Tips -----------------------------------------------------------------------------------------
+
+LRESULT CGameWnd::OnMouseHover(WPARAM, LPARAM lParam)
+{
+    // Nothing while a panel covers the table.
+    if (!m_bCardMemoryShown)
+        ShowPlayerTip((short)LOWORD(lParam), (short)HIWORD(lParam));
+    return 0;
+}
+
+int CGameWnd::SeatAt(int x, int y)
+{
+    CGameClientApp* app = GetClientApp();
+    if (app == NULL || !app->m_state.Exists())
+        return -1;
+    CRect client;
+    GetClientRect(&client);
+    const LayoutRect area{client.left, client.top, client.right, client.bottom};
+    // The waiting look's frames, else the seats' panels.
+    const bool waiting = m_bFirstHandPending && app->m_state.Phase() == kPhaseIdle && !IsWatching();
+    const CTableImage& frame = m_pictures.bigAvatar;
+    const CTableImage& ready = m_pictures.Theme("Status", "Ready");
+    const int titleWidth = m_pictures.Theme("Title", "TitleBK01").Width();
+    for (int view = 0; view < kTableSeats; view++) {
+        const int seat = app->m_views[view];
+        if (seat < 0 || seat >= kTableSeats)
+            continue;
+        const SeatLayoutRecord& r = app->m_seats[seat];
+        LayoutRect box;
+        if (waiting) {
+            const WaitingSeatPlaces p = WaitingSeatLayout(area, view, LayoutSize{frame.Width(), frame.Height()},
+                                                          LayoutSize{ready.Width(), ready.Height()}, titleWidth,
+                                                          r.nameHeight);
+            box = LayoutRect{p.frameLeft, p.frameTop, p.frameLeft + frame.Width(), p.frameTop + frame.Height()};
+        } else {
+            const CTableImage& panel = view == 0 ? m_pictures.Theme("Background", "DPlayer")
+                                                 : (IsLeftView(view) ? m_pictures.Theme("Background", "LPlayer")
+                                                                     : m_pictures.Theme("Background", "RPlayer"));
+            box = LayoutRect{r.panelLeft, r.panelTop, r.panelLeft + panel.Width(), r.panelTop + panel.Height()};
+        }
+        if (box.Contains(x, y))
+            return seat;
+    }
+    return -1;
+}
+
+void CGameWnd::ShowPlayerTip(int x, int y)
+{
+    if (x != m_ptLastMouse.x || y != m_ptLastMouse.y)
+        return;
+    if (m_bTaskShown && m_task.result == kTaskInProgress && !IsWatching() && m_taskArea.Contains(x, y)) {
+        if (m_pTaskTip == NULL) {
+            m_pTaskTip = new CBalloonWnd;
+            if (!m_pTaskTip->Create(this)) {
+                delete m_pTaskTip;
+                m_pTaskTip = NULL;
+                return;
+            }
+            m_pTaskTip->SetLinkText("");
+            m_pTaskTip->SetHideDelay(kTaskTipMs);
+        }
+        uint32_t minutes[kTaskStages];
+        for (int i = 0; i < kTaskStages; i++)
+            minutes[i] = m_task.stages[i].minutes;
+        m_pTaskTip->Popup(CString(TaskTipText(minutes, m_task.stagesReached).c_str()), x - kTaskTipOffset,
+                          y - kTaskTipOffset, x, y, 0);
+        return;
+    }
+    const int seat = SeatAt(x, y);
+    if (!m_bShowPlayerTips || seat < 0 || !m_playerInfo.Has(seat))
+        return;
+    if (m_pInfoTip == NULL) {
+        m_pInfoTip = new CBalloonWnd;
+        if (!m_pInfoTip->Create(this)) {
+            delete m_pInfoTip;
+            m_pInfoTip = NULL;
+            return;
+        }
+        m_pInfoTip->SetHideDelay(kInfoTipMs);
+    }
+    // The player's strength page, when the deployment names one.
+    CString link;
+    const CString page = LangRscGetString("MardavelStrength");
+    if (!page.IsEmpty()) {
+        char selectName[kSelectNameSize];
+        EncodeSelectName(m_playerInfo.Record(seat).userName, selectName);
+        const std::string address = ReplaceAll((LPCSTR)ExpandAddress(page), "%SelectName%", selectName);
+        if (IsOpenableWebAddress(address))
+            link.Format(kInfoLinkFormat, address.c_str());
+    }
+    m_pInfoTip->SetLinkText(link);
+    m_pInfoTip->Popup(FormatPlayerInfo(seat), x, y, x, y, 0);
+    CString line;
+    line.Format("[ShowPlayerTip] seat %d", seat);
+    WriteGameLog(line);
+}
+
+void CGameWnd::DestroyTips()
+{
+    for (CBalloonWnd** tip : {&m_pInfoTip, &m_pTaskTip}) {
+        if (*tip != NULL && (*tip)->GetSafeHwnd() != NULL)
+            (*tip)->DestroyWindow();
+        delete *tip;
+        *tip = NULL;
+    }
 }

@@ -292,6 +292,7 @@ void CGameWnd::DrawWaitingSeat(CDC& dc, int view, int seat)
             start->Redraw();
         }
     }
+    DrawTitleBanner(dc, seat, p.titleLeft, p.titleTop, IsLeftView(view) ? 1 : -1);
 }
 
 // ---- The own seat's trust-play band --------------------------------------------------------

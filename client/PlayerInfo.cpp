@@ -38,18 +38,28 @@ std::string Rate(int32_t wins, int32_t games)
 
 // ---- The record ---------------------------------------------------------------------------------
 
+namespace {
+
+// The referee's announcement carries the records alone (one or five); the
+// counted form has four bytes more than whole records.
+bool IsRecordList(size_t size) { return size > 0 && size % sizeof(PlayerInfoRecord) == 0; }
+
+}  // namespace
+
 bool ParsePlayerInfoPayload(const uint8_t* payload, size_t size, std::vector<PlayerInfoRecord>* out)
 {
     out->clear();
     if (payload == NULL || size < 4)
         return false;
-    const size_t declared = ReadU32(payload);
-    const size_t present = (size - 4) / sizeof(PlayerInfoRecord);
+    const bool list = IsRecordList(size);
+    const size_t first = list ? 0 : 4;
+    const size_t present = (size - first) / sizeof(PlayerInfoRecord);
+    const size_t declared = list ? present : ReadU32(payload);
     const size_t count = declared < present ? declared : present;
     out->resize(count);
     for (size_t i = 0; i < count; i++) {
         PlayerInfoRecord& r = (*out)[i];
-        memcpy(&r, payload + 4 + i * sizeof(PlayerInfoRecord), sizeof(PlayerInfoRecord));
+        memcpy(&r, payload + first + i * sizeof(PlayerInfoRecord), sizeof(PlayerInfoRecord));
         r.userName[sizeof(r.userName) - 1] = '\0';
         r.title[sizeof(r.title) - 1] = '\0';
     }
@@ -71,7 +81,8 @@ bool CPlayerInfoTable::Apply(const uint8_t* payload, size_t size, const char* co
             }
         }
     }
-    if (ReadU32(payload) == (uint32_t)kInfoSeats && records.size() == (size_t)kInfoSeats)
+    const size_t declared = IsRecordList(size) ? records.size() : ReadU32(payload);
+    if (declared == (size_t)kInfoSeats && records.size() == (size_t)kInfoSeats)
         m_allReceived = true;
     return true;
 }
@@ -292,4 +303,36 @@ std::vector<RegisterEntry> ParseRegisterEntries(const char* section, size_t size
         entries.push_back(entry);
     }
     return entries;
+}
+
+std::vector<std::vector<std::string>> BannerParts(const std::string& title)
+{
+    std::vector<std::vector<std::string>> parts;
+    size_t from = 0;
+    while (from <= title.size()) {
+        size_t end = title.find("**", from);
+        if (end == std::string::npos)
+            end = title.size();
+        std::vector<std::string> characters;
+        for (size_t i = from; i < end;) {
+            const bool lead = (unsigned char)title[i] >= 0x81 && i + 1 < end;
+            const size_t n = lead ? 2 : 1;
+            characters.push_back(title.substr(i, n));
+            i += n;
+        }
+        if (!characters.empty())
+            parts.push_back(characters);
+        from = end + 2;
+    }
+    return parts;
+}
+
+int BannerFontSize(int characters)
+{
+    if (characters <= 3)
+        return 28;
+    if (characters == 4)
+        return 22;
+    const int size = 19 - 2 * (characters - 5);
+    return size < 10 ? 10 : size;
 }

@@ -45,9 +45,11 @@ static_assert(offsetof(PlayerInfoRecord, honour) == 116, "player information lay
 
 constexpr int kInfoSeats = 5;
 
-// The records of a payload {u32 n, n records}: as many as the payload
-// really holds (a count beyond it is cut to it), each with its name and
-// title ending inside their fields. False when not even the count is there.
+// The records of a payload {u32 n, n records}, or of whole records alone
+// (the referee's announcement, told apart by its size, a multiple of 124):
+// as many as the payload really holds (a count beyond it is cut to it), each
+// with its name and title ending inside their fields. False when not even
+// the count is there.
 bool ParsePlayerInfoPayload(const uint8_t* payload, size_t size, std::vector<PlayerInfoRecord>* out);
 
 // The five seats' records.
@@ -98,6 +100,13 @@ struct CounterChoice {
 CounterChoice ChooseGamesCounter(int32_t needed, int32_t played, int32_t standing);
 // The title banner's level (1..10); 0 when the record's level is out of range.
 int BannerLevel(int32_t level);
+// The title banner's text: each "**" part of the title (empty parts left
+// out), each part as its characters, one a line; a two-byte character of
+// code page 936 stays whole (a lead byte at the end stands alone).
+std::vector<std::vector<std::string>> BannerParts(const std::string& title);
+// The banner's font size for a part of n characters: 28 up to three, 22 for
+// four, 19 for five, then 2 less for each character more, at least 10.
+int BannerFontSize(int characters);
 
 // ---- Throttles ----------------------------------------------------------------------------------
 

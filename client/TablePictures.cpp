@@ -218,3 +218,10 @@ const CTableImage& TablePictures::Fixed(int id) const
     const auto it = fixed.find(id);
     return it != fixed.end() && it->second ? *it->second : empty;
 }
+
+const CTableImage& TablePictures::Rewards(const char* name) const
+{
+    static const CTableImage empty;
+    const auto it = rewards.find(name);
+    return it != rewards.end() && it->second ? *it->second : empty;
+}

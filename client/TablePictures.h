@@ -84,4 +84,6 @@ struct TablePictures {
     // The picture of a theme key, or an empty one.
     const CTableImage& Theme(const char* section, const char* key) const;
     const CTableImage& Fixed(int id) const;
+    // A picture of "\rewards" by file name, or an empty one.
+    const CTableImage& Rewards(const char* name) const;
 };

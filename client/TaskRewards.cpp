@@ -124,7 +124,7 @@ bool ParseTaskResult(const uint8_t* body, size_t size, TaskResultBody* out)
     return true;
 }
 
-bool ParseTitleList(const uint8_t* body, size_t size, std::vector<TitleEntry>* out)
+bool ParseTitleList(const uint8_t* body, size_t size, std::vector<ServerTitle>* out)
 {
     out->clear();
     constexpr size_t kFirst = 28;
@@ -135,7 +135,7 @@ bool ParseTitleList(const uint8_t* body, size_t size, std::vector<TitleEntry>* o
         return false;
     for (uint32_t i = 0; i < count; i++) {
         const uint8_t* record = body + kFirst + (size_t)i * sizeof(TitleRecord);
-        TitleEntry entry;
+        ServerTitle entry;
         entry.title = FieldText(record, 40);
         entry.titleId = U32(record + 40);
         out->push_back(entry);
@@ -188,7 +188,7 @@ bool ParseTitleAward(const uint8_t* payload, size_t size, std::vector<TitleAward
         if (titles > (size - at) / sizeof(TitleRecord))
             return false;
         for (uint32_t t = 0; t < titles; t++, at += sizeof(TitleRecord)) {
-            TitleEntry entry;
+            ServerTitle entry;
             entry.title = FieldText(payload + at, 40);
             entry.titleId = U32(payload + at + 40);
             group.titles.push_back(entry);
@@ -276,6 +276,64 @@ int32_t StageCountdown(const TaskStage stages[kTaskStages], int32_t elapsed)
     const int64_t left = (int64_t)stages[reached].minutes * 60 - elapsed;
     // Minutes from the server may not fit the seconds' 32 bits: kept at the largest.
     return left > 0x7FFFFFFF ? 0x7FFFFFFF : (int32_t)left;
+}
+
+// ---- The task panel's places -------------------------------------------------------------------------
+
+LayoutRect TaskArea(int clientWidth, int view4NameBottom, int toolWidth, int upperRowTop)
+{
+    LayoutRect area;
+    area.left = clientWidth - 3 * toolWidth - 40;
+    area.top = view4NameBottom + 10;
+    area.right = clientWidth;
+    area.bottom = upperRowTop - 10;
+    return area;
+}
+
+LayoutSize PrizeButtonPlace(const LayoutRect& area, int prizeWidth)
+{
+    LayoutSize place;
+    place.cx = (area.left + area.right) / 2 - prizeWidth / 2;
+    place.cy = (area.top + area.bottom) / 2 + 9;
+    return place;
+}
+
+LayoutSize RewardIconPlace(const LayoutRect& area, LayoutSize icon)
+{
+    LayoutSize place;
+    place.cx = (area.left + area.right) / 2 - icon.cx / 2;
+    place.cy = (area.top + area.bottom) / 2 + 6;
+    return place;
+}
+
+LayoutRect TaskBarRect(const LayoutRect& area, LayoutSize bar)
+{
+    LayoutRect rect;
+    rect.left = (area.left + area.right) / 2 - bar.cx / 2;
+    rect.top = (area.top + area.bottom) / 2;
+    rect.right = rect.left + bar.cx;
+    rect.bottom = rect.top + bar.cy;
+    return rect;
+}
+
+int TaskBarFill(const TaskStage stages[kTaskStages], int32_t elapsed, int barWidth)
+{
+    if (barWidth <= 0 || elapsed <= 0)
+        return 0;
+    const int piece = barWidth / kTaskStages;
+    int64_t filled = 0;
+    int64_t from = 0;
+    for (int k = 0; k < kTaskStages; k++) {
+        const int width = k + 1 < kTaskStages ? piece : barWidth - piece * (kTaskStages - 1);
+        const int64_t to = (int64_t)stages[k].minutes * 60;
+        if (elapsed >= to)
+            filled += width;
+        else if (to > from && elapsed > from)
+            filled += (int64_t)width * (elapsed - from) / (to - from);
+        if (to > from)
+            from = to;
+    }
+    return (int)filled;
 }
 
 // ---- The task's state ---------------------------------------------------------------------------------

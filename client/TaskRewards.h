@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "TableLayout.h"
+
 // ---- Records and files ----------------------------------------------------------------------------
 
 #pragma pack(push, 1)
@@ -116,11 +118,11 @@ struct TaskResultBody {
 };
 bool ParseTaskResult(const uint8_t* body, size_t size, TaskResultBody* out);
 
-struct TitleEntry {
+struct ServerTitle {
     std::string title;   // as sent, marks included
     uint32_t titleId = 0;
 };
-bool ParseTitleList(const uint8_t* body, size_t size, std::vector<TitleEntry>* out);
+bool ParseTitleList(const uint8_t* body, size_t size, std::vector<ServerTitle>* out);
 
 struct HonourEntry {
     int32_t titleId = 0;
@@ -134,7 +136,7 @@ int32_t HonourOf(const std::vector<HonourEntry>& table, uint32_t titleId);
 
 struct TitleAwardGroup {
     std::string userName;
-    std::vector<TitleEntry> titles;
+    std::vector<ServerTitle> titles;
 };
 // 1 to 5 groups, each within the payload.
 bool ParseTitleAward(const uint8_t* payload, size_t size, std::vector<TitleAwardGroup>* out);
@@ -159,6 +161,28 @@ void BuildTaskRequest(uint32_t id, int seat, uint32_t value, uint8_t out[kTaskRe
 int StagesReached(const TaskStage stages[kTaskStages], int32_t elapsed);
 // Seconds to the next stage; -1 when all four are reached.
 int32_t StageCountdown(const TaskStage stages[kTaskStages], int32_t elapsed);
+
+// ---- The task panel's places -------------------------------------------------------------------------
+//
+// Client pixels of the table window (TableLayout.h's conventions); halvings
+// truncate toward zero.
+
+// The task area: from 10 below the name of the seat at view position 4 to
+// 10 above the upper tool row, from three tool widths and 40 pixels left of
+// the right edge to the right edge.
+LayoutRect TaskArea(int clientWidth, int view4NameBottom, int toolWidth, int upperRowTop);
+// The one place of the three prize buttons: centred across the area, its
+// top 9 below the area's middle.
+LayoutSize PrizeButtonPlace(const LayoutRect& area, int prizeWidth);
+// The reward icon's top-left: centred across the area, 6 below its middle.
+LayoutSize RewardIconPlace(const LayoutRect& area, LayoutSize icon);
+// The progress bar: the bar picture's size, centred across the area, its top
+// on the middle (above the reward icon and the prize buttons).
+LayoutRect TaskBarRect(const LayoutRect& area, LayoutSize bar);
+// How many of the bar's pixels are filled: the bar is four equal pieces
+// (the last takes the remainder), one per stage; piece k fills with the
+// seconds from stage k - 1's minutes (0 for the first) to stage k's.
+int TaskBarFill(const TaskStage stages[kTaskStages], int32_t elapsed, int barWidth);
 
 // ---- The task's state ---------------------------------------------------------------------------------
 

@@ -38,8 +38,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             CTaskState back;
             if (!back.ReadTaskIn(image.data(), image.size(), task.key))
                 abort();
-            for (int i = 0; i < 8; i++)
+            for (int i = 0; i < 8; i++) {
                 task.TimerStep();
+                const int filled = TaskBarFill(task.stages, task.elapsed, 120);
+                if (filled < 0 || filled > 120)
+                    abort();
+            }
         }
         break;
     }
@@ -65,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         break;
     }
     case 5: {
-        std::vector<TitleEntry> out;
+        std::vector<ServerTitle> out;
         if (ParseTitleList(b, n, &out) && out.size() * sizeof(TitleRecord) > n)
             abort();
         break;
@@ -80,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::vector<TitleAwardGroup> out;
         if (ParseTitleAward(b, n, &out))
             for (const TitleAwardGroup& g : out)
-                for (const TitleEntry& t : g.titles)
+                for (const ServerTitle& t : g.titles)
                     TitleAwardText(g.userName, t.title, 1);
         break;
     }
@@ -101,8 +105,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     default: {
         std::vector<PlayerInfoRecord> out;
         if (ParsePlayerInfoPayload(b, n, &out))
-            for (const PlayerInfoRecord& r : out)
+            for (const PlayerInfoRecord& r : out) {
                 FormatPlayerInfo(r, [](const std::string& s) { return (int)s.size() * 7; });
+                size_t written = 0;
+                for (const std::vector<std::string>& part : BannerParts(r.title))
+                    for (const std::string& character : part)
+                        written += character.size();
+                if (written > sizeof(r.title))
+                    abort();
+            }
         break;
     }
     }

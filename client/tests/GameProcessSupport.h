@@ -96,4 +96,46 @@ inline bool StartOnline(const std::string& port, PROCESS_INFORMATION* process)
     return true;
 }
 
+// A test of Mardavel.exe against the table server stand-in, whose port
+// run_with_tableserver.sh names: the game's folder and keys (sound off), the
+// frame's layout, the control stand-ins registered; Log() reads the
+// program's log lines.
+class OnlineClientTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const char* port = getenv("MARDAVEL_TABLESERVER_PORT");
+        ASSERT_NE(port, nullptr) << "no table server: run through run_with_tableserver.sh";
+        m_port = port;
+        game.SetString("Path", folder.Path());
+        settings.SetDword("SoundEf", 0);
+        share.SetString("Path", ProgramFolder());
+        CopyGameLayout(folder, "Mardavel_bk.bgd");
+        chatControl.Register();
+    }
+
+    std::vector<std::string> Log() { return SplitLines(ReadText(folder / "Mardavel.log")); }
+
+    std::string m_port;
+    ScratchFolder folder;
+    ScopedRegistryKey game{kGameKey};
+    ScopedRegistryKey settings{kSettingsKey};
+    ScopedRegistryKey share{kShareKey};
+    ChatControlRegistration chatControl;
+};
+
+// Whether a line starts with `start`; the rest of the first such line.
+inline bool HasLineStartingWith(const std::vector<std::string>& lines, const std::string& start,
+                                std::string* rest = nullptr)
+{
+    for (const std::string& line : lines)
+        if (line.compare(0, start.size(), start) == 0) {
+            if (rest != nullptr)
+                *rest = line.substr(start.size());
+            return true;
+        }
+    return false;
+}
+
 }  // namespace gameprocess

@@ -38,42 +38,17 @@ using namespace gameprocess;
 // table has painted what the event changed (the pictures only).
 constexpr int kPictureDelaySteps = 3;
 
-bool HasLineStartingWith(const std::vector<std::string>& lines, const std::string& start, std::string* rest = nullptr)
-{
-    for (const std::string& line : lines)
-        if (line.compare(0, start.size(), start) == 0) {
-            if (rest != nullptr)
-                *rest = line.substr(start.size());
-            return true;
-        }
-    return false;
-}
-
-class ClientEndToEnd : public ::testing::Test
+class ClientEndToEnd : public OnlineClientTest
 {
 protected:
     void SetUp() override
     {
-        const char* port = getenv("MARDAVEL_TABLESERVER_PORT");
-        ASSERT_NE(port, nullptr) << "no table server: run through run_with_tableserver.sh";
-        m_port = port;
-        game.SetString("Path", folder.Path());
+        OnlineClientTest::SetUp();
+        if (HasFatalFailure())
+            return;
         settings.SetDword("SaveAction", 1);
         settings.SetString("AutoSavePath", folder / "save");
-        settings.SetDword("SoundEf", 0);
-        share.SetString("Path", ProgramFolder());
-        CopyGameLayout(folder, "Mardavel_bk.bgd");
-        chatControl.Register();
     }
-
-    std::vector<std::string> Log() { return SplitLines(ReadText(folder / "Mardavel.log")); }
-
-    std::string m_port;
-    ScratchFolder folder;
-    ScopedRegistryKey game{kGameKey};
-    ScopedRegistryKey settings{kSettingsKey};
-    ScopedRegistryKey share{kShareKey};
-    ChatControlRegistration chatControl;
 };
 
 }  // namespace

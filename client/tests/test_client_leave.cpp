@@ -44,30 +44,16 @@ BOOL CALLBACK FindLeaveDialog(HWND hWnd, LPARAM lParam)
     return TRUE;
 }
 
-class ClientLeave : public ::testing::Test
+class ClientLeave : public OnlineClientTest
 {
 protected:
     void SetUp() override
     {
-        const char* port = getenv("MARDAVEL_TABLESERVER_PORT");
-        ASSERT_NE(port, nullptr) << "no table server: run through run_with_tableserver.sh";
-        m_port = port;
-        game.SetString("Path", folder.Path());
+        OnlineClientTest::SetUp();
+        if (HasFatalFailure())
+            return;
         settings.SetDword("SaveAction", 2);
-        settings.SetDword("SoundEf", 0);
-        share.SetString("Path", ProgramFolder());
-        CopyGameLayout(folder, "Mardavel_bk.bgd");
-        chatControl.Register();
     }
-
-    std::vector<std::string> Log() { return SplitLines(ReadText(folder / "Mardavel.log")); }
-
-    std::string m_port;
-    ScratchFolder folder;
-    ScopedRegistryKey game{kGameKey};
-    ScopedRegistryKey settings{kSettingsKey};
-    ScopedRegistryKey share{kShareKey};
-    ChatControlRegistration chatControl;
 };
 
 }  // namespace

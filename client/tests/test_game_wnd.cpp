@@ -1062,3 +1062,190 @@ TEST_F(GameWndTest, LinkedNoticeFillsTheNews)
     EXPECT_STREQ(CGameWnd::NewsLink(0), "http://c.test/") << "a count out of range changes nothing";
     g_app.m_pMainWnd = savedMain;
 }
+
+// ---- The task panel, the prize buttons and the title banners ------------------------------------
+
+namespace {
+
+std::vector<uint8_t> GameMessage(uint32_t id, const std::vector<uint8_t>& body)
+{
+    std::vector<uint8_t> m(8 + body.size());
+    const uint32_t length = (uint32_t)body.size();
+    memcpy(m.data(), &id, 4);
+    memcpy(m.data() + 4, &length, 4);
+    if (!body.empty())
+        memcpy(m.data() + 8, body.data(), body.size());
+    return m;
+}
+
+void PutWord(std::vector<uint8_t>& body, size_t at, uint32_t v)
+{
+    if (body.size() < at + 4)
+        body.resize(at + 4);
+    memcpy(body.data() + at, &v, 4);
+}
+
+// Pixels near white in a rectangle of the surface (the banners' and the
+// panel's writing; none of the pictures under them is near white).
+int WhitePixels(HDC surface, int left, int top, int width, int height)
+{
+    int n = 0;
+    for (int y = top; y < top + height; y++)
+        for (int x = left; x < left + width; x++) {
+            const COLORREF c = ::GetPixel(surface, x, y);
+            n += GetRValue(c) >= 200 && GetGValue(c) >= 200 && GetBValue(c) >= 200 ? 1 : 0;
+        }
+    return n;
+}
+
+// A task of stages at 1, 3, 5 and 10 minutes (kinds 0, 1, 0, 1), titled "today".
+void SendTask(CGameWnd* table, int32_t elapsed)
+{
+    std::vector<uint8_t> definition(240);
+    const uint32_t minutes[4] = {1, 3, 5, 10};
+    for (int i = 0; i < 4; i++) {
+        PutWord(definition, i * 40, minutes[i]);
+        PutWord(definition, i * 40 + 4, (uint32_t)(i & 1));
+        snprintf(reinterpret_cast<char*>(definition.data()) + i * 40 + 8, 32, "prize %d", i);
+    }
+    memcpy(definition.data() + 160, "today", 5);
+    std::vector<uint8_t> message = GameMessage(kMsgTaskDefinition, definition);
+    CGameWnd::DispatchNetMessage(table, message.data(), kMsgTaskDefinition);
+    std::vector<uint8_t> progress(12);
+    PutWord(progress, 4, (uint32_t)elapsed);
+    message = GameMessage(kMsgTaskProgress, progress);
+    CGameWnd::DispatchNetMessage(table, message.data(), kMsgTaskProgress);
+}
+
+}  // namespace
+
+// Before the first hand: each seat whose record has a title of level 1-10
+// shows the level's badge beside its frame with the title written down it,
+// a second "**" part in a second badge further out; the task panel writes
+// the task's title, and after a granted stage the fetch button of the stage
+// (kind 0) stands at its place with the blinking frame around it. During a
+// hand the panel shows the progress bar, filled as far as the time reaches.
+TEST_F(GameWndTest, TaskPanelPrizeButtonsAndTitleBanners)
+{
+    g_app.m_bOnline = TRUE;
+    NameSeats();
+    for (int seat = 0; seat < kTableSeats; seat++)
+        strcpy(g_state.seats[seat].player.userName, g_app.m_seats[seat].userName);
+    g_state.phase = kPhaseIdle;
+    m_host.ShowWindow(SW_SHOWNA);
+
+    // The referee's announcement: five records, no count. "皇城**守卫" at level 3
+    // for every seat but 1 (level 11: out of range) and 2 (no title).
+    const char title[] = "\xbb\xca\xb3\xc7**\xca\xd8\xce\xc0";
+    std::vector<uint8_t> records(5 * 124);
+    for (int seat = 0; seat < kTableSeats; seat++) {
+        uint8_t* r = records.data() + seat * 124;
+        strcpy(reinterpret_cast<char*>(r), g_app.m_seats[seat].userName);
+        const uint32_t id = seat == 2 ? 0 : 2, level = seat == 1 ? 11 : 3;
+        memcpy(r + 68, &id, 4);
+        memcpy(r + 72, title, sizeof title);
+        memcpy(r + 112, &level, 4);
+    }
+    std::vector<uint8_t> info = GameMessage(0x26013, records);
+    Callback(kCbAnnouncement, (intptr_t)info.data(), (intptr_t)info.size());
+    ASSERT_TRUE(m_table->m_playerInfo.AllReceived());
+
+    // The task at 60 seconds (the first stage reached) and the server's grant.
+    SendTask(m_table, 60);
+    std::vector<uint8_t> verdict(8);
+    PutWord(verdict, 4, 1);
+    std::vector<uint8_t> granted = GameMessage(kMsgStageReached, verdict);
+    CGameWnd::DispatchNetMessage(m_table, granted.data(), kMsgStageReached);
+    m_table->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    HDC surface = GetTableSurfaceDC();
+    ASSERT_NE(surface, (HDC)NULL);
+
+    CRect client;
+    m_table->GetClientRect(&client);
+    const LayoutRect area{client.left, client.top, client.right, client.bottom};
+    const LayoutSize frameSize = PictureSize(ThemeFile("MAIN", "BigAvatarBk"));
+    const LayoutSize markSize = PictureSize(ThemeFile("Status", "Ready"));
+    const std::string badge = ThemeFile("Title", "TitleBK03");
+    const LayoutSize badgeSize = PictureSize(badge);
+    ASSERT_GT(badgeSize.cx, 0);
+    const struct {
+        const char* what;
+        int seat;   // at the view of the same number
+        bool banner;
+    } cases[] = {
+        {"own seat: two badges, towards the left", 0, true},
+        {"lower left: level out of range, no banner", 1, false},
+        {"upper left: no title, no banner", 2, false},
+        {"upper right: two badges, towards the left", 3, true},
+        {"lower right", 4, true},
+    };
+    for (const auto& c : cases) {
+        const WaitingSeatPlaces p = WaitingSeatLayout(area, c.seat, frameSize, markSize, badgeSize.cx,
+                                                      g_app.m_seats[c.seat].nameHeight);
+        const int direction = IsLeftView(c.seat) ? 1 : -1;
+        for (int part = 0; part < 2; part++) {
+            const int x = p.titleLeft + direction * part * (badgeSize.cx + 4);
+            // The badge's top rows, above the writing.
+            const double shown = ShareShown(surface, badge, x, p.titleTop, 0, 0, badgeSize.cx, 4);
+            EXPECT_EQ(shown > 0.98, c.banner) << c.what << ", part " << part << ": " << shown;
+            if (c.banner) {
+                EXPECT_GT(WhitePixels(surface, x, p.titleTop + 4, badgeSize.cx, 60), 20)
+                    << c.what << ", part " << part << ": the title written down the badge";
+            }
+        }
+    }
+
+    // The prize: the fetch button (stage 0 is of kind 0) centred in the task
+    // area, 9 below its middle; the draw and look-up buttons hidden.
+    CPngButton* fetch = DYNAMIC_DOWNCAST(CPngButton, m_table->GetDlgItem(kBtnPrizeFetch));
+    ASSERT_NE(fetch, nullptr);
+    EXPECT_TRUE(fetch->IsWindowVisible());
+    EXPECT_FALSE(m_table->GetDlgItem(kBtnPrizeDraw)->IsWindowVisible());
+    EXPECT_FALSE(m_table->GetDlgItem(kBtnLookUp)->IsWindowVisible());
+    SIZE cell = {0, 0};
+    fetch->GetImageInfo(&cell);
+    const LayoutRect& task = m_table->m_taskArea;
+    ASSERT_FALSE(task.IsEmpty());
+    const LayoutSize at = PrizeButtonPlace(task, cell.cx);
+    EXPECT_EQ(ChildRect(m_table, fetch), CRect(at.cx, at.cy, at.cx + cell.cx, at.cy + cell.cy));
+    const std::string frame1 = ProgramFile("theme\\rewards\\Button_Frame1.bmp");
+    const LayoutSize icon = PictureSize(frame1);
+    const LayoutSize iconAt = RewardIconPlace(task, icon);
+    EXPECT_GT(ShareShown(surface, frame1, iconAt.cx, iconAt.cy), 0.98) << "the reward frame around the button";
+    const int middle = (task.top + task.bottom) / 2;
+    EXPECT_GT(WhitePixels(surface, task.left, middle - 10, task.Width(), 14), 10) << "the task's title";
+    // The blink's other look.
+    m_table->SendMessage(WM_TIMER, kTimerReward);
+    m_table->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_GT(ShareShown(surface, ProgramFile("theme\\rewards\\Button_Frame2.bmp"), iconAt.cx, iconAt.cy), 0.98);
+    if (const char* shots = getenv("MARDAVEL_SHOTS_DIR"))
+        tabledriver::SaveWindowPicture(m_host.m_hWnd, std::string(shots) + "\\table-task-panel.bmp");
+
+    // A prize command ends the blink; in a hand the progress bar shows 120
+    // seconds: the first 30-pixel piece full and half of the second, 45
+    // pixels of the full bar, then the empty bar.
+    m_table->SendMessage(WM_COMMAND, MAKEWPARAM(kBtnPrizeFetch, BN_CLICKED), 0);
+    m_table->m_bFirstHandPending = FALSE;
+    g_state.phase = kPhasePlay;
+    SendTask(m_table, 120);
+    m_table->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    const std::string empty = ProgramFile("theme\\rewards\\TaskTime.bmp");
+    const std::string full = ProgramFile("theme\\rewards\\TaskIn.bmp");
+    const LayoutRect bar = m_table->m_taskBar;
+    ASSERT_EQ(bar.Width(), PictureSize(empty).cx);
+    ASSERT_EQ(TaskBarRect(task, PictureSize(empty)).left, bar.left);
+    EXPECT_GT(ShareShown(surface, full, bar.left, bar.top, 0, 0, 44, bar.Height()), 0.98) << "filled to 45";
+    EXPECT_GT(ShareShown(surface, empty, bar.left + 46, bar.top, 46, 0, bar.Width() - 46, bar.Height()), 0.98)
+        << "empty from 45 on";
+    EXPECT_GT(WhitePixels(surface, task.left, middle - 20, task.Width(), 14), 10) << "the title above the bar";
+    if (const char* shots = getenv("MARDAVEL_SHOTS_DIR"))
+        tabledriver::SaveWindowPicture(m_host.m_hWnd, std::string(shots) + "\\table-task-progress.bmp");
+
+    // The same table for a watcher: no panel, no prize.
+    g_app.m_bWatcher = TRUE;
+    m_table->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_FALSE(fetch->IsWindowVisible());
+    EXPECT_LT(ShareShown(surface, full, bar.left, bar.top, 0, 0, 44, bar.Height()), 0.5);
+    g_app.m_bWatcher = FALSE;
+    g_app.m_bOnline = FALSE;
+}

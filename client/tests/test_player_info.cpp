@@ -38,6 +38,14 @@ std::vector<uint8_t> Payload(uint32_t declared, const std::vector<PlayerInfoReco
     return bytes;
 }
 
+// Records alone, as the referee announces them.
+std::vector<uint8_t> Records(const std::vector<PlayerInfoRecord>& records)
+{
+    std::vector<uint8_t> bytes(records.size() * sizeof(PlayerInfoRecord));
+    memcpy(bytes.data(), records.data(), bytes.size());
+    return bytes;
+}
+
 // Each byte is 8 pixels wide.
 int ByteWidth(const std::string& text) { return (int)text.size() * 8; }
 
@@ -63,6 +71,10 @@ TEST(PlayerInfoTest, PayloadIsReadWithinItsLength)
         {"half a record is not a record", oneAndAHalf, true, 1},
         {"fewer declared than present: the declared ones", Payload(1, {Record("a"), Record("b")}), true, 1},
         {"fields without their terminator", Payload(1, {unterminated}), true, 1},
+        {"the announcement: one record without a count", Records({Record("a")}), true, 1},
+        {"the announcement: five records without a count",
+         Records({Record("a"), Record("b"), Record("c"), Record("d"), Record("e")}), true, 5},
+        {"the announcement's record without its terminators", Records({unterminated}), true, 1},
     };
     for (const Case& c : cases) {
         std::vector<PlayerInfoRecord> records;
@@ -110,6 +122,13 @@ TEST(PlayerInfoTest, RecordsMatchSeatsByName)
         EXPECT_EQ(matched, c.matched) << c.what;
         EXPECT_EQ(table.AllReceived(), c.all) << c.what;
     }
+    // The announcement's five records without a count: all received.
+    const std::vector<uint8_t> five =
+        Records({Record("alice"), Record("bob"), Record("carl"), Record("dora"), Record("erik")});
+    CPlayerInfoTable table;
+    EXPECT_TRUE(table.Apply(five.data(), five.size(), seats));
+    EXPECT_TRUE(table.AllReceived());
+    EXPECT_TRUE(table.Has(0) && table.Has(4) && !table.Has(2));
 }
 
 TEST(PlayerInfoTest, TipLines)
@@ -176,6 +195,35 @@ TEST(PlayerInfoTest, TaskTip)
     EXPECT_EQ(TaskTipText(minutes, 1), "今日任务:\n累计有效时长10分钟  已完成\n累计有效时长30分钟  进行中\n"
                                        "累计有效时长60分钟  未开始\n累计有效时长120分钟  未开始");
     EXPECT_EQ(TaskTipText(minutes, 4).find("进行中"), std::string::npos);
+}
+
+// Code page 936 bytes: "皇城" b b ca b3 c7, "守卫" ca d8 ce c0.
+TEST(PlayerInfoTest, TitleBannerText)
+{
+    using Parts = std::vector<std::vector<std::string>>;
+    struct Case {
+        const char* what;
+        std::string title;
+        Parts parts;
+    };
+    const Case cases[] = {
+        {"two-byte characters stay whole", "\xbb\xca\xb3\xc7", {{"\xbb\xca", "\xb3\xc7"}}},
+        {"each part apart", "\xbb\xca**\xca\xd8\xce\xc0", {{"\xbb\xca"}, {"\xca\xd8", "\xce\xc0"}}},
+        {"single bytes one a line", "ab", {{"a", "b"}}},
+        {"only marks: nothing", "****", {}},
+        {"empty: nothing", "", {}},
+        {"marks at the ends are left out", "**a**", {{"a"}}},
+        {"a lead byte at the end stands alone", "a\xbb", {{"a", "\xbb"}}},
+        {"a lead byte before the marks does not take a star", "\xbb**b", {{"\xbb"}, {"b"}}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BannerParts(c.title), c.parts) << c.what;
+    const struct {
+        int characters;
+        int size;
+    } sizes[] = {{0, 28}, {1, 28}, {3, 28}, {4, 22}, {5, 19}, {6, 17}, {9, 11}, {10, 10}, {40, 10}};
+    for (const auto& c : sizes)
+        EXPECT_EQ(BannerFontSize(c.characters), c.size) << c.characters << " characters";
 }
 
 TEST(PlayerInfoTest, GamesCounter)

@@ -152,7 +152,7 @@ std::vector<Parser> Parsers()
         {"task result", [](const uint8_t* d, size_t n) { TaskResultBody o; return ParseTaskResult(d, n, &o); },
          ResultBody("http://r.test/", "http://l.test/"), true},
         {"title list",
-         [](const uint8_t* d, size_t n) { std::vector<TitleEntry> o; return ParseTitleList(d, n, &o); },
+         [](const uint8_t* d, size_t n) { std::vector<ServerTitle> o; return ParseTitleList(d, n, &o); },
          TitleListBody({{"a**b", 3}, {"c", 4}}), true},
         {"honour table",
          [](const uint8_t* d, size_t n) { std::vector<HonourEntry> o; return ParseHonourTable(d, n, &o); },
@@ -286,6 +286,73 @@ TEST(TaskRewardsTest, StageArithmetic)
     EXPECT_EQ(StageCountdown(huge, 0), 0x7FFFFFFF) << "minutes beyond 32-bit seconds do not wrap";
 }
 
+// The bar's fill, worked by hand: stages at 10, 30, 60 and 120 minutes
+// (600, 1800, 3600, 7200 s) on a 202-pixel bar give pieces of 50, 50, 50
+// and 52 (the last takes the remainder). 300 s is half of the first piece:
+// 25. 1200 s is the first piece and (1200 - 600) / (1800 - 600) of the
+// second: 50 + 25 = 75. 5400 s: 150 + 52 x 1800 / 3600 = 176.
+TEST(TaskRewardsTest, ProgressBarFill)
+{
+    TaskStage stages[kTaskStages];
+    SetStages(stages, 10, 30, 60, 120);
+    struct Case {
+        const char* what;
+        int32_t elapsed;
+        int width;
+        int filled;
+    };
+    const Case cases[] = {
+        {"nothing yet", 0, 202, 0},
+        {"negative elapsed time", -30, 202, 0},
+        {"half the first stage", 300, 202, 25},
+        {"the first stage exactly", 600, 202, 50},
+        {"half way to the second", 1200, 202, 75},
+        {"half way to the last", 5400, 202, 176},
+        {"the last stage fills the remainder too", 7200, 202, 202},
+        {"long past the last", 1000000, 202, 202},
+        {"a bar of no width", 5400, 0, 0},
+        {"a bar narrower than the pieces", 7200, 3, 3},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TaskBarFill(stages, c.elapsed, c.width), c.filled) << c.what;
+    // Stages out of order or at 0 minutes: a stage at or below the one before
+    // is full once reached and never divides by a zero span.
+    TaskStage odd[kTaskStages];
+    SetStages(odd, 0, 0, 5, 2);
+    EXPECT_EQ(TaskBarFill(odd, 1, 100), 50) << "two stages at 0 minutes are full at once";
+    // 150 s: half way to 5 minutes (12 of a 25-pixel piece), and the stage at
+    // 2 minutes is full, as the stage count takes it for reached.
+    EXPECT_EQ(TaskBarFill(odd, 150, 100), 25 + 25 + 12 + 25);
+    EXPECT_EQ(TaskBarFill(odd, 300, 100), 100);
+    TaskStage huge[kTaskStages];
+    SetStages(huge, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu);
+    EXPECT_EQ(TaskBarFill(huge, 0x7FFFFFFF, 400), 0) << "minutes beyond 32-bit seconds do not overflow";
+}
+
+// The task area of a 1024-pixel table with 36-pixel tool buttons, the name
+// of view position 4 ending at 180 and the upper tool row at 500: left 1024
+// - 108 - 40 = 876, top 190, bottom 490; middle (190 + 490) / 2 = 340,
+// centre (876 + 1024) / 2 = 950.
+TEST(TaskRewardsTest, TaskPanelPlaces)
+{
+    const LayoutRect area = TaskArea(1024, 180, 36, 500);
+    EXPECT_EQ(area.left, 876);
+    EXPECT_EQ(area.top, 190);
+    EXPECT_EQ(area.right, 1024);
+    EXPECT_EQ(area.bottom, 490);
+    const LayoutSize prize = PrizeButtonPlace(area, 60);
+    EXPECT_EQ(prize.cx, 950 - 30);
+    EXPECT_EQ(prize.cy, 340 + 9);
+    const LayoutSize icon = RewardIconPlace(area, LayoutSize{81, 30});
+    EXPECT_EQ(icon.cx, 950 - 40) << "an odd width's half truncates";
+    EXPECT_EQ(icon.cy, 340 + 6);
+    const LayoutRect bar = TaskBarRect(area, LayoutSize{120, 6});
+    EXPECT_EQ(bar.left, 890);
+    EXPECT_EQ(bar.top, 340);
+    EXPECT_EQ(bar.Width(), 120);
+    EXPECT_EQ(bar.bottom, 346) << "clear of the reward icon at 346";
+}
+
 TEST(TaskRewardsTest, TaskTimer)
 {
     CTaskState task;
@@ -372,7 +439,7 @@ TEST(TaskRewardsTest, PrizeAddress)
 
 TEST(TaskRewardsTest, TitlesHonourAndAwards)
 {
-    std::vector<TitleEntry> titles;
+    std::vector<ServerTitle> titles;
     Bytes list = TitleListBody({{"a**b", 3}, {std::string(40, 'x'), 4}});
     ASSERT_TRUE(ParseTitleList(list.data(), list.size(), &titles));
     ASSERT_EQ(titles.size(), 2u);

@@ -46,6 +46,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 TOP = os.path.normpath(os.path.join(HERE, "..", ".."))
 sys.path.insert(0, os.path.join(TOP, "platform", "vezezur"))
 import make_card_sheets as cards  # noqa: E402  the card faces of the card-sheet stand-in
+sys.path.insert(0, os.path.join(TOP, "gamedlg", "dialogs", "art"))
+import make_title_art  # noqa: E402  the set-title dialog's pictures
 
 FONT = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"
 MAGENTA = (255, 0, 255)
@@ -490,6 +492,10 @@ def write_theme(out_dir):
     for section, key, name, canvas in pictures:
         write(os.path.join(folder, name), png(canvas))
         sections.setdefault(section, []).append((key, name))
+    # The set-title dialog's pictures and background, drawn by the game
+    # dialogs' own script, named in the same "Title" section.
+    for key, name in make_title_art.draw_pictures(folder).items():
+        sections["Title"].append((key, name))
     lines = ["; The table's theme: pictures relative to theme_png\\Default.", ""]
     for section, entries in sections.items():
         lines.append("[%s]" % section)
@@ -574,12 +580,32 @@ RESPIC_NAMES = [
 def fixed_small_pictures():
     """The pictures of the "theme" folder beside the fixed ones, by path below it."""
     out = {}
-    rewards = {"TaskTime.bmp": badge("在线时长", 90, 24, (40, 80, 150), CREAM, 12),
+    # The task's progress bar: the empty bar with the four stages marked,
+    # and the full bar drawn over it as far as the time reaches.
+    # Six pixels high: the bar lies between the area's middle and the reward
+    # icon 6 pixels below it.
+    bar_empty = Canvas(120, 6)
+    bar_empty.fill(0, 0, 120, 6, (30, 26, 20))
+    bar_empty.frame(0, 0, 120, 6, GOLD)
+    for x in (30, 60, 90):
+        bar_empty.fill(x, 1, x + 1, 5, GOLD)
+    bar_full = Canvas(120, 6)
+    bar_full.fill(0, 0, 120, 6, (70, 190, 80))
+    bar_full.fill(0, 1, 120, 2, (150, 235, 150))
+    bar_full.frame(0, 0, 120, 6, GOLD)
+    # The reward icon's two blink looks: a frame around the prize button,
+    # its inside magenta (left out when drawn).
+    frames = []
+    for colour in ((255, 220, 60), (230, 70, 30)):
+        f = Canvas(80, 30)
+        f.frame(0, 0, 80, 30, colour, 3)
+        frames.append(f)
+    rewards = {"TaskTime.bmp": bar_empty,
                "Colon.bmp": badge(":", 8, 24, (40, 80, 150)),
                "Button_BK.bmp": panel(80, 30, (60, 36, 16)),
-               "Button_Frame1.bmp": panel(80, 30, (120, 80, 30)),
-               "Button_Frame2.bmp": panel(80, 30, (160, 110, 40)),
-               "TaskIn.bmp": badge("任务", 60, 24, (150, 60, 30), CREAM, 12),
+               "Button_Frame1.bmp": frames[0],
+               "Button_Frame2.bmp": frames[1],
+               "TaskIn.bmp": bar_full,
                "PrizeReceive.bmp": button("领奖", 60, 26, STATE_FACES, 12),
                "PrizeDraw.bmp": button("抽奖", 60, 26, STATE_FACES, 12),
                "LookUp.bmp": button("查看", 60, 26, STATE_FACES, 12)}

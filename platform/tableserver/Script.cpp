@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "PlayerExtras.h"
 #include "TableProtocol.h"
 
 namespace tableserver {
@@ -165,6 +166,15 @@ bool ParseStep(const std::vector<std::string>& words, ScriptStep& step, std::str
             why = "body above " + std::to_string(kMaxBodyLength) + " bytes";
             return false;
         }
+    } else if (verb == "extra" && count == 2) {
+        uint32_t id = 0;
+        std::vector<uint8_t> body;
+        if (!ExtraByName(words[1], {}, "", &id, &body)) {
+            why = "no extra \"" + words[1] + "\"";
+            return false;
+        }
+        step.kind = ScriptStep::Kind::kExtra;
+        step.name = words[1];
     } else if (verb == "raw" && count >= 2) {
         step.kind = ScriptStep::Kind::kRaw;
         for (size_t i = 1; i < count; ++i)
@@ -307,7 +317,7 @@ bool ScriptSession::Step(const ScriptStep& step, Clock::time_point now)
         stepDeadline_ = now + (step.kind == Kind::kSleep ? std::chrono::milliseconds(step.number)
                                                          : std::chrono::duration_cast<std::chrono::milliseconds>(timeout_));
     }
-    const bool needsClient = step.kind == Kind::kSend || step.kind == Kind::kRaw ||
+    const bool needsClient = step.kind == Kind::kSend || step.kind == Kind::kExtra || step.kind == Kind::kRaw ||
                              step.kind == Kind::kJoinReply || step.kind == Kind::kClose;
     if (needsClient && (!connection_ || connection_->closing())) {
         Fail("line " + std::to_string(step.line) + ": the connection is gone");
@@ -331,10 +341,9 @@ bool ScriptSession::Step(const ScriptStep& step, Clock::time_point now)
             return false;
         }
         std::vector<JoinSeat> seats(kSeatCount);
+        const std::vector<std::string> names = SeatNames();
         for (int seat = 0; seat < kSeatCount; ++seat)
-            seats[seat].userName = seats[seat].nickname = "Bot" + std::to_string(seat + 1);
-        if (joinChair_ < kSeatCount)
-            seats[joinChair_].userName = seats[joinChair_].nickname = joinUser_;
+            seats[seat].userName = seats[seat].nickname = names[seat];
         connection_->Send(JoinReply(step.result, step.result == kResultOk
                                                      ? BuildJoinReplyBody(seats, roomOptions_)
                                                      : std::vector<uint8_t>()));
@@ -343,6 +352,17 @@ bool ScriptSession::Step(const ScriptStep& step, Clock::time_point now)
     case Kind::kSend:
         connection_->Send(Message(step.id, step.bytes, step.result));
         return true;
+    case Kind::kExtra: {
+        if (!haveJoin_) {
+            Fail("line " + std::to_string(step.line) + ": extra before the client's join request");
+            return false;
+        }
+        uint32_t id = 0;
+        std::vector<uint8_t> body;
+        ExtraByName(step.name, SeatNames(), joinUser_, &id, &body);
+        connection_->Send(Message(id, std::move(body), (id & 0x80000000u) != 0 ? kResultOk : 0));
+        return true;
+    }
     case Kind::kRaw:
         connection_->SendFrame(step.bytes);
         return true;
@@ -364,6 +384,16 @@ bool ScriptSession::Step(const ScriptStep& step, Clock::time_point now)
         return true;
     }
     return true;
+}
+
+std::vector<std::string> ScriptSession::SeatNames() const
+{
+    std::vector<std::string> names(kSeatCount);
+    for (int seat = 0; seat < kSeatCount; ++seat)
+        names[seat] = "Bot" + std::to_string(seat + 1);
+    if (joinChair_ < kSeatCount)
+        names[joinChair_] = joinUser_;
+    return names;
 }
 
 void ScriptSession::Fail(const std::string& why)

@@ -12,6 +12,12 @@
 //                             send one message; a FIELD is u8:N, u16:N, u32:N,
 //                             i32:N, str:TEXT (with its zero byte),
 //                             char[N]:TEXT (N bytes, zero-padded) or hex:BYTES
+//   extra NAME                send one of the platform's extras as the default
+//                             table does (PlayerExtras.h): player-info (the
+//                             seats of the join reply), honour, titles, award
+//                             (to the client), task-status, task-definition,
+//                             task-progress, stage-ok, stage-refused,
+//                             task-done, task-no-event; needs the join
 //   raw HEX                   write these bytes as they are, unframed
 //   compress on|off           compress later bodies of 100 bytes or more (on)
 //   sleep MS                  pause
@@ -38,13 +44,14 @@
 namespace tableserver {
 
 struct ScriptStep {
-    enum class Kind { kExpect, kJoinReply, kSend, kRaw, kCompress, kSleep, kWaitClose, kClose };
+    enum class Kind { kExpect, kJoinReply, kSend, kExtra, kRaw, kCompress, kSleep, kWaitClose, kClose };
     Kind kind = Kind::kSleep;
     int line = 0;
     uint32_t id = 0;
     uint32_t result = 0;
     std::vector<uint8_t> bytes;  // body of send, bytes of raw
     uint32_t number = 0;         // milliseconds of sleep; 1/0 of compress
+    std::string name;            // the extra's name
 };
 
 // Parses a script; false with "line N: why" on the first bad line.
@@ -71,6 +78,8 @@ private:
     bool Step(const ScriptStep& step, Clock::time_point now);
     void Fail(const std::string& why);
     void Finish();
+    // The seats as the join reply names them.
+    std::vector<std::string> SeatNames() const;
 
     std::vector<ScriptStep> steps_;
     RecordSink record_;

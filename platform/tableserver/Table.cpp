@@ -5,6 +5,7 @@
 
 #include "MardavelBoard.h"
 #include "MardavelState.h"
+#include "PlayerExtras.h"
 
 namespace tableserver {
 
@@ -19,6 +20,10 @@ constexpr uint32_t kCbScoreFactor = 10020;   // 0: keep the factor 1.0
 
 // Board events beyond the framework's.
 constexpr int32_t kEvTableState = 10050;
+constexpr int32_t kEvAnnouncePlayers = 4111;  // kind, count 1 or 5, the 124-byte records
+constexpr int32_t kEvWrapBlock = 4113;        // size, block: 0x26014 to all
+constexpr int32_t kEvRelayEntries = 4116;     // 0 (to all), count, the 8-byte entries: 0x26024
+constexpr int32_t kAnnounceToAll = 1;
 
 constexpr uint8_t kOwnPlayerIdentify = 253;  // export for the seat's own player
 
@@ -194,6 +199,12 @@ bool Table::OnMemberMessage(Connection& connection, const Message& message, std:
         if (player)
             OnSetTitle(connection, message);
         return true;
+    case msgid::kTaskRequest:
+    case msgid::kStageReached:
+    case msgid::kTitleListRequest:
+        if (player)
+            OnExtraRequest(connection, message);
+        return true;
     default:
         break;
     }
@@ -333,6 +344,7 @@ bool Table::SeatPlayer(Connection& connection, const std::string& name, int seat
                 SendBoardData(*other);  // the seat's name has changed
     if (s.trustRequested)
         connection.Send(TrustStateNotice(kResultOk, 1, s.trustUsed, TrustLimit(), name));
+    SendExtras(connection);
     return true;
 }
 
@@ -468,6 +480,55 @@ void Table::OnSetTitle(Connection& connection, const Message& message)
     Seat& s = seats_[connection.who.seat];
     s.titleId = GetU32(message.body.data() + 4);
     log_.Line("%s shows title %u", connection.Label().c_str(), s.titleId);
+}
+
+void Table::SendExtras(Connection& connection)
+{
+    // The information of every seat goes to the whole table through the
+    // referee's announcement, as does the honour table; the award names the
+    // new player. The title list and the task's status are the player's own.
+    std::vector<std::string> names;
+    for (const Seat& seat : seats_)
+        names.push_back(seat.userName);
+    std::vector<uint8_t> entries = PlayerInfoEntries(names);
+    if (BoardEvent(kEvAnnouncePlayers, kAnnounceToAll, kSeatCount, entries.data()) != 1)
+        log_.Line("%s: the board did not announce the players", connection.Label().c_str());
+    uint32_t count = 0;
+    std::vector<uint8_t> honour = HonourEntries(&count);
+    if (BoardEvent(kEvRelayEntries, 0, int32_t(count), honour.data()) != 1)
+        log_.Line("%s: the board did not relay the honour table", connection.Label().c_str());
+    connection.Send(Message(msgid::kTitleList, TitleListBody(), kResultOk));
+    std::vector<uint8_t> award = TitleAwardBlock(connection.who.userName);
+    if (BoardEvent(kEvWrapBlock, 0, int32_t(award.size()), award.data()) != 1)
+        log_.Line("%s: the board did not send the award", connection.Label().c_str());
+    connection.Send(Message(msgid::kTaskStatus, TaskStatusBody(0)));
+}
+
+void Table::OnExtraRequest(Connection& connection, const Message& message)
+{
+    switch (message.id) {
+    case msgid::kTaskRequest:
+        connection.Send(Message(msgid::kTaskDefinition, TaskDefinitionBody()));
+        connection.Send(Message(msgid::kTaskProgress, TaskProgressBody(kTaskStartElapsed, true)));
+        log_.Line("%s: task sent", connection.Label().c_str());
+        return;
+    case msgid::kStageReached: {
+        if (message.body.size() < 8) {
+            log_.Line("%s: stage report of %zu bytes ignored", connection.Label().c_str(), message.body.size());
+            return;
+        }
+        const uint32_t elapsed = GetU32(message.body.data() + 4);
+        const uint32_t verdict = StageVerdict(elapsed);
+        connection.Send(Message(msgid::kStageReached, StageVerdictBody(verdict)));
+        log_.Line("%s: stage at %u seconds: verdict %d", connection.Label().c_str(), elapsed, int32_t(verdict));
+        return;
+    }
+    case msgid::kTitleListRequest:
+        connection.Send(Message(msgid::kTitleList, TitleListBody(), kResultOk));
+        return;
+    default:
+        return;
+    }
 }
 
 bool Table::FaceMayGo(Connection& connection, const Message& message)

@@ -89,6 +89,13 @@ private:
     void OnTrustQuit(Connection& connection, const Message& message);
     void OnLeave(Connection& connection);
     void OnSetTitle(Connection& connection, const Message& message);
+    // The platform's extras (PlayerExtras.h): a seated player gets the
+    // players' information, the honour table, the title list, an award and
+    // the task's status; a task request is answered with the task and its
+    // progress, a reported stage with the verdict, a title list request with
+    // the list.
+    void SendExtras(Connection& connection);
+    void OnExtraRequest(Connection& connection, const Message& message);
     // The face message goes to every member: only from a seated player,
     // with its 12-byte body naming the sender's own seat, and at most
     // kFacesPerWindow in kFaceWindow; false drops it (logged).

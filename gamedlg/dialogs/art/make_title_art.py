@@ -100,11 +100,9 @@ def arrow(left):
     return shape
 
 
-def main(argv):
-    if len(argv) != 2:
-        sys.stderr.write(__doc__)
-        return 2
-    out = argv[1]
+def draw_pictures(out):
+    """Writes the background and the pictures into OUT; the "Title" section's
+    entries (key -> file name), in order."""
     os.makedirs(out, exist_ok=True)
     write_bmp(os.path.join(out, "SetTitleBk.bmp"), 470, 380, background)
     entries = {}
@@ -122,6 +120,15 @@ def main(argv):
     put("SetTitleDlgOK", "title_ok.bmp", 4 * 64, 26, button(64, 26, check))
     put("SetTitleDlgPre", "title_prev.bmp", 4 * 40, 22, button(40, 22, arrow(True)))
     put("SetTitleDlgNext", "title_next.bmp", 4 * 40, 22, button(40, 22, arrow(False)))
+    return entries
+
+
+def main(argv):
+    if len(argv) != 2:
+        sys.stderr.write(__doc__)
+        return 2
+    out = argv[1]
+    entries = draw_pictures(out)
     lines = ["[Title]"] + ["%s=%s" % kv for kv in entries.items()] + [""]
     with open(os.path.join(out, "title.ini"), "wb") as f:
         f.write("\r\n".join(lines).encode("ascii"))

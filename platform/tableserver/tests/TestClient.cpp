@@ -347,4 +347,30 @@ bool PumpUntil(const std::vector<BoardPlayer*>& players, const std::function<boo
     return true;
 }
 
+std::vector<Message> Drain(TestClient& client, int timeoutMs)
+{
+    static uint32_t tick = 1000;
+    std::vector<uint8_t> body;
+    PutU32(body, 0);
+    PutU32(body, ++tick);
+    std::vector<Message> got;
+    if (!client.Send(Message(msgid::kSpeedTest, body)))
+        return got;
+    Message m;
+    while (client.Receive(m, timeoutMs) == TestClient::Wait::kMessage) {
+        if (m.id == ReplyId(msgid::kSpeedTest) && m.body.size() >= 4 && GetU32(m.body.data()) == tick)
+            break;
+        got.push_back(m);
+    }
+    return got;
+}
+
+const Message* FindId(const std::vector<Message>& messages, uint32_t id)
+{
+    for (const Message& m : messages)
+        if (m.id == id)
+            return &m;
+    return nullptr;
+}
+
 }  // namespace tableserver::test

@@ -57,6 +57,12 @@ private:
     FrameReader reader_;
 };
 
+// Everything that arrives before the answer to a speed test sent now: what
+// the server had queued for this client up to this point.
+std::vector<Message> Drain(TestClient& client, int timeoutMs);
+// The first message of an id, or null.
+const Message* FindId(const std::vector<Message>& messages, uint32_t id);
+
 // The join request body as the client builds it.
 std::vector<uint8_t> JoinRequestBytes(const std::string& userName, uint16_t chair);
 

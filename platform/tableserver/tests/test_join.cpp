@@ -22,33 +22,7 @@ std::string BodyText(const Message& m, size_t offset = 0)
     return std::string(text, strnlen(text, m.body.size() - offset));
 }
 
-// Everything that arrives before the answer to a speed test sent now: what
-// the server had queued for this client up to this point.
-std::vector<Message> Drain(TestClient& client)
-{
-    static uint32_t tick = 1000;
-    std::vector<uint8_t> body;
-    PutU32(body, 0);
-    PutU32(body, ++tick);
-    std::vector<Message> got;
-    if (!client.Send(Message(msgid::kSpeedTest, body)))
-        return got;
-    Message m;
-    while (client.Receive(m, kWait) == TestClient::Wait::kMessage) {
-        if (m.id == ReplyId(msgid::kSpeedTest) && m.body.size() >= 4 && GetU32(m.body.data()) == tick)
-            break;
-        got.push_back(m);
-    }
-    return got;
-}
-
-const Message* FindId(const std::vector<Message>& messages, uint32_t id)
-{
-    for (const Message& m : messages)
-        if (m.id == id)
-            return &m;
-    return nullptr;
-}
+std::vector<Message> Drain(TestClient& client) { return test::Drain(client, kWait); }
 
 struct Joined {
     TestClient client;

@@ -58,6 +58,8 @@ TEST(ScriptParse, BadLinesNameTheirLine)
         {"raw zz\n", "bad hex"},
         {"compress maybe\n", "line 1"},
         {"dance\n", "cannot read \"dance\""},
+        {"extra nothing\n", "no extra \"nothing\""},
+        {"extra\n", "cannot read \"extra\""},
     };
     for (const auto& c : cases) {
         std::vector<ScriptStep> steps;

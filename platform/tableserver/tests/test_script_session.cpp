@@ -4,6 +4,7 @@
 
 #include <thread>
 
+#include "PlayerExtras.h"
 #include "Script.h"
 #include "ServerFixture.h"
 #include "TableServer.h"
@@ -136,4 +137,43 @@ TEST(ScriptSession, AnExpectNotMetInTimeFailsTheScript)
     ASSERT_GE(record.size(), 2u);
     EXPECT_EQ(record[1], "failed: line 3: no message 0x0000021B in time");
     EXPECT_TRUE(run.capture.Contains("scripted mode serves one client"));
+}
+
+// The extras by name: the same bodies the default table sends, the player
+// information naming the seats of the join reply; an extra before the join
+// fails the script.
+TEST(ScriptSession, ExtrasGoByNameWithTheJoinsSeats)
+{
+    ScriptRun run;
+    ASSERT_TRUE(run.Start("expect 0x200\njoin-reply\nextra player-info\nextra titles\nextra stage-refused\n"
+                          "wait-close\n"));
+    TestClient client;
+    ASSERT_TRUE(client.Connect(run.server->port()));
+    Message reply;
+    ASSERT_TRUE(client.Join("carol", 3, reply, kWait));
+    Message m;
+    ASSERT_EQ(client.Receive(m, kWait), TestClient::Wait::kMessage);
+    EXPECT_EQ(m.id, msgid::kPlayerInfo);
+    ASSERT_EQ(m.body.size(), 5 * kPlayerInfoSize);
+    EXPECT_STREQ(reinterpret_cast<const char*>(m.body.data() + 3 * kPlayerInfoSize), "carol");
+    EXPECT_STREQ(reinterpret_cast<const char*>(m.body.data()), "Bot1");
+    ASSERT_EQ(client.Receive(m, kWait), TestClient::Wait::kMessage);
+    EXPECT_EQ(m.id, msgid::kTitleList);
+    EXPECT_EQ(m.result, kResultOk);
+    EXPECT_EQ(m.body, TitleListBody());
+    ASSERT_EQ(client.Receive(m, kWait), TestClient::Wait::kMessage);
+    EXPECT_EQ(m.id, msgid::kStageReached);
+    EXPECT_EQ(m.body, StageVerdictBody(kStageRefused));
+    client.Close();
+    EXPECT_EQ(run.Wait(), 0);
+
+    ScriptRun early;
+    ASSERT_TRUE(early.Start("extra honour\n"));
+    TestClient second;
+    ASSERT_TRUE(second.Connect(early.server->port()));
+    EXPECT_TRUE(second.WaitClosed(kWait));
+    EXPECT_EQ(early.Wait(), 1);
+    const std::vector<std::string> record = early.Record();
+    ASSERT_FALSE(record.empty());
+    EXPECT_EQ(record.front(), "failed: line 1: extra before the client's join request");
 }
