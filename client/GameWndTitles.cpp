@@ -103,6 +103,8 @@ void CGameWnd::ShowTitlesDialog()
         }
     }
     m_pTitleDlg->Open();
+    // Over the table window, not over the frame that owns the popup.
+    m_pTitleDlg->CenterWindow(this);
     CString line;
     line.Format("[OnTitles] titles dialog shown, %d titles", (int)m_titles.size());
     WriteGameLog(line);

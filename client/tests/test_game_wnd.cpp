@@ -18,6 +18,7 @@
 #include "AppTestSupport.h"
 #include "AxControls.h"
 #include "AxStandInTest.h"
+#include "BalloonWnd.h"
 #include "Bitmaps.h"
 #include "TableLayout.h"
 #include "TableThemeKeys.h"
@@ -30,6 +31,7 @@
 #include "MainFrame.h"
 #include "MardavelBoard.h"
 #include "PngButton.h"
+#include "SetTitleDlg.h"
 #include "TableDriver.h"
 #include "net/GameClientSocket.h"
 
@@ -1247,5 +1249,112 @@ TEST_F(GameWndTest, TaskPanelPrizeButtonsAndTitleBanners)
     EXPECT_FALSE(fetch->IsWindowVisible());
     EXPECT_LT(ShareShown(surface, full, bar.left, bar.top, 0, 0, 44, bar.Height()), 0.5);
     g_app.m_bWatcher = FALSE;
+    g_app.m_bOnline = FALSE;
+}
+
+// The titles command asks the server for the list and opens the set-title
+// dialog over the table with the own title marked; a new list refreshes it;
+// choosing the other title and OK asks the board to show it (event 0x1012).
+// Where the mouse rests the tips open: a seat's information, and over the
+// task area the task's stages.
+TEST_F(GameWndTest, TitlesDialogAndTips)
+{
+    g_app.m_bOnline = TRUE;
+    NameSeats();
+    for (int seat = 0; seat < kTableSeats; seat++)
+        strcpy(g_state.seats[seat].player.userName, g_app.m_seats[seat].userName);
+    g_state.phase = kPhaseIdle;
+    m_host.ShowWindow(SW_SHOWNA);
+    std::vector<uint8_t> records(5 * 124);
+    for (int seat = 0; seat < kTableSeats; seat++) {
+        uint8_t* r = records.data() + seat * 124;
+        strcpy(reinterpret_cast<char*>(r), g_app.m_seats[seat].userName);
+        const uint32_t id = 2, level = 3, honour = 60;
+        memcpy(r + 68, &id, 4);
+        memcpy(r + 72, "b", 1);
+        memcpy(r + 112, &level, 4);
+        memcpy(r + 116, &honour, 4);
+    }
+    std::vector<uint8_t> info = GameMessage(0x26013, records);
+    Callback(kCbAnnouncement, (intptr_t)info.data(), (intptr_t)info.size());
+    auto titleList = [](const std::vector<uint32_t>& ids) {
+        std::vector<uint8_t> body(28 + ids.size() * 64);
+        PutWord(body, 24, (uint32_t)ids.size());
+        for (size_t i = 0; i < ids.size(); i++) {
+            body[28 + i * 64] = (uint8_t)('a' + i);
+            PutWord(body, 28 + i * 64 + 40, ids[i]);
+        }
+        std::vector<uint8_t> m(12 + body.size());
+        const uint32_t id = tablemsg::kTitleList, length = (uint32_t)body.size(), result = 1;
+        memcpy(m.data(), &id, 4);
+        memcpy(m.data() + 4, &length, 4);
+        memcpy(m.data() + 8, &result, 4);
+        memcpy(m.data() + 12, body.data(), body.size());
+        return m;
+    };
+    std::vector<uint8_t> list = titleList({1, 2});
+    CGameWnd::DispatchNetMessage(m_table, list.data(), tablemsg::kTitleList);
+    EXPECT_EQ(m_table->m_pTitleDlg, nullptr) << "a list alone opens nothing";
+
+    AppBoxRecorder boxes;   // the request's send fails: the network notice
+    m_table->SendMessage(WM_COMMAND, MAKEWPARAM(kBtnTitles, BN_CLICKED), 0);
+    CSetTitleDlg* dialog = m_table->m_pTitleDlg;
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(dialog->IsWindowVisible()) << "the theme names every picture of the dialog";
+    EXPECT_EQ(dialog->GetCurrent(), 1) << "the own title (id 2) is the second of the list";
+    EXPECT_EQ(boxes.calls.size(), 1u);
+    // Centred over the table.
+    CRect table, shown;
+    m_table->GetWindowRect(&table);
+    dialog->GetWindowRect(&shown);
+    EXPECT_LE(abs(table.CenterPoint().x - shown.CenterPoint().x), 1);
+    EXPECT_LE(abs(table.CenterPoint().y - shown.CenterPoint().y), 1);
+
+    // A longer list while it is shown: the own title found again.
+    list = titleList({5, 1, 2});
+    CGameWnd::DispatchNetMessage(m_table, list.data(), tablemsg::kTitleList);
+    EXPECT_EQ(dialog->GetCurrent(), 2);
+    // Page 0 lists the newest first: row 1 is the title of id 1.
+    g_board.events.clear();
+    dialog->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(400, 150));
+    EXPECT_EQ(dialog->GetChosen(), 1);
+    dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_FALSE(dialog->IsWindowVisible()) << "OK hides the kept dialog";
+    EXPECT_EQ(Count(g_board.events, 0x1012), 1) << "the board asked to show title 1";
+    m_table->SendMessage(WM_COMMAND, MAKEWPARAM(kBtnTitles, BN_CLICKED), 0);
+    EXPECT_EQ(m_table->m_pTitleDlg, dialog) << "made once, shown again";
+    EXPECT_TRUE(dialog->IsWindowVisible());
+    dialog->ShowWindow(SW_HIDE);
+
+    // Tips where the mouse rests: the lower left seat's frame (the waiting
+    // look), then the task area.
+    m_table->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    CRect client;
+    m_table->GetClientRect(&client);
+    const LayoutRect area{client.left, client.top, client.right, client.bottom};
+    const WaitingSeatPlaces p = WaitingSeatLayout(area, 1, PictureSize(ThemeFile("MAIN", "BigAvatarBk")),
+                                                  PictureSize(ThemeFile("Status", "Ready")),
+                                                  PictureSize(ThemeFile("Title", "TitleBK01")).cx,
+                                                  g_app.m_seats[1].nameHeight);
+    const CPoint seat(p.frameLeft + 3, p.frameTop + 3);
+    m_table->m_ptLastMouse = CPoint(seat.x + 1, seat.y);
+    m_table->SendMessage(WM_MOUSEHOVER, 0, MAKELPARAM(seat.x, seat.y));
+    EXPECT_EQ(m_table->m_pInfoTip, nullptr) << "the mouse moved on: no tip";
+    m_table->m_ptLastMouse = seat;
+    m_table->SendMessage(WM_MOUSEHOVER, 0, MAKELPARAM(seat.x, seat.y));
+    ASSERT_NE(m_table->m_pInfoTip, nullptr);
+    EXPECT_TRUE(m_table->m_pInfoTip->IsShown());
+    EXPECT_EQ(std::string(m_table->m_pInfoTip->GetText()).compare(0, 6, "ID:bob"), 0)
+        << (LPCSTR)m_table->m_pInfoTip->GetText();
+
+    SendTask(m_table, 30);
+    const LayoutRect& task = m_table->m_taskArea;
+    const CPoint over((task.left + task.right) / 2, task.top + 2);
+    m_table->m_ptLastMouse = over;
+    m_table->SendMessage(WM_MOUSEHOVER, 0, MAKELPARAM(over.x, over.y));
+    ASSERT_NE(m_table->m_pTaskTip, nullptr);
+    EXPECT_TRUE(m_table->m_pTaskTip->IsShown());
+    // "今日任务:" in code page 936.
+    EXPECT_EQ(std::string(m_table->m_pTaskTip->GetText()).compare(0, 9, "\xbd\xf1\xc8\xd5\xc8\xce\xce\xf1:"), 0);
     g_app.m_bOnline = FALSE;
 }
