@@ -390,6 +390,11 @@ private:
     void LayoutTableNow();
     void LayoutDecisionButtons();
     void Redraw(CDC& dc, const CRect& client);
+    // The decision-button bar, the logo and the button-row frame (GameWndMarks.cpp).
+    void DrawButtonBar(CDC& dc, const CRect& client, int ownPanelLeft);
+    // The emperor's mark, the role marks, the played-count figure and the
+    // designated card (GameWndMarks.cpp).
+    void DrawTableMarks(CDC& dc, const CRect& client);
     void DrawSeat(CDC& dc, int view, int seat);
     void DrawWaitingSeat(CDC& dc, int view, int seat);
     void DrawSmallCard(CDC& dc, const CardEntry& card, int x, int y);
@@ -425,11 +430,14 @@ private:
     struct StillLayerKey {
         int width = 0, height = 0;
         bool panels = false;
+        bool firstHandPending = false;   // the button bar's place
+        int ownPanelLeft = 0;
         int seats[kTableSeats] = {-1, -1, -1, -1, -1};
         int panelLeft[kTableSeats] = {}, panelTop[kTableSeats] = {};
         bool operator==(const StillLayerKey& o) const
         {
-            if (width != o.width || height != o.height || panels != o.panels)
+            if (width != o.width || height != o.height || panels != o.panels ||
+                firstHandPending != o.firstHandPending || ownPanelLeft != o.ownPanelLeft)
                 return false;
             for (int v = 0; v < kTableSeats; v++)
                 if (seats[v] != o.seats[v] || panelLeft[v] != o.panelLeft[v] || panelTop[v] != o.panelTop[v])

@@ -114,6 +114,12 @@ void CGameWnd::LoadPictures()
         image->LoadBitmapFile(GetThemeResPicPath(id));
         m_pictures.fixed[id] = std::move(image);
     }
+    if (CWinApp* app = AfxGetApp()) {
+        CString profile = app->GetProfileString("", "Path", "");
+        profile.TrimRight('\\');
+        if (!profile.IsEmpty())
+            m_pictures.logo.LoadBitmapFile(profile + "\\theme\\logo_0.bmp");
+    }
     const CString folder = GetThemePath(2);
     // The card sheets are drawn many times a paint: kept as alpha pictures.
     if (m_pictures.cardBig.LoadBitmapFile(folder + "\\CardBig.bmp") && m_pictures.cardBig.MakeKeyTransparent()) {
@@ -460,6 +466,9 @@ void CGameWnd::Redraw(CDC& dc, const CRect& client)
     key.width = client.Width();
     key.height = client.Height();
     key.panels = app != NULL && app->m_state.Exists() && (!m_bFirstHandPending || watching);
+    key.firstHandPending = m_bFirstHandPending != FALSE;
+    if (app != NULL && OwnSeat() >= 0 && OwnSeat() < kTableSeats)
+        key.ownPanelLeft = app->m_seats[OwnSeat()].panelLeft;
     if (key.panels)
         for (int view = 0; view < kTableSeats; view++) {
             const int seat = app->m_views[view];
@@ -482,6 +491,7 @@ void CGameWnd::Redraw(CDC& dc, const CRect& client)
         if (m_pictures.background.IsLoaded())
             m_pictures.background.Draw(cache.GetSafeHdc(), 0, 0, client.Width(), client.Height(), 0, 0,
                                        m_pictures.background.Width(), m_pictures.background.Height());
+        DrawButtonBar(cache, client, key.ownPanelLeft);
         for (int view = 0; key.panels && view < kTableSeats; view++) {
             if (key.seats[view] < 0 || key.seats[view] >= kTableSeats)
                 continue;
@@ -517,6 +527,7 @@ void CGameWnd::Redraw(CDC& dc, const CRect& client)
                            i + 1 < n ? layout.offsets[i + 1] - layout.offsets[i] : 0);
         }
     }
+    DrawTableMarks(dc, client);
     // The seats: own, upper left, lower left, lower right, upper right.
     for (int view : {0, 2, 1, 4, 3}) {
         const int seat = app->m_views[view];

@@ -190,11 +190,10 @@ void CTableImage::DrawKeyed(HDC hDC, int x, int y, int w, int h, int sx, int sy,
         ::TransparentBlt(hDC, x, y, w, h, hMem, sx, sy, sw, sh, kKeyColour);
 }
 
-void CTableImage::DrawMasked(HDC hDC, int x, int y) const
+void CTableImage::DrawMasked(HDC hDC, int x, int y, int w, int h) const
 {
-    if (m_hBitmap == NULL)
+    if (m_hBitmap == NULL || w <= 0 || h <= 0 || 2 * w > m_width || h > m_height)
         return;
-    const int w = m_width / 2, h = m_height;
     if (!::RectVisible(hDC, CRect(x, y, x + w, y + h)))
         return;
     HDC hMem = SourceDC(hDC);

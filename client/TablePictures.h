@@ -46,7 +46,9 @@ public:
     // Key-coloured bitmaps: magenta left out.
     void DrawKeyed(HDC hDC, int x, int y, int w, int h, int sx, int sy, int sw, int sh) const;
     // Picture|mask bitmaps: the left half drawn through the right half.
-    void DrawMasked(HDC hDC, int x, int y) const;
+    void DrawMasked(HDC hDC, int x, int y) const { DrawMasked(hDC, x, y, m_width / 2, m_height); }
+    // The same for a picture whose mask starts at w: the w x h corner drawn.
+    void DrawMasked(HDC hDC, int x, int y, int w, int h) const;
 
     // Alpha pictures cut in cells (card sheets): the widest run of not fully
     // opaque pixels at the left of any row of any cell. A card drawn

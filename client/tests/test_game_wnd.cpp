@@ -20,6 +20,7 @@
 #include "AxStandInTest.h"
 #include "BalloonWnd.h"
 #include "Bitmaps.h"
+#include "GdiTestSupport.h"
 #include "TableLayout.h"
 #include "TableThemeKeys.h"
 #include "TableRules.h"
@@ -34,6 +35,7 @@
 #include "SetTitleDlg.h"
 #include "TableDriver.h"
 #include "net/GameClientSocket.h"
+#include "NetTestSupport.h"
 
 // Rectangles in failure messages.
 inline void PrintTo(const CRect& r, std::ostream* os)
@@ -60,6 +62,8 @@ struct FakeBoard {
     int32_t reactTo = 0;
     void (*reaction)() = nullptr;
     uint8_t identitySeat = 0xFF;
+    // What event 10032 answers.
+    const HintCandidate* hint = nullptr;
 };
 FakeBoard g_board;
 BoardGameState g_state;
@@ -92,6 +96,9 @@ int32_t QVBOARD_CALL FakeEvent(BoardHandle, int32_t code, int32_t, int32_t, void
         break;
     case kEvSavedCards:
         *static_cast<void**>(param) = g_savedCards;
+        break;
+    case kEvNextHint:
+        *static_cast<const HintCandidate**>(param) = g_board.hint;
         break;
     default:
         if (code == g_board.reactTo && g_board.reaction != nullptr)
@@ -189,6 +196,9 @@ protected:
     {
         g_board = FakeBoard();
         memset(&g_state, 0, sizeof g_state);
+        // As the board leaves it between hands: no emperor, no guard.
+        g_state.emperorSeat = -1;
+        g_state.guardSeat = -1;
         g_app.m_board.m_pfnCreate = FakeCreate;
         g_app.m_board.m_pfnEvent = FakeEvent;
         g_app.m_board.m_pfnDestory = FakeDestroy;
@@ -791,6 +801,485 @@ TEST_F(GameWndTest, TrustPlayBand)
     }
     m_table->m_bTrustPlay = FALSE;
     g_app.m_bOnline = FALSE;
+}
+
+// ---- The table's marks ------------------------------------------------------------------------
+
+// Which pixels of a rectangle differ between two copies of the table.
+int DifferentPixels(HDC a, HDC b, const CRect& r)
+{
+    int n = 0;
+    for (int y = r.top; y < r.bottom; y++)
+        for (int x = r.left; x < r.right; x++)
+            n += ::GetPixel(a, x, y) != ::GetPixel(b, x, y) ? 1 : 0;
+    return n;
+}
+
+// The designated card beside the own portrait: its suit's quarter of
+// "Color" and its rank in a bold 25 x 12 font, dark red on rows 0 and 2,
+// black on rows 1 and 3. The expected picture is made apart from the table:
+// the same table without the card, the quarter drawn from the theme file
+// with GDI+, and the rank written from the table below (v = (column + 3)
+// mod 13: J Q K A for 11 12 0 1, else the number).
+//   Place, with qw a quarter of the width of "Color": the quarter's left =
+//   portrait left - qw - 10, its top = the portrait's top; the rank's box
+//   20 x 25 at the quarter's left + qw / 2 + 6 and its top + 4.
+TEST_F(GameWndTest, DesignatedCardSuitAndRank)
+{
+    g_app.m_bOnline = TRUE;
+    m_table->m_bFirstHandPending = FALSE;
+    m_host.ShowWindow(SW_SHOWNA);
+    HDC surface = GetTableSurfaceDC();
+    ASSERT_NE(surface, (HDC)NULL);
+    const std::string colorFile = ThemeFile("Others", "Color");
+    const std::wstring colorWide(colorFile.begin(), colorFile.end());
+    Gdiplus::Bitmap color(colorWide.c_str());
+    ASSERT_EQ(color.GetLastStatus(), Gdiplus::Ok) << colorFile;
+    const int qw = (int)color.GetWidth() / 4, qh = (int)color.GetHeight();
+    struct Case {
+        const char* what;
+        int phase;
+        int number;          // byte 3875
+        const char* rank;    // NULL: nothing drawn
+        int quarter;
+        COLORREF ink;
+    };
+    const Case cases[] = {
+        {"column 8 of the first suit: J, dark red", kPhasePlay, 8, "J", 0, RGB(128, 0, 0)},
+        {"column 10 of the second suit: K, black", kPhasePlay, 13 + 10, "K", 1, RGB(0, 0, 0)},
+        {"column 11 of the third suit: A, dark red", kPhasePlay, 26 + 11, "A", 2, RGB(128, 0, 0)},
+        {"column 12 of the fourth suit: 2, black", kPhasePlay, 39 + 12, "2", 3, RGB(0, 0, 0)},
+        {"column 7 of the second pack's first suit: 10", kPhaseIdle, 54 + 7, "10", 0, RGB(128, 0, 0)},
+        {"a joker has no suit quarter: nothing", kPhasePlay, 52, NULL, 0, 0},
+        {"while the emperor is decided: nothing", 1, 8, NULL, 0, 0},
+        {"no card named (255): nothing", kPhasePlay, 255, NULL, 0, 0},
+    };
+    for (const Case& c : cases) {
+        g_state.phase = (uint32_t)c.phase;
+        g_state.rememberedCardId = (uint8_t)c.number;
+        g_state.optNoGuardCard = 0;
+        m_table->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        const SeatLayoutRecord& own = g_app.m_seats[0];
+        const CRect quarter(own.portraitLeft - qw - 10, own.portraitTop, own.portraitLeft - 10, own.portraitTop + qh);
+        const CRect rank(quarter.left + qw / 2 + 6, quarter.top + 4, quarter.left + qw / 2 + 26, quarter.top + 29);
+        CRect both;
+        both.UnionRect(quarter, rank);
+        gfxtest::Canvas expected(1000, 700);   // the table without the card
+        ::BitBlt(expected.dc(), 0, 0, 1000, 700, surface, 0, 0, SRCCOPY);
+        g_state.optNoGuardCard = 1;
+        m_table->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        if (c.rank != NULL) {
+            {
+                Gdiplus::Graphics g(expected.dc());
+                g.DrawImage(&color, Gdiplus::Rect(quarter.left, quarter.top, qw, qh), c.quarter * qw, 0, qw, qh,
+                            Gdiplus::UnitPixel);
+            }
+            HFONT font = ::CreateFontA(25, 12, 0, 0, 700, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "");
+            HGDIOBJ oldFont = ::SelectObject(expected.dc(), font);
+            ::SetBkMode(expected.dc(), TRANSPARENT);
+            ::SetTextColor(expected.dc(), c.ink);
+            RECT box = rank;
+            ::DrawTextA(expected.dc(), c.rank, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            ::SelectObject(expected.dc(), oldFont);
+            ::DeleteObject(font);
+        }
+        EXPECT_EQ(DifferentPixels(expected.dc(), surface, both), 0) << c.what;
+        if (c.rank != NULL) {
+            // The rank's ink is there at all (the comparison holds it too).
+            int inked = 0;
+            for (int y = rank.top; y < rank.bottom; y++)
+                for (int x = rank.left; x < rank.right; x++)
+                    inked += ::GetPixel(surface, x, y) == c.ink ? 1 : 0;
+            EXPECT_GT(inked, 10) << c.what;
+        }
+    }
+    g_app.m_bOnline = FALSE;
+}
+
+// The decision-button bar "BtnBK" (200 x 44, a 2-pixel opaque edge around a
+// half-transparent middle), two rows: the lower row's top is the area's
+// bottom - b / 2 - 147 (b the height of the "Setup" picture), the upper
+// row's b + 10 higher. Its least left edge is the own panel's left + 525
+// (+ 485 before the first hand); the own panel ("DPlayer", 600 wide) is
+// centred, so in a table 1000 wide the edge is 200 + 525 = 725 and the bar
+// fits (275 >= 200): right-aligned at 800. In a table 800 wide it is
+// 100 + 525 = 625 and 175 pixels remain: the bar starts there with the
+// picture's middle columns 50-149 stretched to 200 and is cut at 800 (no
+// right edge). Before the first hand it stays right-aligned in both.
+TEST_F(GameWndTest, ButtonBarFitsOrStretches)
+{
+    g_app.m_bOnline = TRUE;
+    g_state.phase = kPhasePlay;
+    m_host.ShowWindow(SW_SHOWNA);
+    HDC surface = GetTableSurfaceDC();
+    ASSERT_NE(surface, (HDC)NULL);
+    const std::string barFile = ThemeFile("Background", "BtnBK");
+    const std::wstring wide(barFile.begin(), barFile.end());
+    Gdiplus::Bitmap bar(wide.c_str());
+    ASSERT_EQ(bar.GetLastStatus(), Gdiplus::Ok) << barFile;
+    Gdiplus::Color corner;
+    bar.GetPixel(0, 0, &corner);
+    ASSERT_EQ(corner.GetA(), 255) << "the bar's edge is opaque";
+    const COLORREF edge = RGB(corner.GetR(), corner.GetG(), corner.GetB());
+    const int h = (int)bar.GetHeight();
+    const int b = PictureSize(ThemeFile("Buttons", "Setup")).cy;
+    struct Case {
+        const char* what;
+        int width;
+        BOOL firstHandPending;
+        bool rightEdge;       // the picture's right edge on the area's right edge
+        int leftEdge;         // where the picture's left edge is, or -1 for none
+        int stripLeft;        // where the stretched strip begins (no edge there), or -1
+    };
+    const Case cases[] = {
+        {"fits: right-aligned at its natural size", 1000, FALSE, true, 800, -1},
+        {"does not fit: the middle strip from the least left edge, cut by the right edge", 800, FALSE, false, -1, 625},
+        {"before the first hand: right-aligned although it does not fit", 800, TRUE, true, 600, -1},
+    };
+    for (const Case& c : cases) {
+        m_table->m_bFirstHandPending = c.firstHandPending;
+        m_table->SetWindowPos(NULL, 0, 0, c.width, 700, SWP_NOZORDER | SWP_NOMOVE);
+        m_table->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        const int lower = 700 - b / 2 - 147, upper = lower - b - 10;
+        for (int top : {lower, upper}) {
+            int edgeRows = 0, topRow = 0;
+            for (int y = top + 4; y < top + h - 4; y++)
+                edgeRows += ::GetPixel(surface, c.width - 1, y) == edge ? 1 : 0;
+            EXPECT_EQ(edgeRows == h - 8, c.rightEdge) << c.what << ", row at " << top;
+            if (c.leftEdge >= 0) {
+                int left = 0;
+                for (int y = top + 4; y < top + h - 4; y++)
+                    left += ::GetPixel(surface, c.leftEdge, y) == edge ? 1 : 0;
+                EXPECT_EQ(left, h - 8) << c.what << ": the left edge, row at " << top;
+            }
+            if (c.stripLeft >= 0) {
+                // Under the own panel: the bar begins at the least left edge
+                // (its left differs from what lies beside it) without an
+                // edge of its own (its first column is its middle's colour).
+                int begins = 0, noEdge = 0;
+                for (int y = top + 4; y < top + h - 4; y++) {
+                    begins += ::GetPixel(surface, c.stripLeft - 1, y) != ::GetPixel(surface, c.stripLeft, y) ? 1 : 0;
+                    noEdge += ::GetPixel(surface, c.stripLeft, y) == ::GetPixel(surface, c.stripLeft + 15, y) ? 1 : 0;
+                }
+                EXPECT_EQ(begins, h - 8) << c.what << ": where it begins, row at " << top;
+                EXPECT_EQ(noEdge, h - 8) << c.what << ": no edge at its start, row at " << top;
+            }
+            // The top edge runs over the last 100 pixels in every case.
+            for (int x = c.width - 100; x < c.width; x++)
+                topRow += ::GetPixel(surface, x, top) == edge ? 1 : 0;
+            EXPECT_EQ(topRow, 100) << c.what << ", row at " << top;
+        }
+    }
+    m_table->SetWindowPos(NULL, 0, 0, 1000, 700, SWP_NOZORDER | SWP_NOMOVE);
+    g_app.m_bOnline = FALSE;
+}
+
+// The role marks beside the portraits, each at the size of "FarmerSign"
+// (24 x 24): 5 pixels right of the portrait box (right-hand seats: ending 5
+// left of it), top = the box's top + 2 * 24 - 27. Marks 1-3 are theme
+// pictures, 4 and 5 the left halves of the kick pictures. Which mark a seat
+// gets is the rule's (tested apart); here each picture at its place.
+// The emperor's mark "EmperorSign": the remaining-count box ("LeftNumBK",
+// 34 x 22, 2 right of the box, its bottom 2 above the box's bottom) moved
+// 3 right and 84 up: (portrait left + 105, portrait top + 12).
+TEST_F(GameWndTest, RoleAndEmperorMarks)
+{
+    g_app.m_bOnline = TRUE;
+    m_table->m_bFirstHandPending = FALSE;
+    m_host.ShowWindow(SW_SHOWNA);
+    HDC surface = GetTableSurfaceDC();
+    ASSERT_NE(surface, (HDC)NULL);
+    const std::string files[] = {
+        ThemeFile("Others", "HouseCarlSign2"), ThemeFile("Others", "HouseCarlSign"), ThemeFile("Others", "FarmerSign"),
+        ProgramFile("theme\\respic\\kickHouseCarl.bmp"), ProgramFile("theme\\respic\\kickFarmer.bmp"),
+    };
+    const LayoutSize farmer = PictureSize(files[2]);
+    ASSERT_EQ(farmer.cx, 24);
+    struct Case {
+        const char* what;
+        int phase;
+        uint32_t tableFlags, ruleFlags;
+        int guard, shownSeat;
+        int seat;     // the seat looked at (seat n sits at view n here)
+        int mark;     // 1-5, 0 none
+    };
+    const Case cases[] = {
+        {"guard shown, flag 0x8 clear: mark 1", kPhasePlay, 0, 0, 1, 1, 1, 1},
+        {"guard shown with 0x8 and 0x100: mark 4", kPhasePlay, 0x108, 0, 2, 2, 2, 4},
+        {"guard hidden with 0x4, right-hand seat: mark 2", kPhasePlay, 0x4, 0, 3, -1, 3, 2},
+        {"another seat shown: mark 3", kPhasePlay, 0, 0, 1, 2, 2, 3},
+        {"the kick option and the seat's bit, right-hand seat: mark 5", kPhasePlay, 0, 0x80000 | 0x10, 1, -1, 4, 5},
+        {"deciding the emperor: none", 1, 0, 0, 1, 2, 2, 0},
+    };
+    for (const Case& c : cases) {
+        g_state.phase = (uint32_t)c.phase;
+        g_state.tableFlags = c.tableFlags;
+        g_state.ruleFlags = c.ruleFlags;
+        g_state.guardSeat = c.guard;
+        for (int seat = 0; seat < kTableSeats; seat++)
+            g_state.decisionMarks[seat] = seat == c.shownSeat ? 1 : 0;
+        m_table->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        const SeatLayoutRecord& r = g_app.m_seats[c.seat];
+        const int left = c.seat >= 3 ? r.portraitLeft - 5 - farmer.cx : r.portraitLeft + kPortraitWidth + 5;
+        const int top = r.portraitTop + 2 * farmer.cy - 27;
+        for (int m = 1; m <= 5; m++) {
+            const double shown = ShareShown(surface, files[m - 1], left, top, 0, 0, farmer.cx, farmer.cy);
+            EXPECT_EQ(shown > 0.98, m == c.mark) << c.what << ": mark " << m << " " << shown;
+        }
+    }
+
+    const std::string emperor = ThemeFile("Others", "EmperorSign");
+    g_state.phase = kPhasePlay;
+    g_state.guardSeat = -1;
+    g_state.tableFlags = g_state.ruleFlags = 0;
+    for (int seat = 0; seat < kTableSeats; seat++)
+        g_state.decisionMarks[seat] = 0;
+    const LayoutSize count = PictureSize(ThemeFile("Background", "LeftNumBK"));
+    // From the portrait box's left: its width + 2 + 3, or - 2 - the box's width + 3.
+    const int leftOf[kTableSeats] = {105, 105, 105, -2 - count.cx + 3, -2 - count.cx + 3};
+    const int topOf = kPortraitHeight - 2 - count.cy - 84;
+    for (int seat : {-1, 0, 3}) {
+        g_state.emperorSeat = seat;
+        m_table->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        for (int s = 0; s < kTableSeats; s++) {
+            const SeatLayoutRecord& r = g_app.m_seats[s];
+            const double shown = ShareShown(surface, emperor, r.portraitLeft + leftOf[s], r.portraitTop + topOf);
+            EXPECT_EQ(shown > 0.98, s == seat) << "emperor " << seat << ", seat " << s << " " << shown;
+        }
+    }
+
+    // Everything together, for a look: the emperor upper right, the guard
+    // shown lower left, a designated J, 12 cards on the table.
+    if (const char* shots = getenv("MARDAVEL_SHOTS_DIR")) {
+        NameSeats();
+        g_state.emperorSeat = 3;
+        g_state.guardSeat = 1;
+        g_state.decisionMarks[1] = 1;
+        g_state.decisionMarks[2] = 1;
+        g_state.optNoGuardCard = 1;
+        g_state.rememberedCardId = 8;
+        g_state.trickCount = 12;
+        g_state.leadSeat = 2;
+        g_state.seatToAct = 0;
+        m_table->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        tabledriver::SaveWindowPicture(m_host.m_hWnd, std::string(shots) + "\\table-marks.bmp");
+        g_state.trickCount = 0;
+    }
+    g_app.m_bOnline = FALSE;
+}
+
+// The played-count figure between the left seats, online while a play lies
+// on the table and its seat (3668) is not the seat to act (3680):
+// "TONumBK" (w x h) at the area's half width less w / 2 and at (upper left
+// panel top 10 + lower left panel top (700 - the own panel's height) / 2 +
+// the side panel's height) / 2 - h / 2; "TONum" holds ten cells, each
+// digit at the figure's top + (h - the strip's height) / 2: one digit at
+// + 75, two at + 70 and + 86. Counts past 99 keep to the strip's cells (99).
+TEST_F(GameWndTest, PlayedCountFigure)
+{
+    m_table->m_bFirstHandPending = FALSE;
+    m_host.ShowWindow(SW_SHOWNA);
+    HDC surface = GetTableSurfaceDC();
+    ASSERT_NE(surface, (HDC)NULL);
+    const std::string backFile = ThemeFile("Background", "TONumBK");
+    const std::string digitFile = ThemeFile("Background", "TONum");
+    const LayoutSize back = PictureSize(backFile), digits = PictureSize(digitFile);
+    const LayoutSize dPlayer = PictureSize(ThemeFile("Background", "DPlayer"));
+    const LayoutSize lPlayer = PictureSize(ThemeFile("Background", "LPlayer"));
+    const int cell = digits.cx / 10;
+    const int backLeft = 1000 / 2 - back.cx / 2;
+    const int backTop = (10 + (700 - dPlayer.cy) / 2 + lPlayer.cy) / 2 - back.cy / 2;
+    const int digitTop = backTop + (back.cy - digits.cy) / 2;
+    struct Digit {
+        int value, offset;
+    };
+    struct Case {
+        const char* what;
+        BOOL online;
+        int count, lead, toAct;
+        std::vector<Digit> shown;   // empty: no figure
+    };
+    const Case cases[] = {
+        {"9: one digit at + 75", TRUE, 9, 1, 2, {{9, 75}}},
+        {"10: 1 at + 70, 0 at + 86", TRUE, 10, 1, 2, {{1, 70}, {0, 86}}},
+        {"52", TRUE, 52, 1, 2, {{5, 70}, {2, 86}}},
+        {"150 keeps to the strip's cells", TRUE, 150, 1, 2, {{9, 70}, {9, 86}}},
+        {"the seat that played is to act: none", TRUE, 9, 2, 2, {}},
+        {"nothing on the table: none", TRUE, 0, 1, 2, {}},
+        {"local game: none", FALSE, 9, 1, 2, {}},
+    };
+    for (const Case& c : cases) {
+        g_app.m_bOnline = c.online;
+        g_state.phase = kPhasePlay;
+        g_state.trickCount = c.count;
+        g_state.leadSeat = c.lead;
+        g_state.seatToAct = c.toAct;
+        m_table->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        // The figure's background: its edge rows (the digits lie between).
+        const double backShown = ShareShown(surface, backFile, backLeft, backTop, 0, 0, back.cx, 3);
+        EXPECT_EQ(backShown > 0.98, !c.shown.empty()) << c.what << " " << backShown;
+        for (const Digit& d : c.shown)
+            EXPECT_GT(ShareShown(surface, digitFile, backLeft + d.offset, digitTop, d.value * cell, 0, cell, digits.cy),
+                      0.98)
+                << c.what << ": digit " << d.value << " at + " << d.offset;
+    }
+    g_state.trickCount = 0;
+    g_app.m_bOnline = FALSE;
+}
+
+// ---- The right click and the watcher's keep-alive -----------------------------------------------
+
+// A right click plays the selection (board event 10030) while the play
+// button is shown and the seat is not in trust play; otherwise nothing.
+TEST_F(GameWndTest, RightClickPlays)
+{
+    g_state.phase = kPhasePlay;
+    struct Case {
+        const char* what;
+        bool playShown;
+        BOOL trustPlay;
+        int plays;
+    };
+    const Case cases[] = {
+        {"play button shown: one play", true, FALSE, 1},
+        {"play button hidden: nothing", false, FALSE, 0},
+        {"in trust play: nothing", true, TRUE, 0},
+    };
+    CWnd* play = m_table->GetDlgItem(206);
+    ASSERT_NE(play, nullptr);
+    for (const Case& c : cases) {
+        play->ShowWindow(c.playShown ? SW_SHOWNA : SW_HIDE);
+        m_table->m_bTrustPlay = c.trustPlay;
+        const int before = Count(g_board.events, kEvPlayCards);
+        m_table->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(400, 300));
+        m_table->SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(400, 300));
+        EXPECT_EQ(Count(g_board.events, kEvPlayCards) - before, c.plays) << c.what;
+    }
+    m_table->m_bTrustPlay = FALSE;
+    play->ShowWindow(SW_HIDE);
+}
+
+// The hint (207): the board's next play is selected in the own hand; with
+// none, the selection is cleared and the turn passed, but not while the own
+// seat leads the trick (a leader may not pass: the hint button only comes
+// back).
+TEST_F(GameWndTest, HintSelectsOrPasses)
+{
+    g_state.phase = kPhasePlay;
+    g_state.seats[0].cardsInHand = 4;
+    for (int i = 0; i < 4; i++)
+        g_state.hands[0][i] = CardEntry{(uint8_t)(10 + i), (uint8_t)i, 1, 0, 0};
+    CardEntry pair[2] = {CardEntry{12, 2, 1, 0, 0}, CardEntry{13, 3, 1, 0, 0}};
+    const HintCandidate twoCards = {2, 0, pair};
+    struct Case {
+        const char* what;
+        int lead;                       // the seat whose play is on the table
+        int trick;                      // its cards
+        const HintCandidate* hint;
+        int passes;
+        uint8_t selected[4];            // each own card's selection after the hint
+        bool playEnabled;
+    };
+    const Case cases[] = {
+        {"no play beats the table: selection cleared, then a pass", 3, 2, nullptr, 1, {0, 0, 0, 0}, false},
+        {"the own seat leads and no hint: no pass", 0, 0, nullptr, 0, {0, 0, 0, 0}, false},
+        {"a hint of two cards: those two selected, play enabled", 3, 2, &twoCards, 0, {0, 0, 1, 1}, true},
+    };
+    for (const Case& c : cases) {
+        g_state.seatToAct = 0;
+        g_state.leadSeat = c.lead;
+        g_state.trickCount = c.trick;
+        g_state.hands[0][0].flags = kCardSelected;   // a card picked before
+        g_board.hint = c.hint;
+        const int passes = Count(g_board.events, kEvPass);
+        m_table->SendMessage(WM_COMMAND, MAKEWPARAM(207, BN_CLICKED), 0);
+        EXPECT_EQ(Count(g_board.events, kEvPass) - passes, c.passes) << c.what;
+        for (int i = 0; i < 4; i++)
+            EXPECT_EQ((g_state.hands[0][i].flags & kCardSelected) != 0, c.selected[i] != 0) << c.what << ", card " << i;
+        EXPECT_TRUE(m_table->GetDlgItem(207)->IsWindowEnabled()) << c.what << ": the hint button back";
+        EXPECT_EQ(m_table->GetDlgItem(206)->IsWindowEnabled() != FALSE, c.playEnabled) << c.what;
+    }
+    g_board.hint = nullptr;
+}
+
+// Sounds of the board (callback 10010: section, entry) through the sound
+// routine: the entry's file of "sound.ini" from the sound folder; nothing
+// for an entry the file lacks or with sounds off.
+std::vector<std::string> g_played;
+BOOL WINAPI RecordPlay(LPCSTR pszSound, HMODULE, DWORD)
+{
+    g_played.push_back(pszSound != NULL ? pszSound : "");
+    return TRUE;
+}
+
+TEST_F(GameWndTest, BoardSoundsFromTheSoundList)
+{
+    char list[256] = "";
+    ::GetPrivateProfileStringA("-2147483643", "2", "", list, sizeof list, ProgramFile("sound.ini").c_str());
+    ASSERT_NE(list[0], '\0') << "the generated sound list names the clock's warning for seat 2";
+    ASSERT_EQ(strchr(list, ','), nullptr) << "one file: the pick is known";
+    const PlaySoundRoutine previous = SetPlaySoundRoutine(RecordPlay);
+    CWnd* previousMain = g_app.m_pMainWnd;
+    g_app.m_pMainWnd = &m_host;
+    theSoundPlayer.EnableSound(TRUE);
+    struct Case {
+        const char* what;
+        BOOL soundOn;
+        uint32_t section;
+        int entry;
+        std::string played;   // empty: nothing
+    };
+    const Case cases[] = {
+        {"a listed sound", TRUE, 0x80000005u, 2, ProgramFile("sound\\" + std::string(list))},
+        {"an entry the list lacks", TRUE, 0x80000005u, 7, ""},
+        {"sounds off", FALSE, 0x80000005u, 2, ""},
+    };
+    for (const Case& c : cases) {
+        g_played.clear();
+        m_table->m_bSoundOn = c.soundOn;
+        Callback(kCbAnnounce, (intptr_t)c.section, c.entry);
+        if (c.played.empty()) {
+            EXPECT_TRUE(g_played.empty()) << c.what;
+        } else {
+            ASSERT_EQ(g_played.size(), 1u) << c.what;
+            EXPECT_EQ(g_played[0], c.played) << c.what;
+        }
+    }
+    m_table->m_bSoundOn = TRUE;
+    g_app.m_pMainWnd = previousMain;
+    SetPlaySoundRoutine(previous);
+}
+
+// The keep-alive runs on the window's one-second timer: with "IdleSecond"
+// 3 the third tick sends it. A watcher sends the platform's notice 0x201
+// only; a player 0x201 and then 0x26008 with an empty body. The peer reads
+// in order, so the first message it sees proves the ticks before sent
+// nothing.
+TEST_F(GameWndTest, KeepAliveOnTheSecondTimer)
+{
+    CPrivateUserKey user;
+    ASSERT_TRUE(user.Overridden());
+    user.Dword("Software\\Quorvintel\\Game\\Share", "IdleSecond", 3);
+    ASSERT_EQ(CGameSocket::GetIdleSecond(), 3u);
+    CTestPeer peer;
+    ASSERT_TRUE(theGameSocket.Connect("127.0.0.1", peer.Port(), FALSE));
+    ASSERT_TRUE(peer.Accept());
+
+    g_app.m_bWatcher = TRUE;
+    for (int tick = 0; tick < 3; tick++)
+        m_table->SendMessage(WM_TIMER, kTimerSecond, 0);
+    g_app.m_bWatcher = FALSE;
+    for (int tick = 0; tick < 3; tick++)
+        m_table->SendMessage(WM_TIMER, kTimerSecond, 0);
+    ASSERT_TRUE(PumpUntil([&] { return peer.ReceivedCount() >= 3; }));
+    const std::vector<PeerMessage> got = peer.Received();
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got[0].id, 0x201u) << "the watcher's third tick: the notice only";
+    EXPECT_EQ(got[1].id, 0x201u) << "the player's third tick: the notice";
+    EXPECT_EQ(got[2].id, 0x26008u) << "then the table's keep-alive";
+    EXPECT_TRUE(got[2].body.empty());
+    theGameSocket.Close();
 }
 
 // ---- A theme picture that is missing ends the program --------------------------------------------

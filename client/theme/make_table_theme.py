@@ -439,7 +439,12 @@ def theme_pictures():
     add("Background", "LPlayer", panel(140, 150, (60, 36, 16), GOLD, 200))
     add("Background", "RPlayer", panel(140, 150, (60, 36, 16), GOLD, 200))
     add("Background", "DPlayer", panel(600, 250, (60, 36, 16), GOLD, 170))
-    add("Background", "TONumBK", badge("已出    张", 110, 36, (50, 30, 14), CREAM, 13))
+    # The table writes the count's digits 70 to 100 pixels in: the words
+    # stand left and right of them.
+    count_bk = badge("", 120, 36, (50, 30, 14))
+    centred_label(count_bk, "已出", 0, 0, 68, 36, 13, CREAM, True)
+    centred_label(count_bk, "张", 101, 0, 120, 36, 13, CREAM, True)
+    add("Background", "TONumBK", count_bk)
     add("Background", "TONum", strip([str(d) for d in range(10)], 14, 24, None, (255, 220, 60), 18))
     add("Background", "LeftNumBK", badge("", 34, 22, (40, 24, 10)))
     add("Background", "BtnBK", panel(200, 44, (30, 20, 10), GOLD, 150))
@@ -461,16 +466,20 @@ def theme_pictures():
     add("Others", "Timer", strip([str(d) for d in range(10)], 10, 16, None, WHITE, 12))
     add("Others", "MyTimerBK", panel(100, 20, (20, 60, 30), GOLD))
     add("Others", "TimerBK", panel(70, 16, (20, 60, 30), GOLD))
-    color = Canvas(4 * 26, 32)
+    # Four small cards of 52 x 64, one a suit: the table writes the rank in
+    # a 20 x 25 box 6 pixels right of a card's middle and 4 below its top,
+    # so the suit stands at the lower left.
+    qw, qh = 52, 64
+    color = Canvas(4 * qw, qh)
     for i, suit in enumerate(cards.SUITS):
-        color.fill(i * 26 + 1, 1, (i + 1) * 26 - 1, 31, WHITE)
-        quarter = cards.Canvas(26, 32, WHITE)
+        quarter = cards.Canvas(qw, qh, WHITE)
         colour = cards.SUIT_COLOUR[suit]
-        cards.draw_shape(quarter, lambda u, v, s=suit: cards.in_suit(s, u, v), 13, 16, 18, colour)
-        for y in range(1, 31):
-            for x in range(1, 25):
+        cards.draw_shape(quarter, lambda u, v, s=suit: cards.in_suit(s, u, v), 16, 44, 22, colour)
+        for y in range(1, qh - 1):
+            for x in range(1, qw - 1):
                 r, g, b = quarter.get(x, y)
-                color.put(i * 26 + x, y, (r, g, b, 255))
+                color.put(i * qw + x, y, (r, g, b, 255))
+        color.frame(i * qw, 0, (i + 1) * qw, qh, GREY)
     add("Others", "Color", color)
 
     for level in range(1, 11):

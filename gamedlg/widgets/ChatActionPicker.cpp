@@ -366,8 +366,25 @@ void AddPictureItem(const CString& strPath, std::vector<Gdiplus::Image*>& images
     delete[] pWide;
     if (bstr == nullptr)
         return;
-    images.push_back(new Gdiplus::Image(bstr));
+    // Decoded when first needed (a page opened, an item asked for): a table
+    // window adds 96 faces at start-up and most are never shown.
+    images.push_back(nullptr);
     paths.push_back(bstr);
+}
+
+Gdiplus::Image* DecodedItem(std::vector<Gdiplus::Image*>& images, const std::vector<BSTR>& paths, int nIndex)
+{
+    if (nIndex < 0 || nIndex >= (int)images.size() || nIndex >= (int)paths.size())
+        return nullptr;
+    if (images[nIndex] == nullptr)
+        images[nIndex] = new Gdiplus::Image(paths[nIndex]);
+    return images[nIndex];
+}
+
+void DecodePage(std::vector<Gdiplus::Image*>& images, const std::vector<BSTR>& paths)
+{
+    for (int i = 0; i < (int)images.size(); ++i)
+        DecodedItem(images, paths, i);
 }
 
 }  // namespace
@@ -375,10 +392,7 @@ void AddPictureItem(const CString& strPath, std::vector<Gdiplus::Image*>& images
 void CChatActionButton::AddItem(const CString& strPath) { AddPictureItem(strPath, m_images1, m_paths1); }
 void CChatActionButton::AddItem2(const CString& strPath) { AddPictureItem(strPath, m_images2, m_paths2); }
 
-Gdiplus::Image* CChatActionButton::GetImage(int nIndex) const
-{
-    return nIndex >= 0 && nIndex < (int)m_images1.size() ? m_images1[nIndex] : nullptr;
-}
+Gdiplus::Image* CChatActionButton::GetImage(int nIndex) const { return DecodedItem(m_images1, m_paths1, nIndex); }
 
 const WCHAR* CChatActionButton::GetItemPath(int nPage, int nIndex) const
 {
@@ -401,6 +415,7 @@ void CChatActionButton::OpenPopup(int nPage)
     ClosePopup();
     auto* pPopup = new CChatActionPicker;
     const bool bFirst = nPage == 1;
+    DecodePage(bFirst ? m_images1 : m_images2, bFirst ? m_paths1 : m_paths2);
     if (!pPopup->Show(m_nPopupX, m_nPopupY, this, bFirst ? m_images1 : m_images2, bFirst ? m_paths1 : m_paths2,
                       nPage)) {
         delete pPopup;   // an empty page: no window to place or show

@@ -111,7 +111,8 @@ public:
 
     // Adds a page-1 (AddItem) or page-2 (AddItem2) item from a picture file;
     // an empty path adds nothing, a picture that fails to load is still
-    // added (its status says so).
+    // added (its status says so). The file is decoded when its page first
+    // opens or the item is first asked for.
     void AddItem(const CString& strPath);
     void AddItem2(const CString& strPath);
     Gdiplus::Image* GetImage(int nIndex) const;
@@ -148,9 +149,10 @@ private:
 
     int m_nSelected;
     int m_nSelectedPage;
-    std::vector<Gdiplus::Image*> m_images1;
+    // Decoded on first use (null until then).
+    mutable std::vector<Gdiplus::Image*> m_images1;
     std::vector<BSTR> m_paths1;
-    std::vector<Gdiplus::Image*> m_images2;
+    mutable std::vector<Gdiplus::Image*> m_images2;
     std::vector<BSTR> m_paths2;
     CChatActionPicker* m_pPopup;
     int m_nPopupX, m_nPopupY;

@@ -196,6 +196,49 @@ TEST_F(ChatPickerTest, TwoOpenCloseCyclesLeaveNothingBehind)
     EXPECT_TRUE(tip.GetTools().empty());
 }
 
+// A face is read when it is first needed, not when it is added: a file put
+// in place after AddItem is the picture shown. A file still missing then
+// gives a picture that says so.
+TEST(ChatPickerFaces, ReadWhenFirstNeeded)
+{
+    CTestParent parent;
+    ASSERT_TRUE(parent.CreateShown(500, 380, 700, 600));
+    auto strip = MakeArgbBitmap(200, 50, [](int, int) -> Gdiplus::ARGB { return 0xFF336699; });
+    CChatActionButton button;
+    ASSERT_TRUE(button.Create("", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(300, 500, 300, 500), &parent,
+                              kPickerId));
+    ASSERT_TRUE(button.Init(kPickerId, strip.get(), 0, 4, 0));
+    char temp[MAX_PATH];
+    ASSERT_NE(::GetTempPathA(MAX_PATH, temp), 0u);
+    const CString late = CString(temp) + "picker_late_face.gif";
+    const CString never = CString(temp) + "picker_no_such_face.gif";
+    ::DeleteFileA(late);
+    ::DeleteFileA(never);
+    button.AddItem(late);
+    button.AddItem(never);
+    button.AddItem2(late);
+    ASSERT_TRUE(::CopyFileA(DataFile("three_frames.gif"), late, FALSE));
+
+    Gdiplus::Image* first = button.GetImage(0);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->GetLastStatus(), Gdiplus::Ok) << "the file as it is when first asked for";
+    EXPECT_EQ(first->GetWidth(), 20u);
+    EXPECT_EQ(button.GetImage(0), first) << "read once";
+    Gdiplus::Image* missing = button.GetImage(1);
+    ASSERT_NE(missing, nullptr) << "a missing face is still an item";
+    EXPECT_NE(missing->GetLastStatus(), Gdiplus::Ok);
+
+    button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    ASSERT_NE(button.GetPopup(), nullptr);
+    button.SendMessage(WM_PICKER_PAGE, 2, 0);
+    ASSERT_NE(button.GetPopup(), nullptr) << "page 2's face read when the page opened";
+    EXPECT_EQ(button.GetPopup()->GetPage(), 2);
+    EXPECT_EQ(button.GetPopup()->GetChildren().size(), 3u) << "one cell and the two page buttons";
+    button.DestroyWindow();
+    parent.DestroyWindow();
+    ::DeleteFileA(late);
+}
+
 TEST(ChatPickerEmpty, AnEmptyPageOpensNothing)
 {
     CTestParent parent;
