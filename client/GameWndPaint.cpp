@@ -92,50 +92,74 @@ LayoutSize SizeOf(const CTableImage& image)
 
 void CGameWnd::LoadPictures()
 {
+    // Every picture is read at once on a few threads (each job fills its own
+    // picture); a theme picture that did not load is then read again here, in
+    // the theme table's order, where a missing one ends the program with its
+    // box as always.
+    std::vector<std::function<void()>> jobs;
     int count = 0;
     const ThemeKey* keys = TableThemeKeys(&count);
     const CString themeFile = GetThemePath(0);
     const CString themeFolder = GetThemePath(1);
+    struct ThemeSlot {
+        const char* section;
+        const char* key;
+        CTableImage* image;
+        bool loaded;
+    };
+    std::vector<ThemeSlot> slots;
     for (int i = 0; i < count; i++) {
-        std::unique_ptr<CTableImage> image(new CTableImage);
-        image->FromPicture(LoadIniBitmapOrExit(themeFile, keys[i].section, keys[i].key, themeFolder));
-        m_pictures.theme[std::string(keys[i].section) + "/" + keys[i].key] = std::move(image);
+        std::unique_ptr<CTableImage>& image = m_pictures.theme[std::string(keys[i].section) + "/" + keys[i].key];
+        image.reset(new CTableImage);
+        slots.push_back(ThemeSlot{keys[i].section, keys[i].key, image.get(), false});
     }
-    m_pictures.background.FromPicture(LoadIniBitmapOrExit(themeFile, "Background", "back1", themeFolder));
-    m_pictures.bigAvatar.FromPicture(LoadIniBitmapOrExit(themeFile, "MAIN", "BigAvatarBk", themeFolder));
+    slots.push_back(ThemeSlot{"Background", "back1", &m_pictures.background, false});
+    slots.push_back(ThemeSlot{"MAIN", "BigAvatarBk", &m_pictures.bigAvatar, false});
+    for (ThemeSlot& slot : slots) {
+        const CString path = IniPicturePath(themeFile, slot.section, slot.key, themeFolder);
+        jobs.push_back([&slot, path] { slot.loaded = slot.image->LoadPictureFile(path) != FALSE; });
+    }
+
     const int* fixed = TableFixedPictures(&count);
-    for (int i = 0; i < count; i++) {
-        std::unique_ptr<CTableImage> image(new CTableImage);
-        image->LoadBitmapFile(GetThemeResPicPath(fixed[i]));
-        m_pictures.fixed[fixed[i]] = std::move(image);
-    }
-    for (int id : {kPicMyTimer, kPicMyTimerFrame, kPicOtherTimer, kPicOtherTimerFrame}) {
-        std::unique_ptr<CTableImage> image(new CTableImage);
-        image->LoadBitmapFile(GetThemeResPicPath(id));
-        m_pictures.fixed[id] = std::move(image);
+    std::vector<int> fixedIds(fixed, fixed + count);
+    for (int id : {kPicMyTimer, kPicMyTimerFrame, kPicOtherTimer, kPicOtherTimerFrame})
+        fixedIds.push_back(id);
+    for (int id : fixedIds) {
+        std::unique_ptr<CTableImage>& image = m_pictures.fixed[id];
+        image.reset(new CTableImage);
+        CTableImage* target = image.get();
+        const CString path = GetThemeResPicPath(id);
+        jobs.push_back([target, path] { target->LoadBitmapFile(path); });
     }
     if (CWinApp* app = AfxGetApp()) {
         CString profile = app->GetProfileString("", "Path", "");
         profile.TrimRight('\\');
-        if (!profile.IsEmpty())
-            m_pictures.logo.LoadBitmapFile(profile + "\\theme\\logo_0.bmp");
+        if (!profile.IsEmpty()) {
+            const CString path = profile + "\\theme\\logo_0.bmp";
+            jobs.push_back([this, path] { m_pictures.logo.LoadBitmapFile(path); });
+        }
     }
-    const CString folder = GetThemePath(2);
     // The card sheets are drawn many times a paint: kept as alpha pictures.
-    if (m_pictures.cardBig.LoadBitmapFile(folder + "\\CardBig.bmp") && m_pictures.cardBig.MakeKeyTransparent()) {
-        const LayoutSize cell = CardSheetCell(m_pictures.cardBig.Width(), m_pictures.cardBig.Height());
-        m_pictures.bigWidth = cell.cx;
-        m_pictures.bigHeight = cell.cy;
-        m_pictures.bigClear = m_pictures.cardBig.LeadingClearColumns(m_pictures.bigWidth, m_pictures.bigHeight);
-    }
-    if (m_pictures.cardSmall.LoadBitmapFile(folder + "\\CardSmall.bmp") &&
-        m_pictures.cardSmall.MakeKeyTransparent()) {
-        const LayoutSize cell = CardSheetCell(m_pictures.cardSmall.Width(), m_pictures.cardSmall.Height());
-        m_pictures.smallWidth = cell.cx;
-        m_pictures.smallHeight = cell.cy;
-        m_pictures.smallClear =
-            m_pictures.cardSmall.LeadingClearColumns(m_pictures.smallWidth, m_pictures.smallHeight);
-    }
+    const CString folder = GetThemePath(2);
+    auto sheetJob = [](CTableImage* sheet, CString path, int* w, int* h, int* clear) {
+        return [sheet, path, w, h, clear] {
+            if (!sheet->LoadBitmapFile(path) || !sheet->MakeKeyTransparent())
+                return;
+            const LayoutSize cell = CardSheetCell(sheet->Width(), sheet->Height());
+            *w = cell.cx;
+            *h = cell.cy;
+            *clear = sheet->LeadingClearColumns(cell.cx, cell.cy);
+        };
+    };
+    jobs.push_back(sheetJob(&m_pictures.cardBig, folder + "\\CardBig.bmp", &m_pictures.bigWidth,
+                            &m_pictures.bigHeight, &m_pictures.bigClear));
+    jobs.push_back(sheetJob(&m_pictures.cardSmall, folder + "\\CardSmall.bmp", &m_pictures.smallWidth,
+                            &m_pictures.smallHeight, &m_pictures.smallClear));
+
+    RunPictureJobs(jobs);
+    for (ThemeSlot& slot : slots)
+        if (!slot.loaded)
+            slot.image->FromPicture(LoadIniBitmapOrExit(themeFile, slot.section, slot.key, themeFolder));
 }
 
 void CGameWnd::ReadSettings()

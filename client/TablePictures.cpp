@@ -4,9 +4,13 @@
 
 #include <string.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <thread>
 
 #include "Bitmaps.h"
+#include "Conversions.h"
 
 namespace {
 
@@ -103,6 +107,45 @@ BOOL CTableImage::FromPicture(GdiplusPicture* picture)
     m_height = h;
     m_bAlpha = TRUE;
     return TRUE;
+}
+
+BOOL CTableImage::LoadPictureFile(LPCSTR lpszPath)
+{
+    WCHAR* wide = AnsiToWideAlloc(lpszPath);
+    if (wide == NULL)
+        return FALSE;
+    GdiplusPicture* picture = new GdiplusPicture;
+    picture->image = new Gdiplus::Image(wide);
+    delete[] wide;
+    GetImageSize(picture);
+    if (picture->width == 0 || picture->height == 0) {
+        delete picture;
+        return FALSE;
+    }
+    return FromPicture(picture);
+}
+
+void RunPictureJobs(const std::vector<std::function<void()>>& jobs)
+{
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const size_t threads = std::min<size_t>(std::min(4u, cores), jobs.size());
+    std::atomic<size_t> next(0);
+    auto work = [&jobs, &next] {
+        for (size_t i = next++; i < jobs.size(); i = next++)
+            jobs[i]();
+    };
+    std::vector<std::thread> pool;
+    for (size_t t = 1; t < threads; t++)
+        pool.emplace_back([&work] {
+            // The picture decoders are COM objects; this thread is ours.
+            const HRESULT com = ::CoInitializeEx(NULL, COINIT_MULTITHREADED);
+            work();
+            if (SUCCEEDED(com))
+                ::CoUninitialize();
+        });
+    work();   // the calling thread too, as its COM stands
+    for (std::thread& t : pool)
+        t.join();
 }
 
 BOOL CTableImage::LoadBitmapFile(LPCSTR lpszPath)

@@ -11,9 +11,11 @@
 
 #include "afxwin.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct GdiplusPicture;
 
@@ -28,6 +30,9 @@ public:
 
     // From a GDI+ picture (kept: buttons take it as their image).
     BOOL FromPicture(GdiplusPicture* picture);
+    // A picture file through GDI+ (kept, as FromPicture). FALSE, and nothing
+    // kept, when it has no width or height.
+    BOOL LoadPictureFile(LPCSTR lpszPath);
     // A 24-bit .bmp file (transparent key: magenta). FALSE when missing.
     BOOL LoadBitmapFile(LPCSTR lpszPath);
     // Turns a key-coloured bitmap into an alpha picture (the key colour
@@ -69,6 +74,10 @@ private:
     BOOL m_bAlpha = FALSE;
     std::unique_ptr<GdiplusPicture> m_pPicture;
 };
+
+// Runs the jobs on a few threads at once and returns when all have run.
+// Each job loads its own pictures; none touches another's.
+void RunPictureJobs(const std::vector<std::function<void()>>& jobs);
 
 struct TablePictures {
     // "Section/Key" of the theme file.

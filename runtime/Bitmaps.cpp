@@ -33,6 +33,10 @@ void DefaultFatalPicture(const char* text, const char* caption)
 
 FatalPictureRoutine g_fatalPicture = DefaultFatalPicture;
 
+}  // namespace
+
+// ---- Bitmaps named in ini files ------------------------------------------------------------
+
 CString IniPicturePath(const char* iniPath, const char* section, const char* key, const char* folder)
 {
     char name[261] = {};
@@ -44,10 +48,6 @@ CString IniPicturePath(const char* iniPath, const char* section, const char* key
         path = name;
     return path;
 }
-
-}  // namespace
-
-// ---- Bitmaps named in ini files ------------------------------------------------------------
 
 HBITMAP LoadIniBitmap(const char* iniPath, const char* section, const char* key, const char* folder)
 {

@@ -11,6 +11,8 @@
 // folder ("%s\%s") when one is given, loaded as a bitmap from file; null on
 // failure.
 HBITMAP LoadIniBitmap(const char* iniPath, const char* section, const char* key, const char* folder);
+// The path of that file: the ini key's value, in folder when one is given.
+CString IniPicturePath(const char* iniPath, const char* section, const char* key, const char* folder);
 
 // A GDI+ image with its size. Deleting the record deletes the image.
 struct GdiplusPicture {

@@ -5,7 +5,9 @@
 // run, alternating: the bare window program, the same painting Chinese text,
 // and Mardavel.exe in local mode (no server). Prints medians and the ratio to
 // the bare window. Run under Wine from the program's folder:
-//   scripts/wine-run.sh build/x64/bin/mardavel_startup_bench.exe [rounds]
+//   scripts/wine-run.sh build/x64/bin/mardavel_startup_bench.exe [rounds] [program.exe...]
+// Further programs of the same folder (a build of Mardavel.exe kept from
+// before a change, say) are measured the same way, alongside.
 // (Processor use of another process is not reported by Wine's
 // GetProcessTimes; the idle figure is read from /proc on the Linux side:
 // utime + stime of the Mardavel.exe process over ten seconds.)
@@ -124,15 +126,18 @@ int main(int argc, char** argv)
     }
 
     struct Program {
-        const char* name;
+        std::string name;
         std::string command;
         bool table;
         std::vector<double> seconds;
-    } programs[] = {
+    };
+    std::vector<Program> programs = {
         {"bare window", "\"" + folder + "\\bench_bare_window.exe\"", false, {}},
         {"bare window, Chinese text", "\"" + folder + "\\bench_bare_window.exe\" zh", false, {}},
         {"Mardavel.exe (local), the table", "\"" + folder + "\\Mardavel.exe\"", true, {}},
     };
+    for (int i = 2; i < argc; i++)
+        programs.push_back({std::string(argv[i]) + " (local), the table", "\"" + folder + "\\" + argv[i] + "\"", true, {}});
     for (int r = 0; r < rounds; r++)
         for (Program& p : programs) {
             PROCESS_INFORMATION process = {};
@@ -140,13 +145,13 @@ int main(int argc, char** argv)
             if (s >= 0)
                 p.seconds.push_back(s);
             else
-                printf("%s: no paint in round %d\n", p.name, r + 1);
+                printf("%s: no paint in round %d\n", p.name.c_str(), r + 1);
             End(process);
         }
     const double bare = Median(programs[0].seconds);
     printf("start-up to first paint, median of %d (warm Wine server):\n", rounds);
     for (const Program& p : programs)
-        printf("  %-34s %8.1f ms   x%.2f of the bare window\n", p.name, Median(p.seconds) * 1000,
+        printf("  %-40s %8.1f ms   x%.2f of the bare window\n", p.name.c_str(), Median(p.seconds) * 1000,
                bare > 0 ? Median(p.seconds) / bare : 0.0);
 
     return 0;
