@@ -274,7 +274,10 @@ void CGameWnd::UpdateDesignatedTip(CPoint point)
 void CGameWnd::ExcludeChildControls(CDC& dc)
 {
     for (int id : kExcludedButtons) {
-        CWnd* child = GetDlgItem(id);
+        // The table's own buttons without asking the window system.
+        CWnd* child = TableButton(id);
+        if (child == NULL)
+            child = GetDlgItem(id);
         if (child == NULL || (child->GetStyle() & WS_VISIBLE) == 0)
             continue;
         CRect r;

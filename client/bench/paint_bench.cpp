@@ -1,8 +1,9 @@
 // mardavel_paint_bench.exe: a full paint of the table window in the middle
 // of a hand (own hand of 20 cards, the others' counts, a play on the table
-// at every seat, names and marks), timed over many paints and set against
-// the frame's 30 ms animation tick. The board is one of the bench's own that
-// hands out the crafted table state. Run under Wine from the program's folder:
+// at every seat, names, marks, the played count and the designated card),
+// timed over many paints and set against the frame's 30 ms animation tick.
+// The board is one of the bench's own that hands out the crafted table
+// state. Run under Wine from the program's folder:
 //   scripts/wine-run.sh build/x64/bin/mardavel_paint_bench.exe [paints]
 #include <windows.h>
 
@@ -75,6 +76,11 @@ void CraftMiddleOfAHand()
     g_state.seatToAct = 0;
     g_state.emperorSeat = 1;
     g_state.guardSeat = 3;
+    g_state.decisionMarks[3] = 1;   // the guard has shown himself
+    g_state.trickCount = 3;         // the played-count figure: 3 cards by seat 4
+    g_state.leadSeat = 4;
+    g_state.optNoGuardCard = 1;     // the designated card shown
+    g_state.rememberedCardId = 8;
     for (int seat = 0; seat < kTableSeats; seat++) {
         g_state.clockLength[seat] = 30;
         g_state.clockSecondsLeft[seat] = 17;
