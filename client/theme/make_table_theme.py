@@ -620,8 +620,11 @@ def fixed_small_pictures():
                "LookUp.bmp": button("查看", 60, 26, STATE_FACES, 12)}
     for name, canvas in rewards.items():
         out[os.path.join("rewards", name)] = canvas
+    # Copied as it is (no key colour): each half is a whole plate.
     logo = Canvas(440, 70)
     for half in range(2):
+        logo.fill(half * 220, 0, (half + 1) * 220, 70, (50, 30, 14))
+        logo.frame(half * 220, 0, (half + 1) * 220, 70, GOLD, 2)
         centred_label(logo, "Mardavel", half * 220, 0, (half + 1) * 220, 70, 40,
                       (250, 230, 160) if half == 0 else (255, 250, 220), True)
     out["logo_0.bmp"] = logo
