@@ -803,6 +803,77 @@ TEST_F(GameWndTest, TrustPlayBand)
     g_app.m_bOnline = FALSE;
 }
 
+// The board's callbacks by code: what each shows, hides, says and holds.
+// Every callback answers 1. Texts are the resource library's strings.
+TEST_F(GameWndTest, CallbackCodeTable)
+{
+    g_state.optLowestLast = 3;   // the room's lowest rank, for the refused play
+    struct Case {
+        const char* what;
+        uint32_t code;
+        intptr_t p1;
+        uint32_t phase;
+        int seatToAct;
+        std::vector<int> before;   // buttons shown first
+        const char* box;           // a box's text, or NULL for none
+        int countdown;
+        const char* status;        // the status line afterwards, or NULL: unchanged
+        std::vector<int> shown, hidden;
+    };
+    const Case cases[] = {
+        {"10013, lowest rank last: the room's box for 5 s", kCbPlayRefused, 4, kPhasePlay, 0, {},
+         "出牌错误!          \n\n在憋3房间必须最后一手出完3！", 5, NULL, {}, {}},
+        {"10013, another refusal: the rules' box for 5 s", kCbPlayRefused, 1, kPhasePlay, 0, {},
+         "出牌错误!          \n\n请阅读出牌规则。", 5, NULL, {}, {}},
+        {"10001 for the own seat: start hidden, waiting for the others", kCbSeatReady, 0, kPhaseIdle, 0,
+         {kBtnStart}, NULL, 0, "等待游戏者开始...", {}, {kBtnStart}},
+        {"10001 for another seat: the start button stays", kCbSeatReady, 2, kPhaseIdle, 0, {kBtnStart}, NULL, 0,
+         NULL, {kBtnStart}, {}},
+        {"10003 while the emperor is decided: his buttons go", kCbEmperorDecided, 0, 1, 0,
+         {kBtnBecome, kBtnDecline, kBtnAlone, kBtnGiveUp}, NULL, 0, "等待游戏者决定皇帝...", {},
+         {kBtnBecome, kBtnDecline, kBtnAlone, kBtnGiveUp}},
+        {"10016: the kick buttons instead of the guard's", kCbKickOpen, 0, 2, 0, {kBtnShowGuard, kBtnHideGuard},
+         NULL, 0, NULL, {kBtnKick, kBtnNoKick}, {kBtnShowGuard, kBtnHideGuard}},
+        {"10017 while another seat decides: kick buttons gone, waiting", kCbKickDone, 0, 2, 3,
+         {kBtnKick, kBtnNoKick}, NULL, 0, "等待其他游戏者决定踢的结果...", {}, {kBtnKick, kBtnNoKick}},
+        {"10018: the emperor's buttons go", kCbSeatAlone, 0, 1, 0, {kBtnBecome, kBtnAlone}, NULL, 0, NULL, {},
+         {kBtnBecome, kBtnAlone}},
+    };
+    for (const Case& c : cases) {
+        g_state.phase = c.phase;
+        g_state.seatToAct = c.seatToAct;
+        m_table->m_strStatus = "before";
+        for (int id : c.before)
+            m_table->GetDlgItem(id)->ShowWindow(SW_SHOWNA);
+        AppBoxRecorder boxes;
+        EXPECT_EQ(Callback(c.code, c.p1), 1) << c.what;
+        if (c.box == NULL) {
+            EXPECT_TRUE(boxes.calls.empty()) << c.what;
+        } else {
+            ASSERT_EQ(boxes.calls.size(), 1u) << c.what;
+            EXPECT_EQ(boxes.calls[0].text, c.box) << c.what;
+            EXPECT_EQ(boxes.calls[0].countdown, c.countdown) << c.what;
+        }
+        EXPECT_STREQ((LPCSTR)m_table->m_strStatus, c.status != NULL ? c.status : "before") << c.what;
+        for (int id : c.shown)
+            EXPECT_TRUE(m_table->GetDlgItem(id)->GetStyle() & WS_VISIBLE) << c.what << ": " << id << " shown";
+        for (int id : c.hidden)
+            EXPECT_FALSE(m_table->GetDlgItem(id)->GetStyle() & WS_VISIBLE) << c.what << ": " << id << " hidden";
+        for (int id : c.shown)
+            m_table->GetDlgItem(id)->ShowWindow(SW_HIDE);
+    }
+
+    // Code 18 holds receiving for its time; with 0 it holds nothing.
+    EXPECT_EQ(Callback(kCbHoldMessages, 0), 1);
+    Pump();
+    EXPECT_TRUE(theGameSocket.IsReceiving()) << "a hold of 0 holds nothing";
+    EXPECT_EQ(Callback(kCbHoldMessages, 500), 1);
+    Pump();
+    EXPECT_FALSE(theGameSocket.IsReceiving()) << "held";
+    m_table->SendMessage(WM_TIMER, kTimerHold, 0);
+    EXPECT_TRUE(theGameSocket.IsReceiving()) << "timer 5 ends the hold";
+}
+
 // ---- The table's marks ------------------------------------------------------------------------
 
 // Which pixels of a rectangle differ between two copies of the table.
