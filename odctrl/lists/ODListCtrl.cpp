@@ -45,6 +45,16 @@ BEGIN_MESSAGE_MAP(CODListCtrl, CWnd)
     ON_WM_VSCROLL()
     ON_WM_HSCROLL()
     ON_WM_MOUSEWHEEL()
+    ON_MESSAGE(WM_SETFONT, OnSetFontMessage)
+    ON_REGISTERED_MESSAGE(ChangeThemeMsg, OnThemeChange)
+    ON_WM_SETFOCUS()
+    ON_WM_KILLFOCUS()
+    ON_WM_NCCALCSIZE()
+    ON_WM_NCPAINT()
+    ON_WM_QUERYNEWPALETTE()
+    ON_WM_PALETTECHANGED()
+    ON_WM_SETTINGCHANGE()
+    ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
 
 CODListCtrl::CODListCtrl()
@@ -56,6 +66,7 @@ CODListCtrl::CODListCtrl()
 CODListCtrl::~CODListCtrl()
 {
     m_model.SetHost(nullptr);
+    FreeImages();
     if (m_palette)
         ::DeleteObject(m_palette);
 }
@@ -88,6 +99,8 @@ BOOL CODListCtrl::Initialise()
     if (m_header.m_hWnd)
         return TRUE;
     ODSetCtrlProps(m_hWnd, OD_LISTCTRL_ID);
+    m_wheelLines = GetWheelScrollLines();
+    ApplyTheme();
     if (!m_header.Create(WS_CHILD | 0xC3, CRect(0, 0, 0, 0), this, 0))
         return FALSE;
     // The parent's font, else the default GUI font.
@@ -110,6 +123,18 @@ BOOL CODListCtrl::Initialise()
 }
 
 // ---- The model's requests ----------------------------------------------------------------
+
+LRESULT CODListCtrl::NotifyParent(int code, NMHDR* record)
+{
+    const int bit = -2048 - code;
+    CWnd* parent = GetParent();
+    if (!m_hWnd || !parent || bit < 0 || bit > 31 || !(uint32_t(m_model.GetOption(6)) & (1u << bit)))
+        return 0;
+    record->hwndFrom = m_hWnd;
+    record->idFrom = GetDlgCtrlID();
+    record->code = UINT(code);
+    return parent->SendMessage(WM_NOTIFY, record->idFrom, reinterpret_cast<LPARAM>(record));
+}
 
 intptr_t CODListCtrl::Notify(Notification& n)
 {
@@ -295,6 +320,8 @@ int CODListCtrl::SetRowHeight(int height)
 BOOL CODListCtrl::SetImageList(HIMAGELIST small, HIMAGELIST state)
 {
     BOOL result = TRUE;
+    m_smallImages = small;
+    m_stateImages = state;
     if (m_header.m_hWnd)
         m_header.SendMessage(HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(small));
     IMAGEINFO info = {};
@@ -374,8 +401,7 @@ int CODListCtrl::GetItemWidth(int item, int column, RECT* rect, BOOL textOnly)
     if (d.mask & kMaskText) {
         HDC dc = m_hWnd ? ::GetDC(m_hWnd) : NULL;
         if (dc) {
-            HGDIOBJ old = ::SelectObject(dc, m_font.GetSafeHandle() ? m_font.GetSafeHandle()
-                                                                    : ::GetStockObject(DEFAULT_GUI_FONT));
+            HGDIOBJ old = ::SelectObject(dc, RowFont((m_model.GetItemState(item) & kStateSecondFont) != 0));
             SIZE extent = {};
             ::GetTextExtentPoint32A(dc, text, int(strlen(text)), &extent);
             ::SelectObject(dc, old);
@@ -411,8 +437,12 @@ int CODListCtrl::SetBkImage(HBITMAP bitmap)
     m_bkColors.clear();
     m_bkColorCount = 0;
     m_bkWidth = m_bkHeight = 0;
+    if (m_bkImage)
+        ::DeleteObject(m_bkImage);
+    m_bkImage = NULL;
     if (!bitmap)
         return 0;
+    m_bkImage = CopyBitmap(bitmap);
     DIBSECTION dib = {};
     BITMAP bm = {};
     if (::GetObjectA(bitmap, sizeof dib, &dib) == sizeof dib) {
@@ -740,19 +770,6 @@ void CODListCtrl::OnSize(UINT type, int cx, int cy)
 {
     CWnd::OnSize(type, cx, cy);
     Layout(cx, cy);
-}
-
-BOOL CODListCtrl::OnEraseBkgnd(CDC*)
-{
-    return TRUE;
-}
-
-void CODListCtrl::OnPaint()
-{
-    CPaintDC dc(this);
-    CRect client;
-    GetClientRect(&client);
-    dc.FillSolidRect(&client, ::GetSysColor(COLOR_WINDOW));
 }
 
 // ---- List view -----------------------------------------------------------------------------

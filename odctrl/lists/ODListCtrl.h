@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "ODHeaderCtrl.h"
+#include "ODListDrawLogic.h"
 #include "ODListGeometry.h"
 #include "ODListModel.h"
 #include "ODSBContainerWnd.h"
@@ -37,6 +38,35 @@ struct NMODLISTDESC
     NMHDR hdr;
     odlist::ODLVITEM item;
 };
+
+// Codes of the painting and input notifications.
+enum ODListNotifyCode : int {
+    kNotifyDrawExtra = -2048,     // NMODLISTEXTRA: a row's extra area
+    kNotifyDrawCell = -2063,      // NMODLISTDRAWCELL: the parent draws the cell
+    kNotifyFocusLost = -2067,     // NMODLISTITEM, value: the window getting the focus
+};
+
+// -2048: the part of a row below its normal height.
+struct NMODLISTEXTRA
+{
+    NMHDR hdr;
+    int item;
+    HDC dc;
+    RECT rect;
+};
+
+// -2063: a cell the parent draws.
+struct NMODLISTDRAWCELL
+{
+    NMHDR hdr;
+    odlist::ODLVITEM item;
+    HDC dc;
+    RECT rect;
+};
+
+// A hollow rectangle in a pen of that style, width and colour; nothing for
+// PS_NULL or colour -1.
+void DrawStyledRect(CDC* pDC, const RECT& rect, int penStyle, COLORREF colour, int width);
 
 class CODListCtrl : public CWnd, protected odlist::ListHost
 {
@@ -121,6 +151,56 @@ public:
     // clears the focus column; then the list lays itself out again.
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
 
+    // ---- Theme and painting (ODListCtrlPaint.cpp) ----
+    // Reads the section "ODListCtrl" into the class values (each key with
+    // the current value as default).
+    static void LoadTheme();
+    // The class colours into this list, the theme's background and edge
+    // images; repaints.
+    void ApplyTheme();
+    // Copies of the three edge images (NULL: none); with deleteBitmaps the
+    // handles passed are deleted afterwards, each once.
+    void SetBkImages(BOOL deleteBitmaps, HBITMAP topLeft, HBITMAP left, HBITMAP top);
+    // The background image by resource name from the library's resource
+    // module; 0 when it cannot be loaded.
+    int SetBkImage(LPCSTR resourceName);
+    // Index 1..8: background, background selected, selected without focus,
+    // text, text selected, text selected without focus, grid, tree lines.
+    // The old colour; another index returns itself and changes nothing.
+    COLORREF SetColor(int index, COLORREF colour, BOOL redraw = TRUE);
+    COLORREF GetColor(int index) const;
+    void SetFocusRectStyle(COLORREF colour, int penStyle);
+    void SetTreeLines(BOOL on);
+    void SetDoubleBuffer(BOOL on) { m_doubleBuffer = on; }
+    BOOL HasFocus() const { return m_hasFocus; }
+    // WM_SETREDRAW with the flag kept; switched on: both scroll positions
+    // again and a repaint.
+    void SetRedraw(BOOL redraw = TRUE);
+    // A bar's position (0 horizontal, 1 vertical), its tracking position
+    // while tracking; at most the total width / row count; 0 unreadable.
+    int GetScrollPosition(int bar, BOOL tracking);
+
+    // The whole paint into a DC whose clip box says what to draw.
+    virtual void DrawItems(CDC* pDC);
+    virtual void DrawRow(CDC* pDC, const RECT& rowRect, const RECT& clip, int displayRow, odlist::ODLVITEM* item,
+                         BOOL odd);
+    virtual void DrawCell(CDC* pDC, const RECT& cellRect, odlist::ODLVITEM* item);
+    virtual int DrawCellImage(CDC* pDC, const RECT& cellRect, odlist::ODLVITEM* item);
+    virtual int DrawCellStateImage(CDC* pDC, const RECT& cellRect, odlist::ODLVITEM* item);
+    virtual int DrawCellText(CDC* pDC, const RECT& cellRect, odlist::ODLVITEM* item);
+    virtual int DrawExpander(CDC* pDC, const RECT& rect, BOOL expanded);
+    virtual BOOL DrawBackground(CDC* pDC, const RECT& rect, COLORREF colour);
+
+    // Cell geometry with rows counted from display row 0 (not the scroll
+    // position); parts as odlist::CellPart. 0 on failure.
+    int GetContentCellRect(int displayRow, int position, RECT* rect, int part);
+    int GetContentItemRect(int item, int column, RECT* rect, int part);
+    int GetCellFitWidth(int item, int column, RECT* rect, BOOL textPart);
+    void SizeColumnToFit(int column);
+
+    static odlist::ListColours s_colours;
+    static int s_bkImageId, s_topLeftImageId, s_topImageId, s_leftImageId;
+
 protected:
     // ListHost: what the model asks of the window.
     intptr_t Notify(odlist::Notification& n) override;
@@ -139,6 +219,17 @@ protected:
     afx_msg void OnVScroll(UINT code, UINT pos, CScrollBar* bar);
     afx_msg void OnHScroll(UINT code, UINT pos, CScrollBar* bar);
     afx_msg BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
+    // Painting's messages.
+    afx_msg LRESULT OnSetFontMessage(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnThemeChange(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnSetFocus(CWnd* pOld);
+    afx_msg void OnKillFocus(CWnd* pNew);
+    afx_msg void OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params);
+    afx_msg void OnNcPaint();
+    afx_msg BOOL OnQueryNewPalette();
+    afx_msg void OnPaletteChanged(CWnd* pFocusWnd);
+    afx_msg void OnSettingChange(UINT flags, LPCTSTR section);
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT hitTest, UINT message);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -148,6 +239,32 @@ private:
     // a half-tone palette above; 0 when there are no entries.
     int BuildPalette();
 
+    // Sends a record (its header filled here) to the parent when the
+    // notification mask lets the code through; the parent's answer.
+    LRESULT NotifyParent(int code, NMHDR* record);
+    // Painting's state.
+    void DrawFocusRect(CDC* pDC, const RECT& rect, COLORREF background, bool grid);
+    void DrawTreeLines(CDC* pDC);
+    HBITMAP CopyBitmap(HBITMAP source);
+    void FreeImages();
+    HFONT RowFont(bool bold);
+    odlist::RowLookInput LookInput(int displayRow, const odlist::ODLVITEM& item);
+    odlist::ListColours m_colours = s_colours;
+    HBITMAP m_bkImage = NULL;
+    HBITMAP m_edges[3] = {};  // top-left, left, top
+    CFont m_normalFont, m_boldFont;
+    BOOL m_doubleBuffer = TRUE;
+    BOOL m_hasFocus = FALSE;
+    BOOL m_redraw = TRUE;
+    BOOL m_treeLines = FALSE;
+    COLORREF m_focusColour = 0;
+    int m_focusPen = PS_DOT;
+    HWND m_editor = NULL;  // the open in-place editor
+    COLORREF m_paintText = 0;  // the text colour DrawCellText uses
+    int m_paintBandLeft = 0;
+    int m_wheelLines = 3;
+    HIMAGELIST m_smallImages = NULL, m_stateImages = NULL;
+    COLORREF m_blendColour = ::GetSysColor(COLOR_HIGHLIGHT);
     odlist::ListModel m_model;
     odlist::ListGeometry m_geometry{m_model};
     CODHeaderCtrl m_header;
@@ -155,7 +272,7 @@ private:
     bool m_laying = false;
     bool m_syncing = false;
     bool m_creating = false;
-    std::vector<COLORREF> m_paletteColors;
+    std::vector<odlist::Colour> m_paletteColors;
     std::vector<RGBQUAD> m_bkColors;
     int m_bkColorCount = 0;  // entries the bitmap brings (above 256: half-tone)
     int m_bkWidth = 0, m_bkHeight = 0;

@@ -855,9 +855,11 @@ int ListModel::SetColumn(int index, const ColumnInfo& info)
     if (index < 0 || index >= int(m_columns.size()))
         return 0;
     ColumnInfo& record = m_columns[size_t(index)];
+    // The width goes through SetColumnWidth so the total follows it.
     const int width = info.width;
+    const int oldWidth = record.width;
     record = info;
-    record.width = m_columns[size_t(index)].width;
+    record.width = oldWidth;
     if (!(record.flags & kColumnHasImage))
         record.image = 0;
     return SetColumnWidth(index, width);

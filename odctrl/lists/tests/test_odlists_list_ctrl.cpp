@@ -262,7 +262,7 @@ TEST_F(ListCtrlTest, PaletteFromItsColoursAndTheBackground)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         list.ClearPalette();
-        list.SetBkImage(NULL);
+        list.SetBkImage(HBITMAP(NULL));
         for (int i = 0; i < c.colours; ++i)
             EXPECT_EQ(list.InsertPaletteColor(i, RGB(10 * i, 20, 30)), i);
         int result = list.GetPalette() != NULL;
