@@ -55,6 +55,23 @@ BEGIN_MESSAGE_MAP(CODListCtrl, CWnd)
     ON_WM_PALETTECHANGED()
     ON_WM_SETTINGCHANGE()
     ON_WM_SETCURSOR()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_RBUTTONDOWN()
+    ON_WM_MOUSEMOVE()
+    ON_WM_KEYDOWN()
+    ON_WM_CHAR()
+    ON_WM_GETDLGCODE()
+    ON_WM_WINDOWPOSCHANGING()
+    ON_NOTIFY(HDN_ITEMCHANGEDA, 0, OnHeaderItemChanged)
+    ON_NOTIFY(HDN_ITEMCHANGEDW, 0, OnHeaderItemChanged)
+    ON_NOTIFY(HDN_ITEMCLICKA, 0, OnHeaderItemClick)
+    ON_NOTIFY(HDN_ITEMCLICKW, 0, OnHeaderItemClick)
+    ON_NOTIFY(HDN_BEGINDRAG, 0, OnHeaderBeginDrag)
+    ON_NOTIFY(HDN_ENDDRAG, 0, OnHeaderEndDrag)
+    ON_NOTIFY(HDN_DIVIDERDBLCLICKA, 0, OnHeaderDividerDblClick)
+    ON_NOTIFY(HDN_DIVIDERDBLCLICKW, 0, OnHeaderDividerDblClick)
+    ON_NOTIFY_RANGE(kNotifyEndEdit, 0, 0xFFFF, OnEditorEnded)
 END_MESSAGE_MAP()
 
 CODListCtrl::CODListCtrl()
@@ -686,6 +703,7 @@ int CODListCtrl::EnsureNodeVisible(NodeHandle node, BOOL partialOk)
 
 BOOL CODListCtrl::ModifyStyle(DWORD remove, DWORD add, UINT flags)
 {
+    EndOpenEdit();
     const DWORD old = GetStyle();
     const BOOL changed = CWnd::ModifyStyle(remove, add, flags);
     const DWORD now = GetStyle();
@@ -697,63 +715,6 @@ BOOL CODListCtrl::ModifyStyle(DWORD remove, DWORD add, UINT flags)
     Layout(client.Width(), client.Height());
     Invalidate(FALSE);
     return changed;
-}
-
-void CODListCtrl::OnVScroll(UINT code, UINT, CScrollBar*)
-{
-    int top = m_geometry.GetTopIndex();
-    const int page = std::max(1, m_geometry.GetCountPerPage());
-    SCROLLINFO info = {};
-    switch (code) {
-    case SB_LINEUP: --top; break;
-    case SB_LINEDOWN: ++top; break;
-    case SB_PAGEUP: top -= page; break;
-    case SB_PAGEDOWN: top += page; break;
-    case SB_TOP: top = 0; break;
-    case SB_BOTTOM: top = m_model.GetDisplayCount(); break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-        // The 32-bit track position, not the message's 16 bits.
-        if (GetScrollInfo(SB_VERT, &info, SIF_TRACKPOS))
-            top = info.nTrackPos;
-        break;
-    default: return;
-    }
-    SetScrollPosition(SB_VERT, top);
-}
-
-void CODListCtrl::OnHScroll(UINT code, UINT, CScrollBar*)
-{
-    int pos = m_geometry.GetHorzPos();
-    const int page = std::max(1, m_geometry.ContentRect().Width());
-    SCROLLINFO info = {};
-    switch (code) {
-    case SB_LINEUP: pos -= 10; break;
-    case SB_LINEDOWN: pos += 10; break;
-    case SB_PAGEUP: pos -= page; break;
-    case SB_PAGEDOWN: pos += page; break;
-    case SB_TOP: pos = 0; break;
-    case SB_BOTTOM: pos = m_model.GetTotalWidth(); break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-        if (GetScrollInfo(SB_HORZ, &info, SIF_TRACKPOS))
-            pos = info.nTrackPos;
-        break;
-    default: return;
-    }
-    SetScrollPosition(SB_HORZ, pos);
-}
-
-BOOL CODListCtrl::OnMouseWheel(UINT flags, short delta, CPoint)
-{
-    if (flags & (MK_SHIFT | MK_CONTROL))
-        return FALSE;
-    int lines = GetWheelScrollLines();
-    if (lines < 0)
-        lines = std::max(1, m_geometry.GetCountPerPage());  // a page a notch
-    const int rows = MulDiv(-delta, lines, WHEEL_DELTA);
-    SetScrollPosition(SB_VERT, m_geometry.GetTopIndex() + rows);
-    return TRUE;
 }
 
 // ---- Window --------------------------------------------------------------------------------
@@ -768,6 +729,7 @@ void CODListCtrl::OnDestroy()
 
 void CODListCtrl::OnSize(UINT type, int cx, int cy)
 {
+    EndOpenEdit();
     CWnd::OnSize(type, cx, cy);
     Layout(cx, cy);
 }

@@ -19,6 +19,8 @@
 
 #include "ODHeaderCtrl.h"
 #include "ODListDrawLogic.h"
+#include "ODListInplaceEdit.h"
+#include "ODListInput.h"
 #include "ODListGeometry.h"
 #include "ODListModel.h"
 #include "ODSBContainerWnd.h"
@@ -44,6 +46,42 @@ enum ODListNotifyCode : int {
     kNotifyDrawExtra = -2048,     // NMODLISTEXTRA: a row's extra area
     kNotifyDrawCell = -2063,      // NMODLISTDRAWCELL: the parent draws the cell
     kNotifyFocusLost = -2067,     // NMODLISTITEM, value: the window getting the focus
+    kNotifyClick = -2049,         // NMODLISTMOUSE, after the selection changed
+    kNotifyDoubleClick = -2050,   // NMODLISTMOUSE
+    kNotifyHeaderClick = -2053,   // NMODLISTITEM: column
+    kNotifyColumnChanged = -2054, // NMODLISTITEM: row -2, column
+    kNotifyKey = -2059,           // NMODLISTKEY
+    kNotifyDividerDblClick = -2060,  // NMODLISTITEM: column
+    kNotifyRightClick = -2061,    // NMODLISTMOUSE
+    kNotifyExpanderClick = -2064, // NMODLISTITEM: row, column; non-zero keeps the node as it is
+    kNotifyToggled = -2065,       // NMODLISTITEM: row
+};
+
+// Mouse notifications: the point in client coordinates and the key flags.
+struct NMODLISTMOUSE
+{
+    NMHDR hdr;
+    POINT point;
+    UINT flags;
+};
+
+// -2059: a key pressed over the list.
+struct NMODLISTKEY
+{
+    NMHDR hdr;
+    int key;
+    int row;
+    int column;
+    uint32_t data;
+};
+
+// What OnCellHover gets: the cell's text part, its text and the fonts.
+struct ODListHover
+{
+    RECT rect;
+    std::string text;
+    HFONT font;
+    HFONT boldFont;
 };
 
 // -2048: the part of a row below its normal height.
@@ -198,6 +236,16 @@ public:
     int GetCellFitWidth(int item, int column, RECT* rect, BOOL textPart);
     void SizeColumnToFit(int column);
 
+    // ---- In-place editing (ODListInplaceEdit.cpp) ----
+    // Opens an editor on a display row (-1 the band's pseudo-row) and header
+    // position; key: 1 a click, else the key or character that started it.
+    // 1 when an editor is open.
+    virtual BOOL BeginEdit(int row, int position, int key);
+    // Closes the open editor; with commit the record's text (or the
+    // editor's) becomes the cell's.
+    virtual void EndEdit(BOOL commit, NMODLISTEDIT* record);
+    HWND GetEditor() const { return m_editor; }
+
     static odlist::ListColours s_colours;
     static int s_bkImageId, s_topLeftImageId, s_topImageId, s_leftImageId;
 
@@ -230,6 +278,23 @@ protected:
     afx_msg void OnPaletteChanged(CWnd* pFocusWnd);
     afx_msg void OnSettingChange(UINT flags, LPCTSTR section);
     afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT hitTest, UINT message);
+    // Input's messages (ODListCtrlInput.cpp).
+    afx_msg void OnLButtonDown(UINT flags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT flags, CPoint point);
+    afx_msg void OnRButtonDown(UINT flags, CPoint point);
+    afx_msg void OnMouseMove(UINT flags, CPoint point);
+    afx_msg void OnKeyDown(UINT key, UINT repeat, UINT flags);
+    afx_msg void OnChar(UINT ch, UINT repeat, UINT flags);
+    afx_msg UINT OnGetDlgCode();
+    afx_msg void OnWindowPosChanging(WINDOWPOS* pos);
+    afx_msg void OnHeaderItemChanged(NMHDR* hdr, LRESULT* result);
+    afx_msg void OnHeaderItemClick(NMHDR* hdr, LRESULT* result);
+    afx_msg void OnHeaderBeginDrag(NMHDR* hdr, LRESULT* result);
+    afx_msg void OnHeaderEndDrag(NMHDR* hdr, LRESULT* result);
+    afx_msg void OnHeaderDividerDblClick(NMHDR* hdr, LRESULT* result);
+    afx_msg void OnEditorEnded(UINT id, NMHDR* hdr, LRESULT* result);
+    // A derived list may show a tip for the cell under the pointer.
+    virtual void OnCellHover(const ODListHover& hover);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -242,6 +307,20 @@ private:
     // Sends a record (its header filled here) to the parent when the
     // notification mask lets the code through; the parent's answer.
     LRESULT NotifyParent(int code, NMHDR* record);
+    friend class CODListInPlaceEdit;
+    LRESULT NotifyMouse(int code, UINT flags, CPoint point);
+    odlist::ODHitTestInfo HitAt(CPoint point);
+    // Expands or collapses the node hit and tells the parent (-2065).
+    void ToggleNode(const odlist::ODHitTestInfo& hit);
+    // Both positions onto the bars (after input moved them).
+    void ApplyPositions();
+    // Ends an open editor keeping its text.
+    void EndOpenEdit();
+    // The header's order after a drag, read at the next paint.
+    void ReadHeaderOrder();
+    odlist::InputState m_input;
+    bool m_orderPending = false;
+    int m_editItem = -2, m_editColumn = -1;
     // Painting's state.
     void DrawFocusRect(CDC* pDC, const RECT& rect, COLORREF background, bool grid);
     void DrawTreeLines(CDC* pDC);

@@ -355,6 +355,7 @@ void CODListCtrl::OnPaint()
     CPaintDC dc(this);
     if (!IsWindowVisible())
         return;
+    ReadHeaderOrder();
     HDC hdc = dc.m_hDC;
     HPALETTE oldPalette = NULL;
     const bool paletteDevice = (::GetDeviceCaps(hdc, RASTERCAPS) & RC_PALETTE) != 0;
@@ -917,82 +918,36 @@ int CODListCtrl::GetContentCellRect(int displayRow, int position, RECT* rect, in
     return 1;
 }
 
-int CODListCtrl::GetContentItemRect(int item, int column, RECT* rect, int part)
+int CODListCtrl::GetContentItemRect(int item, int column, RECT* rect, int kind)
 {
     const int row = item == -1 ? -1 : m_model.ItemToDisplay(item);
     const int position = m_model.GetColumnPosition(column);
     RECT cell;
-    if (row == -2 || position < 0 || !GetContentCellRect(row, position, &cell, part))
+    if (!rect || row == -2 || position < 0 || !GetContentCellRect(row, position, &cell, kind))
         return 0;
-    if (part == kPartCell) {
-        *rect = cell;
-        return 1;
-    }
-    ODLVITEM d = {};
-    d.item = item;
-    d.subItem = column;
-    d.mask = kMaskImage | kMaskStateImage | kMaskIndent;
-    if (!m_model.GetItem(&d))
+    Rect part;
+    if (!m_geometry.NarrowCell(item, column, position, FromRECT(cell), kind, &part))
         return 0;
-    const int margin = m_model.GetOption(1);
-    int left = cell.left;
-    if (position == 0 && m_model.IsTree() && d.indent > 0)
-        left += d.indent * m_geometry.GetRowHeight();
-    left += margin;
-    if (part == kPartImage) {
-        if (!(d.mask & kMaskImage))
-            return 0;
-        *rect = RECT{left, cell.top, left + m_geometry.ImageWidth(), cell.bottom};
-        return rect->right <= cell.right;
-    }
-    if (d.mask & kMaskImage)
-        left += m_geometry.ImageWidth() + margin;
-    if (part == kPartStateImage) {
-        if (!(d.mask & kMaskStateImage))
-            return 0;
-        *rect = RECT{left, cell.top, left + m_geometry.StateImageWidth(), cell.bottom};
-        return rect->right <= cell.right;
-    }
-    if (d.mask & kMaskStateImage)
-        left += m_geometry.StateImageWidth() + margin;
-    const int right = cell.right - margin;
-    if (left >= right)
-        return 0;
-    *rect = RECT{left, cell.top, right, cell.bottom};
+    *rect = ToRECT(part);
     return 1;
 }
 
 int CODListCtrl::GetCellFitWidth(int item, int column, RECT* rect, BOOL textPart)
 {
-    char text[kCellBuffer] = {};
+    // What GetItemWidth measures, plus the indent of a tree cell and the
+    // closing margin of a cell without text.
+    int width = GetItemWidth(item, column, nullptr, textPart);
+    if (width <= 0)
+        return 0;
     ODLVITEM d = {};
-    d.mask = kMaskText | kMaskImage | kMaskStateImage | kMaskIndent;
+    d.mask = kMaskIndent;
     d.item = item;
     d.subItem = column;
-    d.text = text;
-    d.textMax = sizeof text;
-    if (!m_model.GetItem(&d))
-        return 0;
-    const int margin = m_model.GetOption(1);
-    int width = margin;
-    if (!textPart) {
-        if (m_model.IsTree() && m_model.GetColumnPosition(column) == 0 && d.indent > 0)
-            width += d.indent * m_geometry.GetRowHeight();
-        if (d.mask & kMaskImage)
-            width += m_geometry.ImageWidth() + margin;
-        if (d.mask & kMaskStateImage)
-            width += m_geometry.StateImageWidth() + margin;
-    }
-    HDC dc = m_hWnd ? ::GetDC(m_hWnd) : NULL;
-    if (dc) {
-        HGDIOBJ old = ::SelectObject(dc, RowFont((d.state & kStateSecondFont) != 0));
-        SIZE extent = {};
-        ::GetTextExtentPoint32A(dc, text, int(strlen(text)), &extent);
-        ::SelectObject(dc, old);
-        ::ReleaseDC(m_hWnd, dc);
-        width += extent.cx;
-    }
-    width += margin;
+    if (!textPart && m_model.IsTree() && m_model.GetColumnPosition(column) == 0 && m_model.GetItem(&d) &&
+        d.indent > 0)
+        width += d.indent * m_geometry.GetRowHeight();
+    if (m_model.GetItemText(item, column).empty())
+        width += m_model.GetOption(1);
     if (rect)
         *rect = RECT{0, 0, width, m_geometry.GetRowHeight()};
     return width;

@@ -269,6 +269,15 @@ int ListGeometry::GetCellRect(int item, int column, Rect* rect, int part)
         *rect = cell;
         return 1;
     }
+    return NarrowCell(item, column, position, cell, part, rect);
+}
+
+int ListGeometry::NarrowCell(int item, int column, int position, const Rect& cell, int part, Rect* rect)
+{
+    if (part == kPartCell) {
+        *rect = cell;
+        return 1;
+    }
     ODLVITEM d = {};
     d.item = item;
     d.subItem = column;

@@ -107,6 +107,9 @@ public:
     // ---- Rectangles and hit testing ----
     int GetRowRect(int displayRow, int position, Rect* rect, int part);
     int GetCellRect(int item, int column, Rect* rect, int part);
+    // A part of the cell of (item, column) at header position `position`
+    // whose whole rectangle is `cell`; 0 when the part does not fit.
+    int NarrowCell(int item, int column, int position, const Rect& cell, int part, Rect* rect);
     int HitTest(ODHitTestInfo* info);
 
 private:

@@ -9,11 +9,13 @@
 
 #include "ODLibrary.h"
 #include "ODListCtrl.h"
+#include "ODListTestSupport.h"
 
 namespace {
 
 using namespace odtest;
 using namespace odlist;
+using odlisttest::Column;
 
 // A parent that logs the list's notifications and fills virtual rows.
 class CParent : public CWnd
@@ -53,15 +55,6 @@ protected:
         return CWnd::WindowProc(message, wParam, lParam);
     }
 };
-
-ColumnInfo Column(const char* text, int width)
-{
-    ColumnInfo c;
-    c.flags = kColumnHasText;
-    c.text = text;
-    c.width = width;
-    return c;
-}
 
 class ListCtrlTest : public ::testing::Test
 {

@@ -11,11 +11,13 @@
 
 #include "ODLibrary.h"
 #include "ODListCtrl.h"
+#include "ODListTestSupport.h"
 
 namespace {
 
 using namespace odtest;
 using namespace odlist;
+using odlisttest::Column;
 
 const COLORREF kBack = RGB(250, 250, 250);
 const COLORREF kSel = RGB(0, 0, 160);
@@ -24,15 +26,6 @@ const COLORREF kText = RGB(0, 0, 0);
 const COLORREF kGrid = RGB(0, 160, 0);
 const COLORREF kPalette0 = RGB(255, 128, 0);
 const int kRow = 18;
-
-ColumnInfo Column(const char* text, int width)
-{
-    ColumnInfo c;
-    c.flags = kColumnHasText;
-    c.text = text;
-    c.width = width;
-    return c;
-}
 
 class ListPaintTest : public ::testing::Test
 {

@@ -1,0 +1,119 @@
+// A themed report list for looking at it (scripts/screenshot): a tree of
+// rows with expanders and dotted tree lines, check boxes and radio buttons
+// (crossed ones too), a palette-coloured row, a selected row, grid lines,
+// and an in-place editor open on one cell. It starts the library from
+// "<program folder>\odctrls\Mardavel_skn.ini" as the program does.
+#include "afxwin.h"
+
+#include <string>
+
+#include "ODLibrary.h"
+#include "ODListCtrl.h"
+
+namespace {
+
+using namespace odlist;
+
+class CDemoWnd : public CWnd
+{
+public:
+    BOOL CreateDemo()
+    {
+        if (!CreateEx(0, AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(NULL, IDC_ARROW)),
+                      "Owner-draw list", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 40, 40, 560, 380,
+                      NULL, NULL))
+            return FALSE;
+        CRect client;
+        GetClientRect(&client);
+        const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | kStyleTree | kStyleHorzGrid | kStyleVertGrid |
+                            kStyleCellFocus | kStyleKeepSelNoFocus;
+        if (!m_list.Create(style, CRect(8, 8, client.Width() - 8, client.Height() - 8), this, 1))
+            return FALSE;
+        static const char* const kNames[] = {"Player", "Seat", "Score", "Ready"};
+        static const int kWidths[] = {200, 70, 90, 120};
+        for (int i = 0; i < 4; ++i) {
+            ColumnInfo c;
+            c.flags = kColumnHasText | (i == 2 ? 1u : 0u);  // the score right-aligned
+            c.text = kNames[i];
+            c.width = kWidths[i];
+            m_list.InsertColumn(i, c);
+            m_list.ShowColumn(i, i);
+        }
+        m_list.InsertPaletteColor(0, RGB(255, 236, 200));
+        m_list.SetTreeLines(TRUE);
+        m_list.SetColor(8, RGB(96, 96, 96));
+        struct Row
+        {
+            int parent;  // index of the parent row, -1 top level
+            const char* name;
+            const char* seat;
+            const char* score;
+            int check;
+        };
+        static const Row kRows[] = {
+            {-1, "North table", "", "", -1},     {0, "Aldric", "1", "1250", 1},  {0, "Berenike", "2", "980", 0},
+            {0, "Cosmin", "3", "1530", 3},       {0, "Dagny", "4", "770", 2},    {0, "Eluned", "5", "1105", 1},
+            {-1, "South table", "", "", -1},     {6, "Faramund", "1", "640", 5}, {6, "Gisela", "2", "1320", 4},
+            {6, "Hallvard", "3", "890", 6},      {-1, "Watching", "", "", -1},
+        };
+        NodeHandle nodes[sizeof kRows / sizeof kRows[0]] = {};
+        for (size_t i = 0; i < sizeof kRows / sizeof kRows[0]; ++i) {
+            const Row& r = kRows[i];
+            ODLVITEM d = {};
+            d.mask = kMaskText;
+            d.text = const_cast<char*>(r.name);
+            nodes[i] = m_list.Model().InsertTreeItem(&d, r.parent < 0 ? kTreeRoot : nodes[r.parent], kInsertLast, 0);
+            const int item = m_list.Model().GetNodeData(nodes[i]);
+            m_list.SetItemText(item, 1, r.seat);
+            m_list.SetItemText(item, 2, r.score);
+            if (r.check >= 0) {
+                m_list.Model().SetItemStateImage(item, 3, r.check);
+                m_list.SetItemText(item, 3, r.check & 1 ? "ready" : "waiting");
+            }
+            if (i == 3) {
+                ODLVITEM v = {};
+                v.mask = kMaskValue1;
+                v.item = item;
+                v.value1 = 0;
+                m_list.Model().SetItem(&v);
+            }
+        }
+        m_list.Model().Expand(nodes[0], 1);
+        m_list.Model().Expand(nodes[6], 1);
+        m_list.Model().SelectRange(4, 4, true, false, false, false);
+        // An editor open on Berenike's score.
+        m_list.SetFocus();
+        m_list.Model().SetFocusCell(2, 2);
+        m_list.BeginEdit(2, 2, 1);
+        return TRUE;
+    }
+
+private:
+    CODListCtrl m_list;
+};
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(NULL, path, MAX_PATH);
+    std::string theme = path;
+    theme = theme.substr(0, theme.find_last_of('\\') + 1) + "odctrls\\Mardavel_skn.ini";
+    if (!ODInitLibrary(theme.c_str(), OD_THEME_LOOSE_FILES))
+        return 1;
+    int result = 0;
+    {
+        CDemoWnd wnd;
+        if (!wnd.CreateDemo())
+            return 2;
+        MSG msg;
+        while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        result = static_cast<int>(msg.wParam);
+    }
+    ODExitLibrary();
+    return result;
+}
