@@ -645,9 +645,19 @@ void CODListCtrl::Layout(int width, int height)
     if (!m_header.m_hWnd || m_laying)
         return;
     m_laying = true;
-    m_geometry.Layout(width, height, HeaderHeight());
-    SetScrollPosition(SB_HORZ, m_geometry.GetHorzPos());
-    SetScrollPosition(SB_VERT, m_geometry.GetTopIndex());
+    // Showing or hiding a bar changes the client size (its WM_SIZE comes
+    // while this runs): lay out again for the size that results.
+    for (int pass = 0; pass < 3; ++pass) {
+        m_geometry.Layout(width, height, HeaderHeight());
+        SetScrollPosition(SB_HORZ, m_geometry.GetHorzPos());
+        SetScrollPosition(SB_VERT, m_geometry.GetTopIndex());
+        CRect client;
+        GetClientRect(&client);
+        if (client.Width() == width && client.Height() == height)
+            break;
+        width = client.Width();
+        height = client.Height();
+    }
     m_laying = false;
 }
 

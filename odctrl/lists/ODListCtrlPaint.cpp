@@ -377,8 +377,8 @@ void CODListCtrl::OnPaint()
         if (bitmap) {
             HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
             HPALETTE oldMemPalette = paletteDevice && m_palette ? ::SelectPalette(memory, m_palette, FALSE) : NULL;
+            // Client coordinates on the bitmap; its clip box is then the paint's.
             ::SetWindowOrgEx(memory, clip.left, clip.top, NULL);
-            ::IntersectClipRect(memory, clip.left - clip.left, 0, clip.right - clip.left, clip.bottom - clip.top);
             CDC mem;
             mem.Attach(memory);
             DrawItems(&mem);

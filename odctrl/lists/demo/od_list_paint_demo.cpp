@@ -19,7 +19,9 @@ class CDemoWnd : public CWnd
 public:
     BOOL CreateDemo()
     {
-        if (!CreateEx(0, AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(NULL, IDC_ARROW)),
+        if (!CreateEx(0,
+                      AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(NULL, IDC_ARROW),
+                                          reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)),
                       "Owner-draw list", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 40, 40, 560, 380,
                       NULL, NULL))
             return FALSE;
@@ -29,6 +31,8 @@ public:
                             kStyleCellFocus | kStyleKeepSelNoFocus;
         if (!m_list.Create(style, CRect(8, 8, client.Width() - 8, client.Height() - 8), this, 1))
             return FALSE;
+        m_font.CreateFont(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "DejaVu Sans");
+        m_list.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.GetSafeHandle()), TRUE);
         static const char* const kNames[] = {"Player", "Seat", "Score", "Ready"};
         static const int kWidths[] = {200, 70, 90, 120};
         for (int i = 0; i < 4; ++i) {
@@ -89,6 +93,7 @@ public:
     }
 
 private:
+    CFont m_font;
     CODListCtrl m_list;
 };
 

@@ -310,6 +310,8 @@ TEST_F(ListPaintTest, ThemeChangeReplacesSetColours)
     Paint();
     EXPECT_EQ(canvas.At(250, 150), kMagenta) << "the colour set earlier is replaced";
     EXPECT_EQ(list.GetColor(1), kMagenta);
+    EXPECT_EQ(list.SetColor(9, kRed), COLORREF(9)) << "an index past 8 changes nothing";
+    EXPECT_EQ(list.GetColor(9), COLORREF(-1));
     CODListCtrl::s_colours = saved;
 }
 
@@ -339,6 +341,24 @@ TEST_F(ListPaintTest, RowHeightFollowsTheFont)
         list.SendMessage(WM_SETFONT, 0, FALSE);
         ::DeleteObject(font);
     }
+}
+
+TEST_F(ListPaintTest, TheWindowPaintsItsWholeClientBelowTheHeader)
+{
+    // Through its own WM_PAINT (a memory bitmap of the clip box, which
+    // starts below the header): the last pixel rows too.
+    list.InsertItem("north");
+    parent.ShowWindow(SW_SHOWNA);
+    list.Invalidate(FALSE);
+    list.UpdateWindow();
+    CRect client;
+    list.GetClientRect(&client);
+    HDC dc = ::GetDC(list.m_hWnd);
+    ASSERT_NE(dc, HDC(NULL));
+    for (int y : {top + 1, int(client.Height()) / 2, int(client.Height()) - 1})
+        EXPECT_EQ(::GetPixel(dc, client.Width() - 2, y), kBack) << "row " << y;
+    ::ReleaseDC(list.m_hWnd, dc);
+    parent.ShowWindow(SW_HIDE);
 }
 
 TEST_F(ListPaintTest, PaintingGivesBackItsGdiObjects)
