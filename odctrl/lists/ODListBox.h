@@ -13,7 +13,9 @@
 // The highlighted row is the current (tracked) item, moved by the pointer
 // and the arrow keys; the selected bits are what GetCurSel and GetSelItems
 // answer. Operations taking an index answer LB_ERR (or do nothing) for an
-// index that names no item.
+// index that names no item. Fixed owner-drawn rows (LBS_OWNERDRAWFIXED) are
+// as high as MeasureItem says at creation; variable ones are measured again
+// whenever the width changes.
 //
 // Theme section "ODListBox": "ColorNormalBk", "ColorSelBk",
 // "ColorNormalText", "ColorSelText", "ColorHotText" (kept, not painted).

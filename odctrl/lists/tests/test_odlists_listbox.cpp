@@ -2,7 +2,8 @@
 // notifications of clicks, SetCurSel and the notify switch (1006 before
 // LBN_SELCHANGE), selection by style through the mouse with Ctrl and Shift,
 // the wrapping arrow keys scrolling the target into view, the highlight
-// following the tracked item (pixels), the theme's colours replacing an
+// following the tracked item and images beside or under the text (pixels),
+// fixed owner-drawn rows of the measured height, the theme's colours replacing an
 // owner's, bad indexes refused, ResetContent forgetting the current item
 // and anchor, the font and item height, and the top index and hit test of
 // rows of different heights under a scroll offset.
@@ -73,6 +74,18 @@ public:
     };
     std::vector<Call> calls;
     void DrawItem(LPDRAWITEMSTRUCT di) override { calls.push_back({di->itemID, di->itemAction, di->itemState}); }
+};
+
+// Fixed rows of 30: the hook's answer at creation.
+class CTallRows : public CODListBox
+{
+public:
+    void MeasureItem(LPMEASUREITEMSTRUCT mi) override
+    {
+        EXPECT_EQ(mi->CtlType, UINT(ODT_LISTBOX));
+        EXPECT_EQ(mi->itemID, 0u);
+        mi->itemHeight = 30;
+    }
 };
 
 LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
@@ -310,6 +323,56 @@ TEST_F(ListBoxTest, TheHighlightFollowsTheTrackedItem)
     EXPECT_EQ(canvas.At(190, 13), ::GetSysColor(COLOR_WINDOW) & 0xFFFFFF);
 }
 
+TEST_F(ListBoxTest, ImagesBesideOrUnderTheText)
+{
+    // 16 x 16 red images (the top-left pixel green: the list takes its
+    // corner as the transparent colour); rows 20 high. Row 0 is the highlighted (tracked)
+    // row but not selected, so its image is drawn untinted. Beside: the
+    // image at the indent, the fill from indent + 16 (the text 2 further);
+    // under: the fill from indent + 16 as well, the text over the image.
+    HBITMAP red = MakeBitmap(16, 16, [](int x, int y) { return x == 0 && y == 0 ? kGreen : kRed; });
+    CImageList images;
+    ASSERT_TRUE(images.Create(16, 16, ILC_COLOR32, 1, 0));
+    ASSERT_EQ(images.Add(CBitmap::FromHandle(red), kMagenta), 0);
+    ::DeleteObject(red);
+    struct Case {
+        const char* what;
+        UINT placement;
+        int indent;
+        int lastImageX, firstFillX;
+    };
+    const Case cases[] = {
+        {"beside, no indent", ODLB_IMAGE_BESIDE, 0, 15, 16},
+        {"beside, indent 4", ODLB_IMAGE_BESIDE, 4, 19, 20},
+        {"under, indent 3", ODLB_IMAGE_UNDER, 3, 18, 19},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CODListBox list;
+        Make(list, 0, 0);
+        list.SetImageList(&images);
+        list.SetItemHeight(0, 20);
+        list.SetIndent(c.indent);
+        list.SetNormalBkColor(kWhite);
+        list.SetSelBkColor(kBlue);
+        ODLBITEM item = {0, "", 0, 0, ODLB_TEXT | ODLB_IMAGE, 0, c.placement};
+        list.InsertItem(0, item);
+        list.InsertItem(1, item);
+        list.SendMessage(WM_MOUSEMOVE, 0, At(100, 5));
+        list.SetCurSel(1);
+        Canvas canvas(200, 120, kBlack);
+        list.PaintTo(CDC::FromHandle(canvas.dc()), CRect(0, 0, 200, 120));
+        EXPECT_EQ(canvas.At(c.indent, 10), kRed);
+        EXPECT_EQ(canvas.At(c.lastImageX, 10), kRed);
+        EXPECT_EQ(canvas.At(c.firstFillX, 10), kBlue);
+        EXPECT_EQ(canvas.At(190, 10), kBlue);
+        if (c.indent > 0) {
+            EXPECT_EQ(canvas.At(c.indent - 1, 10), kWhite) << "the indent shows the background";
+        }
+        EXPECT_EQ(canvas.At(c.firstFillX, 30), kWhite) << "row 1 is not the highlighted row";
+    }
+}
+
 TEST_F(ListBoxTest, OwnerDrawnStylesCallTheHook)
 {
     COwnerDrawnList list;
@@ -325,6 +388,17 @@ TEST_F(ListBoxTest, OwnerDrawnStylesCallTheHook)
         EXPECT_EQ(list.calls[i + 1].action, UINT(ODA_SELECT));
         EXPECT_EQ(list.calls[i + 1].state, states[i]);
     }
+}
+
+TEST_F(ListBoxTest, FixedOwnerDrawnRowsTakeTheMeasuredHeight)
+{
+    CTallRows list;
+    Make(list, LBS_OWNERDRAWFIXED, 3);
+    EXPECT_EQ(list.GetItemHeight(0), 30);
+    CRect r;
+    list.GetItemRect(2, &r);
+    EXPECT_EQ(r.top, 60);
+    EXPECT_EQ(list.ItemFromPoint(5, 45), 1);
 }
 
 TEST_F(ListBoxTest, TheThemesColoursReplaceAnOwnersAtAThemeChange)
