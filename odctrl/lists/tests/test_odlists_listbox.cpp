@@ -294,7 +294,7 @@ TEST_F(ListBoxTest, ArrowKeysWrapAndScrollTheTargetIntoView)
     Make(list, 0, 0);
     list.SendMessage(WM_KEYDOWN, VK_DOWN, 0);  // nothing to select
     EXPECT_EQ(list.GetCurSel(), LB_ERR);
-    EXPECT_EQ(list.SendMessage(WM_GETDLGCODE, 0, 0) & DLGC_WANTARROWS, UINT(DLGC_WANTARROWS));
+    EXPECT_EQ(UINT(list.SendMessage(WM_GETDLGCODE, 0, 0)) & UINT(DLGC_WANTARROWS), UINT(DLGC_WANTARROWS));
 }
 
 TEST_F(ListBoxTest, TheHighlightFollowsTheTrackedItem)
