@@ -10,7 +10,7 @@ foreach(_i RANGE 8020 8032)
 endforeach()
 add_custom_command(OUTPUT ${_gamedlg_pictures}
   COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/gamedlg/dialogs/art/make_report_list_art.py ${_gamedlg_art}
-  DEPENDS ${PROJECT_SOURCE_DIR}/gamedlg/dialogs/art/make_report_list_art.py
+  DEPENDS ${PROJECT_SOURCE_DIR}/gamedlg/dialogs/art/make_report_list_art.py ${PROJECT_SOURCE_DIR}/kit/art/bmp24.py
   COMMENT "The skinned report list's pictures")
 list(APPEND MARDAVEL_RES_DEPENDS ${_gamedlg_pictures})
 list(APPEND MARDAVEL_RES_INCLUDES ${_gamedlg_art})

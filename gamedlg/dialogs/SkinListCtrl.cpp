@@ -164,6 +164,8 @@ void CSkinHeaderCtrl::Draw(CDC* pDC, const CRect& rcClient)
 BEGIN_MESSAGE_MAP(CSkinScrollBarBase, CStatic)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
+    ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONUP()
     ON_WM_MOUSELEAVE()
     ON_WM_CAPTURECHANGED()
 END_MESSAGE_MAP()
@@ -284,6 +286,35 @@ void CSkinScrollBarBase::OnPaint()
     PaintBuffered(this, [this](CDC* pDC, const CRect&) { Draw(pDC); });
 }
 
+void CSkinScrollBarBase::OnMouseMove(UINT, CPoint point)
+{
+    if (m_press.dragging) {
+        m_bDragStarted = true;
+        DragTo(Along(point));
+    }
+    const int hover = Geometry().HitTest(Along(point), m_nThumbStart, CanScroll() != FALSE);
+    if (hover != m_nHover) {
+        m_nHover = hover;
+        Invalidate(FALSE);
+    }
+    TrackLeave();
+}
+
+void CSkinScrollBarBase::OnLButtonUp(UINT, CPoint point)
+{
+    // A press on the thumb that never moved is no drag.
+    BarPress press = m_press;
+    press.dragging = press.dragging && m_bDragStarted;
+    const ScrollCode code = ReleaseAction(Geometry(), press, Along(point), m_nThumbStart, CanScroll() != FALSE);
+    m_press = BarPress();
+    m_bTrackPressed = false;
+    m_bDragStarted = false;
+    Invalidate(FALSE);
+    if (GetCapture() == this)
+        ReleaseCapture();
+    SendScroll(code);
+}
+
 void CSkinScrollBarBase::DrawFrame(CDC* pDC, HBITMAP hStrip, int nFrame, int nFrameWidth, const CRect& rcTarget)
 {
     const SIZE size = BitmapSize(hStrip);
@@ -320,8 +351,6 @@ int ThumbFrameOf(bool dragging, bool moved, bool hover)
 
 BEGIN_MESSAGE_MAP(CSkinVScrollBar, CSkinScrollBarBase)
     ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
-    ON_WM_MOUSEMOVE()
 END_MESSAGE_MAP()
 
 CSkinVScrollBar::CSkinVScrollBar()
@@ -387,41 +416,11 @@ void CSkinVScrollBar::OnLButtonDown(UINT, CPoint point)
     Invalidate(FALSE);
 }
 
-void CSkinVScrollBar::OnMouseMove(UINT, CPoint point)
-{
-    if (m_press.dragging) {
-        m_bDragStarted = true;
-        DragTo(point.y);
-    }
-    const int hover = Geometry().HitTest(point.y, m_nThumbStart, CanScroll() != FALSE);
-    if (hover != m_nHover) {
-        m_nHover = hover;
-        Invalidate(FALSE);
-    }
-    TrackLeave();
-}
-
-void CSkinVScrollBar::OnLButtonUp(UINT, CPoint point)
-{
-    // A press on the thumb that never moved is no drag.
-    BarPress press = m_press;
-    press.dragging = press.dragging && m_bDragStarted;
-    const ScrollCode code = ReleaseAction(Geometry(), press, point.y, m_nThumbStart, CanScroll() != FALSE);
-    m_press = BarPress();
-    m_bTrackPressed = false;
-    m_bDragStarted = false;
-    Invalidate(FALSE);
-    if (GetCapture() == this)
-        ReleaseCapture();
-    SendScroll(code);
-}
-
 // ---- Horizontal bar --------------------------------------------------------------------------
 
 BEGIN_MESSAGE_MAP(CSkinHScrollBar, CSkinScrollBarBase)
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONUP()
-    ON_WM_MOUSEMOVE()
     ON_WM_TIMER()
 END_MESSAGE_MAP()
 
@@ -500,35 +499,11 @@ void CSkinHScrollBar::OnTimer(UINT_PTR nIDEvent)
     }
 }
 
-void CSkinHScrollBar::OnMouseMove(UINT, CPoint point)
-{
-    if (m_press.dragging) {
-        m_bDragStarted = true;
-        DragTo(point.x);
-    }
-    const int hover = Geometry().HitTest(point.x, m_nThumbStart, CanScroll() != FALSE);
-    if (hover != m_nHover) {
-        m_nHover = hover;
-        Invalidate(FALSE);
-    }
-    TrackLeave();
-}
-
-void CSkinHScrollBar::OnLButtonUp(UINT, CPoint point)
+void CSkinHScrollBar::OnLButtonUp(UINT nFlags, CPoint point)
 {
     KillTimer(kRepeatTimer);
     KillTimer(kDelayTimer);
-    // A press on the thumb that never moved is no drag.
-    BarPress press = m_press;
-    press.dragging = press.dragging && m_bDragStarted;
-    const ScrollCode code = ReleaseAction(Geometry(), press, point.x, m_nThumbStart, CanScroll() != FALSE);
-    m_press = BarPress();
-    m_bTrackPressed = false;
-    m_bDragStarted = false;
-    Invalidate(FALSE);
-    if (GetCapture() == this)
-        ReleaseCapture();
-    SendScroll(code);
+    CSkinScrollBarBase::OnLButtonUp(nFlags, point);
 }
 
 // ---- List ------------------------------------------------------------------------------------

@@ -8,26 +8,12 @@ key colour of the frame shape), the caption buttons (strips of four cells:
 normal, hover, pressed, disabled) and the dialog button face."""
 
 import os
-import struct
 import sys
 
+sys.dont_write_bytecode = True
+from bmp24 import write_bmp  # noqa: E402
+
 KEY = (255, 0, 255)
-
-
-def write_bmp(path, w, h, pixel):
-    row = (w * 3 + 3) & ~3
-    data = bytearray()
-    for y in range(h - 1, -1, -1):
-        line = bytearray()
-        for x in range(w):
-            r, g, b = pixel(x, y)
-            line += bytes((b, g, r))
-        line += b"\0" * (row - len(line))
-        data += line
-    header = b"BM" + struct.pack("<IHHI", 54 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + data)
 
 
 def mix(a, b, t):

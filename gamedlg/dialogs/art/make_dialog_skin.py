@@ -10,26 +10,11 @@ are merged into it, replacing only sections of the same names, so the kit's
 and the table's sections stay as they are."""
 
 import os
-import struct
 import sys
 
-
-def write_bmp(path, w, h, pixel):
-    row = (w * 3 + 3) & ~3
-    data = bytearray()
-    for y in range(h - 1, -1, -1):
-        line = bytearray()
-        for x in range(w):
-            r, g, b = pixel(x, y)
-            line += bytes((b, g, r))
-        line += b"\0" * (row - len(line))
-        data += line
-    header = b"BM" + struct.pack("<IHHI", 54 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    tmp = path + ".tmp"
-    with open(tmp, "wb") as f:
-        f.write(header + info + data)
-    os.replace(tmp, path)
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "kit", "art"))
+from bmp24 import write_bmp  # noqa: E402
 
 
 def picker_face(x, y):

@@ -15,8 +15,11 @@ strips three frames of 9 (normal, hover or dragged, pressed). Everything is in
 the table's dark greens; the tests read the colours back from the pictures."""
 
 import os
-import struct
 import sys
+
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "kit", "art"))
+from bmp24 import write_bmp  # noqa: E402
 
 DARK = (10, 40, 26)
 MID = (26, 82, 52)
@@ -25,24 +28,6 @@ EDGE = (4, 20, 12)
 ARROW_FACES = [(30, 96, 60), (50, 130, 84), (16, 60, 36), (70, 80, 74)]
 ARROW_INK = [(200, 236, 210), (255, 255, 255), (170, 210, 180), (120, 128, 122)]
 THUMB_FACES = [(44, 120, 78), (70, 160, 104), (28, 90, 56)]
-
-
-def write_bmp(path, w, h, pixel):
-    row = (w * 3 + 3) & ~3
-    data = bytearray()
-    for y in range(h - 1, -1, -1):
-        line = bytearray()
-        for x in range(w):
-            r, g, b = pixel(x, y)
-            line += bytes((b, g, r))
-        line += b"\0" * (row - len(line))
-        data += line
-    header = b"BM" + struct.pack("<IHHI", 54 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    tmp = path + ".tmp"
-    with open(tmp, "wb") as f:
-        f.write(header + info + data)
-    os.replace(tmp, path)
 
 
 def mix(a, b, t):
