@@ -60,6 +60,7 @@ BOOL CGameHistoryDlg::OnInitDialog()
         SetWindowPos(NULL, 0, 0, m_background.Width(), m_background.Height(), SWP_NOMOVE | SWP_NOZORDER);
 
     m_list.SubclassDlgItem(IDC_HISTORY_LIST, this);
+    m_list.SetupScrollBars(FALSE);
     m_list.SetTextBkColor(CLR_NONE);
     m_list.InsertColumn(0, "局数", LVCFMT_CENTER, kFirstColumnWidth);
     for (int i = 0; i < m_nPlayers; i++)
@@ -80,6 +81,7 @@ void CGameHistoryDlg::AddRow(const CString& title, const int32_t* scores)
         const int seat = HistoryColumnSeat(i, m_nOwnSeat, m_nPlayers);
         m_list.SetItemText(row, i + 1, HistoryScoreCell(scores[seat]).c_str());
     }
+    m_list.RefreshBars();
 }
 
 void CGameHistoryDlg::AddHandRow(int nHand, const int32_t* scores, BOOL bSingle)
@@ -97,6 +99,7 @@ void CGameHistoryDlg::AddHandRow(int nHand, const int32_t* scores, BOOL bSingle)
     for (int i = 0; i < m_nPlayers && scores != NULL; i++)
         m_list.SetItemText(row, i + 1, HistoryScoreCell(scores[HistoryColumnSeat(i, m_nOwnSeat, m_nPlayers)]).c_str());
     m_nRows++;
+    m_list.RefreshBars();
 }
 
 void CGameHistoryDlg::AddTotalRow(const int32_t* scores)
@@ -111,8 +114,10 @@ void CGameHistoryDlg::AddTotalRow(const int32_t* scores)
 
 void CGameHistoryDlg::RemoveTotalRow()
 {
-    if (m_bTotal && m_nRows > 1 && m_list.GetSafeHwnd() != NULL)
+    if (m_bTotal && m_nRows > 1 && m_list.GetSafeHwnd() != NULL) {
         m_list.DeleteItem(m_nRows);
+        m_list.RefreshBars();
+    }
     m_bTotal = FALSE;
 }
 

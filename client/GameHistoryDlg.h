@@ -1,7 +1,7 @@
 // CGameHistoryDlg: the hand history (score sheet) beside the table, hidden
 // until the score button shows it. One row per hand with each seat's score,
 // the seats from the one after the own seat round to the own seat, and a
-// total row after the hands.
+// total row after the hands, in the table's skinned report list.
 #pragma once
 
 #include "afxcmn.h"
@@ -11,6 +11,7 @@
 
 #include "CoolButton.h"
 #include "QVBitmap.h"
+#include "SkinListCtrl.h"
 
 class CGameHistoryDlg : public CDialog
 {
@@ -35,7 +36,7 @@ public:
 
     int HandRows() const { return m_nRows; }
     BOOL HasTotalRow() const { return m_bTotal; }
-    CListCtrl& List() { return m_list; }
+    CSkinListCtrl& List() { return m_list; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -51,7 +52,7 @@ protected:
 private:
     void AddRow(const CString& title, const int32_t* scores);
 
-    CListCtrl m_list;
+    CSkinListCtrl m_list;
     CQVBitmapButton2 m_close;
     CQVBitmap m_background;
     CFont m_noteFont;

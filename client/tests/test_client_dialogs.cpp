@@ -200,6 +200,27 @@ TEST_F(ClientDialogs, HistoryRowsTotalAndColumnsFromTheSeatAfterTheOwnSeat)
     EXPECT_EQ(Row(list, 3, 6), (std::vector<std::string>{(LPCSTR)Loaded(IDS_CLIENT_TOTAL), " -2", "  2", " -2",
                                                           "  4", " -2"}));
 
+    // The table's skinned report list: drawn by its owner, its own bars
+    // beside it (right and below) in place of the list's.
+    EXPECT_NE(list.GetStyle() & LVS_OWNERDRAWFIXED, 0u);
+    EXPECT_EQ(list.GetStyle() & (WS_VSCROLL | WS_HSCROLL), 0u);
+    ASSERT_NE(history.List().VBar().GetSafeHwnd(), (HWND)NULL);
+    ASSERT_NE(history.List().HBar().GetSafeHwnd(), (HWND)NULL);
+    CRect listRect, vbar, hbar;
+    list.GetWindowRect(&listRect);
+    history.List().VBar().GetWindowRect(&vbar);
+    history.List().HBar().GetWindowRect(&hbar);
+    EXPECT_EQ(vbar.left, listRect.right);
+    EXPECT_EQ(vbar.top, listRect.top);
+    EXPECT_EQ(hbar.top, listRect.bottom);
+    EXPECT_EQ(hbar.Width(), listRect.Width());
+    CRect close, window;
+    ASSERT_NE(history.GetDlgItem(IDOK), (CWnd*)NULL);
+    history.GetDlgItem(IDOK)->GetWindowRect(&close);
+    history.GetWindowRect(&window);
+    EXPECT_LE(hbar.bottom, close.top) << "the bar leaves the close button free";
+    EXPECT_LE(vbar.right, window.right) << "the bar stays inside the window";
+
     if (const char* shots = getenv("MARDAVEL_SHOTS_DIR")) {
         history.ShowWindow(SW_SHOW);
         history.UpdateWindow();
