@@ -265,6 +265,8 @@ BOOL CGameClientApp::InitInstance()
 
     g_previousFilter = ::SetUnhandledExceptionFilter(ClientCrashFilter);
     m_pPreviousFilter = g_previousFilter;
+    if (m_bOnline)
+        ReadNews();
     WriteLog("[InitInstance] table ready");
     return TRUE;
 }

@@ -92,6 +92,19 @@ public:
     CString m_strServerText;
     CString m_strFaultContext;
 
+    // The news of the per-user file "MARDAVELNEWS.ini" (section "NewsInfo"):
+    // its update time and four titles with their addresses, read at an
+    // online start and shown in the chat pane's news header.
+    struct News {
+        int32_t updateTime = 0;
+        CString titles[4];
+        CString links[4];
+    };
+    News m_news;
+    // Reads the news file over the news held (a missing key keeps its
+    // value) and hands the titles and addresses to the chat pane's header.
+    void ReadNews();
+
 protected:
     CFrameWnd* NewMainFrame() override;
 

@@ -389,6 +389,7 @@ int CGameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
     CreateHistoryWindow();
     CreateDesignatedTip();
     CreateTaskPanel();
+    ApplyMusicSetting();
     return 0;
 }
 
@@ -553,7 +554,7 @@ void CGameWnd::AutoAction()
 BOOL CGameWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     const int id = (int)LOWORD(wParam);
-    if (OnToolCommand(id) || OnPlayerCommand(id))
+    if (OnToolCommand(id) || OnPlayerCommand(id) || OnOptionsCommand(wParam))
         return TRUE;
     if (id == kBtnHint) {
         if (m_nBoardDepth == 0)

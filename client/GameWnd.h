@@ -31,10 +31,12 @@
 #include "TaskRewards.h"
 #include "TableExtras.h"
 #include "TableState.h"
+#include "TableTools.h"
 #include "QVAvatar.h"
 #include "TextBalloonWnd.h"
 
 class CChatActionButton;
+class CSetupDlg;
 
 // Posted by the hold callback: lParam the time in milliseconds.
 constexpr UINT WM_RECEIVE_HOLD = WM_USER + 0x101;
@@ -183,6 +185,33 @@ public:
     CPreviousTrick m_previousTrick;
     BOOL m_bTrustNoticeShown = FALSE;
 
+    // ---- Options, play direction, sort, music, chat players (GameWndOptions.cpp) ------
+    // The play direction (210), the sort (212), the setup dialog (213) and
+    // the chat control's player refresh (the full command word -100);
+    // FALSE for other commands.
+    BOOL OnOptionsCommand(WPARAM wParam);
+    void OnPlayDirection();
+    void OnSortCards();
+    void OnOptions();
+    // The play direction turned over: the seat views, the button's picture
+    // and tip, the layout.
+    void TurnPlayDirection();
+    TableOptions CurrentOptions() const;
+    // What the setup dialog's OK changes; FALSE (nothing changed) when an own
+    // picture is chosen without a usable file.
+    BOOL ApplyOptions(const TableOptions& before, const TableOptions& after, int personalData);
+    // The background by its mode: the theme's picture, "BkColor", or the own
+    // picture (over "BkColor" unless tiled).
+    void DrawTableBackground(CDC& dc, const CRect& client);
+    // Plays the music file while music and sound effects are on, else stops it.
+    void ApplyMusicSetting();
+    void RefreshChatPlayers();
+    // Runs the setup dialog in place of its modal loop (tests); NULL: DoModal.
+    INT_PTR (*m_pfnRunSetup)(CSetupDlg& dialog) = NULL;
+    std::unique_ptr<CTableImage> m_pOwnBackground;
+    BOOL m_bOptionsOpen = FALSE;
+    BOOL m_bSorting = FALSE;
+
     // ---- Player information, web links and chat lines (GameWndPlayers.cpp) --------
     // Callback 10022: the records of the message's body.
     void OnPlayerInfoCallback(const NetMsgHeader* message, intptr_t size);
@@ -228,6 +257,8 @@ public:
     std::string FetchTicket(const char* user);
     // Opens only http:// and https:// addresses; FALSE (logged) for others.
     BOOL OpenWebAddress(const CString& address);
+    // The news of the news file into the chat pane's header.
+    void ShowNews(const CString titles[4], const CString links[4]);
     // Message 0x80026026: the news header's texts and links.
     void OnLinkedNotice(const uint8_t* pMessage, size_t nSize);
     // The chat pane's four news texts and links (process-wide).

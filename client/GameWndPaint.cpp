@@ -15,8 +15,6 @@
 
 namespace {
 
-const COLORREF kBackground = RGB(0, 128, 0);   // "BkColor" 0x8000
-
 // The table's buttons in creation order: the picture of the theme's
 // "Buttons" section (NULL: a kit button from the dialog skin's "respic"
 // section), shown at creation, enabled at creation, and the tooltip's string.
@@ -311,6 +309,7 @@ void CGameWnd::LayoutTableNow()
     in.area = LayoutRect{client.left, client.top, client.right, client.bottom};
     in.dPlayer = SizeOf(m_pictures.Theme("Background", "DPlayer"));
     in.lPlayer = SizeOf(m_pictures.Theme("Background", "LPlayer"));
+    in.smallCards = m_settings.smallCard != 0;
     in.phase = app->m_state.Phase();
     in.online = app->IsOnline() != FALSE;
     in.ownCardCount = app->m_state.HandCount(OwnSeat());
@@ -511,10 +510,7 @@ void CGameWnd::Redraw(CDC& dc, const CRect& client)
             m_backgroundCacheSize = client.Size();
         }
         CBitmap* old = cache.SelectObject(&m_backgroundCache);
-        cache.FillSolidRect(client, kBackground);
-        if (m_pictures.background.IsLoaded())
-            m_pictures.background.Draw(cache.GetSafeHdc(), 0, 0, client.Width(), client.Height(), 0, 0,
-                                       m_pictures.background.Width(), m_pictures.background.Height());
+        DrawTableBackground(cache, client);
         DrawButtonBar(cache, client, key.ownPanelLeft);
         for (int view = 0; key.panels && view < kTableSeats; view++) {
             if (key.seats[view] < 0 || key.seats[view] >= kTableSeats)

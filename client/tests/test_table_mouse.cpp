@@ -25,6 +25,7 @@
 #include "MardavelBoard.h"
 #include "RoundTipWnd.h"
 #include "TableLayout.h"
+#include "TableWindowTest.h"
 #include "WidgetServices.h"
 #include "net/GameClientSocket.h"
 
@@ -79,64 +80,24 @@ std::vector<uint8_t> Message(uint32_t id, uint32_t bodyLength = 0)
     return message;
 }
 
-class CHostWnd : public CWnd
-{
-public:
-    BOOL CreateHost()
-    {
-        return CreateEx(0, AfxRegisterWndClass(0), "table host", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 1024, 720, NULL,
-                        NULL);
-    }
-};
-
 class TableMouseTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&s_gdiplus, &input, NULL);
-        s_resources = ::LoadLibraryA("Mardavel_Res.dll");
-        ASSERT_NE(s_resources, nullptr) << "the resource library is missing";
-        AfxSetResourceHandle(s_resources);
-        ASSERT_TRUE(InitThemePaths("Mardavel", FALSE, NULL));
-    }
-    static void TearDownTestSuite() { Gdiplus::GdiplusShutdown(s_gdiplus); }
+    static void SetUpTestSuite() { s_process.SetUp(); }
+    static void TearDownTestSuite() { s_process.TearDown(); }
 
     void SetUp() override
     {
         memset(&g_state, 0, sizeof g_state);
-        g_app.m_board.m_pfnCreate = FakeCreate;
-        g_app.m_board.m_pfnEvent = FakeEvent;
-        g_app.m_board.m_pfnDestory = FakeDestroy;
-        ASSERT_TRUE(m_host.CreateHost());
-        m_table = new CGameWnd;
-        ASSERT_TRUE(m_table->Create(NULL, NULL, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, 1000, 700),
-                                    &m_host, kTableWindowId));
-        ASSERT_EQ(m_table->CreateBoard(), 1);
+        tabletest::MakeTable(g_app, FakeCreate, FakeEvent, FakeDestroy, m_host, m_table);
     }
+    void TearDown() override { tabletest::DropTable(g_app, m_host, m_table); }
 
-    void TearDown() override
-    {
-        if (m_table != NULL) {
-            m_table->DestroyWindow();
-            m_table->ReleaseWhenIdle();
-        }
-        g_app.OnIdle(0);
-        m_host.DestroyWindow();
-        g_app.m_board.m_pfnCreate = NULL;
-        g_app.m_board.m_pfnEvent = NULL;
-        g_app.m_board.m_pfnDestory = NULL;
-        theGameSocket.SetHandler(NULL, NULL);
-    }
-
-    CHostWnd m_host;
+    tabletest::CHostWnd m_host;
     CGameWnd* m_table = NULL;
-    static ULONG_PTR s_gdiplus;
-    static HMODULE s_resources;
+    static tabletest::TableProcess s_process;
 };
-ULONG_PTR TableMouseTest::s_gdiplus = 0;
-HMODULE TableMouseTest::s_resources = NULL;
+tabletest::TableProcess TableMouseTest::s_process;
 
 // ---- The mouse over the own hand --------------------------------------------------------------
 
