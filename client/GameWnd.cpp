@@ -266,6 +266,7 @@ void CGameWnd::OnGameMessage(uint8_t* pMessage, size_t nSize)
         OnTitleList(pMessage, nSize);
         break;
     case kTableOptionsOnly:
+        StoreTableOptions(pMessage, nSize);
         break;
     default:
         BoardEvent(kEvGameMessage, -1, -1, pMessage);

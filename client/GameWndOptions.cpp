@@ -8,6 +8,7 @@
 
 #include <gdiplus.h>
 
+#include <cstring>
 #include <string>
 
 #include "Bitmaps.h"
@@ -308,6 +309,18 @@ void CGameWnd::RefreshChatPlayers()
         memcpy(name, s.seats[seat].player.userName, sizeof s.seats[seat].player.userName);
         app->m_pChat->CallDispid66(name, (long)s.seats[seat].player.scoreTotal);
     }
+}
+
+// ---- The table options block ---------------------------------------------------------------------
+
+void CGameWnd::StoreTableOptions(const uint8_t* pMessage, size_t nSize)
+{
+    uint32_t values[kTableOptionValues];
+    if (!ReadTableOptions(pMessage, nSize, values)) {
+        WriteGameLog("[StoreTableOptions] malformed, ignored");
+        return;
+    }
+    memcpy(m_tableOptions, values, sizeof m_tableOptions);
 }
 
 // ---- The news --------------------------------------------------------------------------------------

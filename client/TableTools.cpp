@@ -1,5 +1,9 @@
 #include "TableTools.h"
 
+#include <cstring>
+
+#include "TableRules.h"
+
 OptionsChange CompareOptions(const TableOptions& before, const TableOptions& after)
 {
     const TableSettings& was = before.settings;
@@ -29,3 +33,17 @@ OptionsChange CompareOptions(const TableOptions& before, const TableOptions& aft
     return c;
 }
 
+bool ReadTableOptions(const uint8_t* message, size_t size, uint32_t out[kTableOptionValues])
+{
+    const uint8_t* body = nullptr;
+    uint32_t length = 0;
+    if (!MessageBody(message, size, &body, &length))
+        return false;
+    for (int i = 0; i < kTableOptionValues; i++) {
+        const size_t at = 4 + 4 * (size_t)i;
+        out[i] = 0;
+        if (at + 4 <= length)
+            memcpy(&out[i], body + at, 4);
+    }
+    return true;
+}

@@ -1,8 +1,9 @@
 // The table window's tool arithmetic without windows: the options the setup
 // dialog exchanges with the table and what a change of them asks the table
-// to do, the personal-data value, the music rule.
+// to do, the personal-data value, the music rule and the table options block.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -47,3 +48,11 @@ inline int PersonalDataFromChoice(int choice) { return choice != 0 ? 1 : -1; }
 // The background music plays only with sound effects on as well.
 inline bool MusicPlays(int music, int soundEffects) { return music != 0 && soundEffects != 0; }
 
+
+// The table options of message 0x80026023 (the whole message, `size` bytes
+// received): fifteen values from body offset 4. Only whole values inside
+// the body are taken and the rest are 0 (the server's summary is 60 bytes,
+// one value short of the fifteen). False, with `out` untouched, for a
+// message without a complete header or body.
+constexpr int kTableOptionValues = 15;
+bool ReadTableOptions(const uint8_t* message, size_t size, uint32_t out[kTableOptionValues]);

@@ -1,5 +1,5 @@
 // Arbitrary bytes through every reader of the task, title, honour, award,
-// notice and player information bodies and of the task files: each must
+// notice, player information and table options bodies and of the task files: each must
 // refuse or accept without reading outside the bytes, and what it accepts
 // must fit the fields it is kept in.
 #include <cstddef>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "PlayerInfo.h"
+#include "TableTools.h"
 #include "TaskRewards.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -20,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<uint8_t> body(data + 1, data + size);
     const uint8_t* b = body.empty() ? nullptr : body.data();
     const size_t n = body.size();
-    switch (which % 11) {
+    switch (which % 12) {
     case 0: {
         TaskStatusBody out;
         ParseTaskStatus(b, n, &out);
@@ -100,6 +101,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             task.ReadTaskIn(b, n, key);
             task.ReadResult(b, n, key);
         }
+        break;
+    }
+    case 10: {
+        // The whole message here, header first.
+        uint32_t out[kTableOptionValues];
+        ReadTableOptions(b, n, out);
         break;
     }
     default: {

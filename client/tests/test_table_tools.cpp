@@ -1,8 +1,10 @@
 // What a change of the table's options asks the table to do, the
-// personal-data value and the music rule.
+// personal-data value, the music rule and the table options block.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "TableTools.h"
 
@@ -103,6 +105,55 @@ TEST(TableOptions, PersonalDataAndMusic)
     EXPECT_TRUE(MusicPlays(1, 1));
     EXPECT_FALSE(MusicPlays(1, 0)) << "no music without sound effects";
     EXPECT_FALSE(MusicPlays(0, 1));
+}
+
+std::vector<uint8_t> OptionsMessage(uint32_t claimed, uint32_t bodyBytes)
+{
+    std::vector<uint8_t> m(12 + bodyBytes);
+    const uint32_t id = 0x80026023, result = 1;
+    memcpy(&m[0], &id, 4);
+    memcpy(&m[4], &claimed, 4);
+    memcpy(&m[8], &result, 4);
+    for (uint32_t i = 0; i < bodyBytes / 4; i++) {
+        const uint32_t v = 100 + i;   // body word i
+        memcpy(&m[12 + 4 * i], &v, 4);
+    }
+    return m;
+}
+
+TEST(TableOptionsMessage, ValuesFromBodyOffset4AndNoneFromOutsideTheBody)
+{
+    struct Case {
+        const char* what;
+        uint32_t claimed, present;   // body length in the header, body bytes received
+        size_t cut;                  // bytes of the message kept (0: all)
+        bool read;
+        int values;                  // values taken; value i is body word i + 1 = 101 + i
+    };
+    const Case cases[] = {
+        {"the server's 60-byte summary: fourteen values, the last 0", 60, 60, 0, true, 14},
+        {"a 64-byte body: all fifteen", 64, 64, 0, true, 15},
+        {"a longer body: fifteen, the rest ignored", 80, 80, 0, true, 15},
+        {"an empty body: all 0", 0, 0, 0, true, 0},
+        {"a body of 6 bytes: no whole value after the first word", 6, 6, 0, true, 0},
+        {"a body shorter than its length says", 64, 40, 0, false, 0},
+        {"the header alone, cut", 64, 64, 10, false, 0},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> m = OptionsMessage(c.claimed, c.present);
+        if (c.cut != 0)
+            m.resize(c.cut);
+        uint32_t out[kTableOptionValues];
+        for (uint32_t& v : out)
+            v = 7;
+        EXPECT_EQ(ReadTableOptions(m.data(), m.size(), out), c.read) << c.what;
+        for (int i = 0; i < kTableOptionValues; i++) {
+            const uint32_t want = !c.read ? 7u : (i < c.values ? 101u + (uint32_t)i : 0u);
+            EXPECT_EQ(out[i], want) << c.what << ", value " << i;
+        }
+    }
+    uint32_t out[kTableOptionValues] = {};
+    EXPECT_FALSE(ReadTableOptions(nullptr, 0, out)) << "no message";
 }
 
 }  // namespace
