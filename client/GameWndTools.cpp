@@ -101,6 +101,11 @@ void CGameWnd::AddHandToHistory()
     m_pHistory->AddHandRow((int)s.handsFinished, s.lastScore, TRUE);
     m_pHistory->RemoveTotalRow();
     m_pHistory->AddTotalRow(s.handTotal);
+    // The option "OpenResult": the score sheet shows itself at a hand's end.
+    if (m_settings.openResult != 0 && m_pHistory->GetSafeHwnd() != NULL) {
+        m_pHistory->ShowWindow(SW_SHOWNA);
+        m_pHistory->UpdateWindow();
+    }
 }
 
 // ---- Trust play ---------------------------------------------------------------------------

@@ -25,6 +25,7 @@
 #include "ClientPaths.h"
 #include "ClientServices.h"
 #include "GameClientApp.h"
+#include "GameHistoryDlg.h"
 #include "GameEnvironment.h"
 #include "GameRecord.h"
 #include "GameWnd.h"
@@ -51,8 +52,13 @@ struct Event {
 };
 std::vector<Event> g_events;
 
-BoardHandle QVBOARD_CALL FakeCreate(int32_t, BoardCallback, uintptr_t, int32_t, const BoardInitBlock*)
+BoardCallback g_callback = nullptr;
+uintptr_t g_cookie = 0;
+
+BoardHandle QVBOARD_CALL FakeCreate(int32_t, BoardCallback callback, uintptr_t cookie, int32_t, const BoardInitBlock*)
 {
+    g_callback = callback;
+    g_cookie = cookie;
     return &g_state;
 }
 
@@ -454,6 +460,39 @@ TEST_F(TableOptionsTest, TheNewsFileFillsTheNewsHeadersTexts)
     EXPECT_EQ(CGameWnd::NewsText(0).GetLength(), 259);
     ::DeleteFileA(file.c_str());
     g_app.m_pGameWnd = NULL;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TableOptionsTest, TheScoreSheetShowsItselfAtAHandsEndWhenTheOptionSaysSo)
+{
+    struct Case {
+        const char* what;
+        int openResult;
+        bool shown;
+    };
+    const Case cases[] = {
+        {"option off: the sheet stays hidden", 0, false},
+        {"option on: the sheet shows the hand", 1, true},
+    };
+    for (const Case& c : cases) {
+        static int s_open;
+        s_open = c.openResult;
+        g_script.edit = [](CSetupDlg& d) { d.m_bScoreBox = s_open; };
+        OpenSetup();
+        ASSERT_NE(m_table->m_pHistory, (CGameHistoryDlg*)NULL);
+        m_table->m_pHistory->ShowWindow(SW_HIDE);
+        g_state.handsFinished = 1;
+        BoardCallbackRecord record = {};
+        record.cookie = g_cookie;
+        record.code = kCbHandResult;
+        record.p1 = 2;
+        g_callback(&record);
+        EXPECT_EQ(m_table->m_pHistory->IsWindowVisible() != FALSE, c.shown) << c.what;
+        EXPECT_GE(m_table->m_pHistory->HandRows(), 1) << c.what;
+    }
 }
 
 }  // namespace
