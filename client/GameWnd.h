@@ -224,6 +224,17 @@ public:
     void BuildOwnStrengthLine(int nSeat);
     void RefreshNews();
     CString FormatPlayerInfo(int nSeat);
+    // The tip of the point where the mouse rests (WM_MOUSEHOVER): the task
+    // tip over the task area while the task is in progress, else the
+    // information tip of the seat under it. Nothing once the mouse moved on.
+    void ShowPlayerTip(int x, int y);
+    LRESULT OnMouseHover(WPARAM wParam, LPARAM lParam);
+    // The seat whose frame or panel holds the point, or -1.
+    int SeatAt(int x, int y);
+    void DestroyTips();
+    class CBalloonWnd* m_pInfoTip = NULL;
+    class CBalloonWnd* m_pTaskTip = NULL;
+    BOOL m_bShowPlayerTips = TRUE;
     // A coloured line in the chat control (logged).
     void AppendChatLine(LPCSTR lpszText, COLORREF colour, int nSize);
     // Trust play once a second (333), the strength page (334), the titles (335).
@@ -233,7 +244,15 @@ public:
     void OnStrengthPage();
     CString StrengthPageAddress();
     void OnTitles();
+    // The titles dialog (GameWndTitles.cpp): made on first use, centred over
+    // the table and shown; refreshed while it is visible; destroyed with the
+    // window. A dialog that cannot be made (a picture of the theme missing)
+    // is logged and the table goes on without it.
     void ShowTitlesDialog();
+    void RefreshTitlesDialog();
+    void DestroyTitlesDialog();
+    class CSetTitleDlg* m_pTitleDlg = NULL;
+    class ISetTitleHost* m_pTitleHost = NULL;
     // Board event 0x1012 (own seat, value) at most once a second.
     void ThrottledBoardRequest(uint32_t dwValue);
     void ResetBoardRequestThrottle();
@@ -262,8 +281,12 @@ public:
     void OnTitleList(const uint8_t* pMessage, size_t nSize);
     // Callback 10023: titles awarded, announced in the chat.
     void OnTitleAwardCallback(const NetMsgHeader* message, intptr_t size);
+    // A seat's title banner beside its frame in the waiting look: the
+    // level's badge and the title written down it, each "**" part in a badge
+    // of its own, further badges towards `direction` (1 right, -1 left).
+    void DrawTitleBanner(CDC& dc, int nSeat, int left, int top, int direction);
     struct OwnedTitle {
-        TitleEntry title;
+        ServerTitle title;
         int32_t honour;
     };
     // ---- The online-time task (GameWndTasks.cpp) ---------------------------------------
@@ -279,6 +302,31 @@ public:
     BOOL WriteTaskFile(uint32_t dwResult);
     // Prize draw (337), fetch (338) and look up (339).
     void OnPrizeCommand();
+    // The task panel: the reward pictures, fonts and the three prize buttons
+    // (hidden) made with the window; the task area and the buttons' place
+    // laid out with the tool rows (tool: the tool buttons' size).
+    void CreateTaskPanel();
+    void LayoutTaskArea(int cx, SIZE tool);
+    // Composes the task panel (or, during hands, the task's progress) and the
+    // reward icon into the back buffer, then brings the prize buttons up to
+    // date. Online, not watching, and only while the panel is open.
+    void DrawTaskPanel(CDC& dc);
+    // The prize buttons as after a stage verdict: the fetch or draw button of
+    // the stage reached while a reward is there, else the look-up button for
+    // a task done or expired.
+    void UpdatePrizeButtons();
+    BOOL IsOverDetails(CPoint point) const;
+    // The details caption of a task without an event: the hand cursor and
+    // the hover colour over it; a click on it opens the task's page.
+    void UpdateDetailsHover(CPoint point);
+    BOOL OpenDetailsAt(CPoint point);
+    LayoutRect m_taskArea;
+    LayoutRect m_taskBar;
+    LayoutRect m_detailsRect;
+    BOOL m_bTaskShown = FALSE;
+    BOOL m_bDetailsHover = FALSE;
+    CFont m_taskFont;
+    CFont m_detailsFont;
     CTaskState m_task;
     BOOL m_taskFileLoaded[4] = {};
     BOOL m_bRewardAvailable = FALSE;
