@@ -7,11 +7,9 @@
 // as the program does.
 #include "afxwin.h"
 
-#include <string>
-
 #include "ODButton.h"
+#include "ODDemoApp.h"
 #include "ODGradient.h"
-#include "ODLibrary.h"
 #include "ODProgressCtrl.h"
 #include "ODStatic.h"
 #include "ODTooltip.h"
@@ -25,9 +23,7 @@ class CDemoWnd : public CWnd
 public:
     BOOL CreateDemo()
     {
-        if (!CreateEx(0, AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(NULL, IDC_ARROW)),
-                      "Owner-draw controls", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 40, 40, 520, 380,
-                      NULL, NULL))
+        if (!oddemo::CreateDemoWindow(*this, "Owner-draw controls", 520, 380))
             return FALSE;
         LOGFONT lf = {};
         lf.lfHeight = -13;
@@ -116,8 +112,6 @@ protected:
             g.Draw(dc, r);
             return TRUE;
         }
-        if (message == WM_DESTROY)
-            PostQuitMessage(0);
         return CWnd::WindowProc(message, wParam, lParam);
     }
 
@@ -132,24 +126,5 @@ private:
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    char path[MAX_PATH];
-    GetModuleFileNameA(NULL, path, MAX_PATH);
-    std::string theme = path;
-    theme = theme.substr(0, theme.find_last_of('\\') + 1) + "odctrls\\Mardavel_skn.ini";
-    if (!ODInitLibrary(theme.c_str(), OD_THEME_LOOSE_FILES))
-        return 1;
-    int result = 0;
-    {
-        CDemoWnd wnd;
-        if (!wnd.CreateDemo())
-            return 2;
-        MSG msg;
-        while (GetMessageA(&msg, NULL, 0, 0) > 0) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        result = static_cast<int>(msg.wParam);
-    }
-    ODExitLibrary();
-    return result;
+    return oddemo::RunWindowDemo<CDemoWnd>();
 }

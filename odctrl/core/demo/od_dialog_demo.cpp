@@ -8,11 +8,9 @@
 // the program does; the pictures are the generated theme's.
 #include "afxwin.h"
 
-#include <string>
-
 #include "ODButton.h"
+#include "ODDemoApp.h"
 #include "ODDialog.h"
-#include "ODLibrary.h"
 #include "ODMenu.h"
 #include "ODProgressCtrl.h"
 #include "ODStatic.h"
@@ -21,33 +19,6 @@
 namespace {
 
 const UINT kOpenMenuTimer = 9;
-
-// A dialog template in memory: caption, size in dialog units, a font.
-std::vector<BYTE> Template(const char* caption, int cx, int cy, DWORD style)
-{
-    std::vector<BYTE> bytes;
-    auto append = [&](const void* p, size_t n) {
-        const BYTE* b = static_cast<const BYTE*>(p);
-        bytes.insert(bytes.end(), b, b + n);
-    };
-    auto word = [&](WORD w) { append(&w, 2); };
-    auto text = [&](const char* s) {
-        wchar_t w[128];
-        const int n = MultiByteToWideChar(CP_ACP, 0, s, -1, w, 128);
-        append(w, static_cast<size_t>(n > 0 ? n : 1) * 2);
-    };
-    DLGTEMPLATE t = {};
-    t.style = style | DS_SETFONT;
-    t.cx = static_cast<short>(cx);
-    t.cy = static_cast<short>(cy);
-    append(&t, sizeof t);
-    word(0);
-    word(0);
-    text(caption);
-    word(9);
-    text("Tahoma");
-    return bytes;
-}
 
 class CDemoDialog : public CODDialog
 {
@@ -170,12 +141,9 @@ protected:
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmdLine, int)
 {
-    char path[MAX_PATH];
-    GetModuleFileNameA(NULL, path, MAX_PATH);
-    std::string folder = path;
-    folder = folder.substr(0, folder.find_last_of('\\') + 1);
-    if (!ODInitLibrary((folder + "odctrls\\Mardavel_skn.ini").c_str(), OD_THEME_LOOSE_FILES))
-        return 1;
+    oddemo::ThemeLibrary library;
+    if (!library.Started())
+        return oddemo::kExitNoLibrary;
     // Caption buttons from the theme's push-button faces.
     CODTitleBar::Defaults& title = CODTitleBar::ClassDefaults();
     for (int i : {CODTitleBar::ImgMin, CODTitleBar::ImgMax, CODTitleBar::ImgClose, CODTitleBar::ImgRestore})
@@ -186,24 +154,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmdLine, int)
     title.positions[CODTitleBar::PosText] = {10, 0xFFFF};
     title.startColour = RGB(40, 70, 120);
     title.endColour = RGB(140, 180, 230);
-    const std::vector<BYTE> templ =
-        Template("Mardavel - table 7", 200, 100,
-                 WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_VISIBLE);
-    int result = 0;
-    {
-        CDemoDialog dialog;
-        dialog.m_systemMenu = cmdLine && strstr(cmdLine, "system") != NULL;
-        dialog.m_noMenu = cmdLine && strstr(cmdLine, "plain") != NULL;
-        if (!dialog.CreateIndirect(reinterpret_cast<LPCDLGTEMPLATE>(templ.data()), NULL))
-            return 2;
-        dialog.SetWindowPos(NULL, 60, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
-        MSG msg;
-        while (GetMessageA(&msg, NULL, 0, 0) > 0) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        result = static_cast<int>(msg.wParam);
-    }
-    ODExitLibrary();
-    return result;
+    CDemoDialog dialog;
+    dialog.m_systemMenu = cmdLine && strstr(cmdLine, "system") != NULL;
+    dialog.m_noMenu = cmdLine && strstr(cmdLine, "plain") != NULL;
+    if (!oddemo::CreateDemoDialog(dialog, "Mardavel - table 7", 200, 100,
+                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_VISIBLE))
+        return oddemo::kExitNoWindow;
+    return oddemo::RunMessageLoop(dialog.m_hWnd);
 }

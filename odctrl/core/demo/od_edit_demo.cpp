@@ -8,12 +8,9 @@
 // as the program does; the pictures are the generated theme's.
 #include "afxwin.h"
 
-#include <string>
-#include <vector>
-
+#include "ODDemoApp.h"
 #include "ODDialog.h"
 #include "ODEdit.h"
-#include "ODLibrary.h"
 #include "ODMsgDlg.h"
 #include "ODStatic.h"
 #include "ODWaitDlg.h"
@@ -21,32 +18,6 @@
 namespace {
 
 const UINT kOpenBoxTimer = 9;
-
-std::vector<BYTE> Template(const char* caption, int cx, int cy, DWORD style)
-{
-    std::vector<BYTE> bytes;
-    auto append = [&](const void* p, size_t n) {
-        const BYTE* b = static_cast<const BYTE*>(p);
-        bytes.insert(bytes.end(), b, b + n);
-    };
-    auto word = [&](WORD w) { append(&w, 2); };
-    auto text = [&](const char* s) {
-        wchar_t w[128];
-        const int n = MultiByteToWideChar(CP_ACP, 0, s, -1, w, 128);
-        append(w, static_cast<size_t>(n > 0 ? n : 1) * 2);
-    };
-    DLGTEMPLATE t = {};
-    t.style = style | DS_SETFONT;
-    t.cx = static_cast<short>(cx);
-    t.cy = static_cast<short>(cy);
-    append(&t, sizeof t);
-    word(0);
-    word(0);
-    text(caption);
-    word(9);
-    text("Tahoma");
-    return bytes;
-}
 
 class CDemoDialog : public CODDialog
 {
@@ -114,30 +85,18 @@ protected:
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmdLine, int)
 {
-    char path[MAX_PATH];
-    GetModuleFileNameA(NULL, path, MAX_PATH);
-    std::string folder = path;
-    folder = folder.substr(0, folder.find_last_of('\\') + 1);
-    if (!ODInitLibrary((folder + "odctrls\\Mardavel_skn.ini").c_str(), OD_THEME_LOOSE_FILES))
-        return 1;
+    oddemo::ThemeLibrary library;
+    if (!library.Started())
+        return oddemo::kExitNoLibrary;
     OleInitialize(NULL);
-    const std::vector<BYTE> templ =
-        Template("Mardavel - edits", 200, 150, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE);
+    int result = oddemo::kExitNoWindow;
     {
         CDemoDialog dialog;
         dialog.m_messageBox = cmdLine && strstr(cmdLine, "msgbox") != NULL;
-        if (!dialog.CreateIndirect(reinterpret_cast<LPCDLGTEMPLATE>(templ.data()), NULL))
-            return 2;
-        dialog.SetWindowPos(NULL, 60, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
-        MSG msg;
-        while (::GetMessageA(&msg, NULL, 0, 0) > 0) {
-            if (!CWnd::WalkPreTranslateTree(NULL, &msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
-            }
-        }
+        if (oddemo::CreateDemoDialog(dialog, "Mardavel - edits", 200, 150,
+                                     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE))
+            result = oddemo::RunMessageLoop(dialog.m_hWnd, oddemo::Dispatch::PreTranslate);
     }
     OleUninitialize();
-    ODExitLibrary();
-    return 0;
+    return result;
 }

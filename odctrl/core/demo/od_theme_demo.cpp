@@ -6,8 +6,7 @@
 // link, and block-look and gradient progress bars.
 #include "afxwin.h"
 
-#include <string>
-
+#include "ODDemoApp.h"
 #include "ODDrawing.h"
 #include "ODGradient.h"
 #include "ODLibrary.h"
@@ -50,9 +49,7 @@ public:
 
     BOOL CreateDemo()
     {
-        if (!CreateEx(0, AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(NULL, IDC_ARROW)),
-                      "Owner-draw theme", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, 40,
-                      40, 560, 400, NULL, NULL))
+        if (!oddemo::CreateDemoWindow(*this, "Owner-draw theme", 560, 400, NULL, WS_MINIMIZEBOX))
             return FALSE;
         LoadFrame(m_frame, "ODStatic");
         LoadFrame(m_panelFrame, "ODProgress");
@@ -167,7 +164,6 @@ protected:
     {
         m_text.EnableMoving(FALSE);
         m_busy.StopAnimation(FALSE);
-        ::PostQuitMessage(0);
     }
     DECLARE_MESSAGE_MAP()
 
@@ -191,24 +187,5 @@ END_MESSAGE_MAP()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    char path[MAX_PATH];
-    GetModuleFileNameA(NULL, path, MAX_PATH);
-    std::string theme = path;
-    theme = theme.substr(0, theme.find_last_of('\\') + 1) + "odctrls\\Mardavel_skn.ini";
-    if (!ODInitLibrary(theme.c_str(), OD_THEME_LOOSE_FILES))
-        return 1;
-    int result = 0;
-    {
-        CDemoWnd wnd;
-        if (!wnd.CreateDemo())
-            return 2;
-        MSG msg;
-        while (GetMessageA(&msg, NULL, 0, 0) > 0) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        result = static_cast<int>(msg.wParam);
-    }
-    ODExitLibrary();
-    return result;
+    return oddemo::RunWindowDemo<CDemoWnd>();
 }

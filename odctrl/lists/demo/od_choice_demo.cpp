@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "ODLibrary.h"
+#include "ODDemoApp.h"
 #include "ODListBox.h"
 #include "ODSBContainerWnd.h"
 #include "ODTabCtrl.h"
@@ -78,10 +78,8 @@ class CDemoWnd : public CWnd
 public:
     BOOL CreateDemo()
     {
-        if (!CreateEx(0, AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(NULL, IDC_ARROW),
-                                             reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)),
-                      "List box, tabs and spin", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 40, 40, 560,
-                      360, NULL, NULL))
+        if (!oddemo::CreateDemoWindow(*this, "List box, tabs and spin", 560, 360,
+                                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
             return FALSE;
         // The list box: 40 entries in the skinned bars, a few with pictures.
         if (!m_container.Create(CRect(10, 10, 230, 250), this, 1))
@@ -145,24 +143,5 @@ private:
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    char path[MAX_PATH];
-    GetModuleFileNameA(NULL, path, MAX_PATH);
-    std::string theme = path;
-    theme = theme.substr(0, theme.find_last_of('\\') + 1) + "odctrls\\Mardavel_skn.ini";
-    if (!ODInitLibrary(theme.c_str(), OD_THEME_LOOSE_FILES))
-        return 1;
-    int result = 0;
-    {
-        CDemoWnd wnd;
-        if (!wnd.CreateDemo())
-            return 2;
-        MSG msg;
-        while (GetMessageA(&msg, NULL, 0, 0) > 0) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        result = static_cast<int>(msg.wParam);
-    }
-    ODExitLibrary();
-    return result;
+    return oddemo::RunWindowDemo<CDemoWnd>();
 }

@@ -5,9 +5,7 @@
 // "<program folder>\odctrls\Mardavel_skn.ini" as the program does.
 #include "afxwin.h"
 
-#include <string>
-
-#include "ODLibrary.h"
+#include "ODDemoApp.h"
 #include "ODListCtrl.h"
 
 namespace {
@@ -19,11 +17,7 @@ class CDemoWnd : public CWnd
 public:
     BOOL CreateDemo()
     {
-        if (!CreateEx(0,
-                      AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(NULL, IDC_ARROW),
-                                          reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)),
-                      "Owner-draw list", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 40, 40, 560, 380,
-                      NULL, NULL))
+        if (!oddemo::CreateDemoWindow(*this, "Owner-draw list", 560, 380, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
             return FALSE;
         CRect client;
         GetClientRect(&client);
@@ -101,24 +95,5 @@ private:
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    char path[MAX_PATH];
-    GetModuleFileNameA(NULL, path, MAX_PATH);
-    std::string theme = path;
-    theme = theme.substr(0, theme.find_last_of('\\') + 1) + "odctrls\\Mardavel_skn.ini";
-    if (!ODInitLibrary(theme.c_str(), OD_THEME_LOOSE_FILES))
-        return 1;
-    int result = 0;
-    {
-        CDemoWnd wnd;
-        if (!wnd.CreateDemo())
-            return 2;
-        MSG msg;
-        while (GetMessageA(&msg, NULL, 0, 0) > 0) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        result = static_cast<int>(msg.wParam);
-    }
-    ODExitLibrary();
-    return result;
+    return oddemo::RunWindowDemo<CDemoWnd>();
 }

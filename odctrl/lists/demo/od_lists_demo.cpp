@@ -5,10 +5,8 @@
 // and background.
 #include "afxwin.h"
 
-#include <string>
-
+#include "ODDemoApp.h"
 #include "ODHeaderCtrl.h"
-#include "ODLibrary.h"
 #include "ODSBContainerWnd.h"
 #include "ODScrollCtrl.h"
 
@@ -37,9 +35,7 @@ class CDemoWnd : public CWnd
 public:
     BOOL CreateDemo()
     {
-        if (!CreateEx(0, AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(NULL, IDC_ARROW)),
-                      "Scroll view and header", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 40, 40, 540,
-                      400, NULL, NULL))
+        if (!oddemo::CreateDemoWindow(*this, "Scroll view and header", 540, 400))
             return FALSE;
         CRect client;
         GetClientRect(&client);
@@ -80,24 +76,5 @@ private:
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    char path[MAX_PATH];
-    GetModuleFileNameA(NULL, path, MAX_PATH);
-    std::string theme = path;
-    theme = theme.substr(0, theme.find_last_of('\\') + 1) + "odctrls\\Mardavel_skn.ini";
-    if (!ODInitLibrary(theme.c_str(), OD_THEME_LOOSE_FILES))
-        return 1;
-    int result = 0;
-    {
-        CDemoWnd wnd;
-        if (!wnd.CreateDemo())
-            return 2;
-        MSG msg;
-        while (GetMessageA(&msg, NULL, 0, 0) > 0) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        result = static_cast<int>(msg.wParam);
-    }
-    ODExitLibrary();
-    return result;
+    return oddemo::RunWindowDemo<CDemoWnd>();
 }
