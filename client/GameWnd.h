@@ -23,6 +23,7 @@
 
 #include "BoardInterface.h"
 #include "TableLayout.h"
+#include "TableMarks.h"
 #include "TablePictures.h"
 #include "TableRules.h"
 #include "TableSettings.h"
@@ -364,6 +365,8 @@ public:
     BOOL m_bOwnClockActive = FALSE;
     int m_nPauseKind = -1;
     int m_nTurnSeat = -1;
+    // The seats that passed in the trick on the table (their pass marks).
+    PassedSeats m_passed;
     uint8_t m_trustTimes = 0;
     uint8_t m_trustAllowed = 0;
     CString m_strStatus;

@@ -32,6 +32,8 @@ int CGameWnd::OnBoardCallback(const BoardCallbackRecord& record)
     case kCbBoardImported: {
         if (app == NULL || !app->m_state.Exists())
             break;
+        // A snapshot of the table tells nothing of the passes before it.
+        m_passed.Clear();
         const int own = OwnSeat();
         if (!IsWatching() && (theGameSocket.GetTrustPermission() & 1) != 0 &&
             (app->m_state.SeatFlags(own) & kPlayerFlagTrustPlay) != 0)
@@ -69,6 +71,7 @@ int CGameWnd::OnBoardCallback(const BoardCallbackRecord& record)
         Invalidate(FALSE);
         break;
     case kCbDealArrived:
+        m_passed.Clear();
         m_strStatus.Empty();
         ResetFewCards();
         Invalidate(FALSE);
@@ -87,8 +90,10 @@ int CGameWnd::OnBoardCallback(const BoardCallbackRecord& record)
         Invalidate(FALSE);
         break;
     case kCbPlayApplied:
-        if (app != NULL && app->m_state.Exists())
+        if (app != NULL && app->m_state.Exists()) {
             m_nTurnSeat = app->m_state.Get()->seatToAct;
+            m_passed.Applied(*app->m_state.Get(), (int)record.p1);
+        }
         Invalidate(FALSE);
         break;
     case kCbHandResult:
@@ -112,6 +117,7 @@ int CGameWnd::OnBoardCallback(const BoardCallbackRecord& record)
         Invalidate(FALSE);
         break;
     case kCbAnnounce:
+        m_passed.Announce((uint32_t)record.p1, (int)record.p2);
         PlaySoundEntry((int)(uint32_t)record.p1, (int)record.p2);
         break;
     case kCbClock:

@@ -8,6 +8,7 @@
 
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -27,6 +28,8 @@ namespace {
 const char kSettings[] = "Settings";
 // Beneath the theme's picture.
 constexpr COLORREF kThemeBackground = RGB(0, 128, 0);
+// The theme background's corner stretched under the centred picture.
+constexpr int kBackgroundCorner = 100;
 // The full command word of the chat control's player refresh.
 constexpr int32_t kCmdRefreshChatPlayers = -100;
 
@@ -282,9 +285,21 @@ void CGameWnd::DrawTableBackground(CDC& dc, const CRect& client)
         return;
     }
     dc.FillSolidRect(client, kThemeBackground);
-    if (m_pictures.background.IsLoaded())
-        m_pictures.background.Draw(dc.GetSafeHdc(), 0, 0, client.Width(), client.Height(), 0, 0,
-                                   m_pictures.background.Width(), m_pictures.background.Height());
+    const CTableImage& picture = m_pictures.background;
+    if (!picture.IsLoaded())
+        return;
+    const BackgroundPlan plan = PlanThemeBackground(LayoutRect{client.left, client.top, client.right, client.bottom},
+                                                    LayoutSize{picture.Width(), picture.Height()});
+    const HDC hDC = dc.GetSafeHdc();
+    if (plan.centred) {
+        const int corner = kBackgroundCorner;
+        picture.Draw(hDC, plan.under.left, plan.under.top, plan.under.right - plan.under.left,
+                     plan.under.bottom - plan.under.top, 0, 0, std::min(corner, picture.Width()),
+                     std::min(corner, picture.Height()));
+    }
+    const int w = plan.picture.right - plan.picture.left, h = plan.picture.bottom - plan.picture.top;
+    picture.Draw(hDC, plan.picture.left, plan.picture.top, w, h, plan.sourceLeft, plan.sourceTop,
+                 plan.centred ? w : picture.Width(), plan.centred ? h : picture.Height());
 }
 
 void CGameWnd::ApplyMusicSetting()

@@ -531,7 +531,8 @@ void CGameWnd::Redraw(CDC& dc, const CRect& client)
         return;
     CFont* oldFont = dc.SelectObject(&m_font);
     dc.SetBkMode(TRANSPARENT);
-    // Each seat's last play.
+    // Each seat's last play, or the mark of its pass.
+    const CTableImage& passMark = m_pictures.Theme("Background", "Pass");
     for (int view = 0; view < kTableSeats; view++) {
         const int seat = app->m_views[view];
         if (seat < 0 || seat >= kTableSeats || !app->m_state.Exists())
@@ -545,6 +546,10 @@ void CGameWnd::Redraw(CDC& dc, const CRect& client)
             for (int i = 0; i < n; i++)
                 DrawCardAt(dc, cards[i], layout.rect.left + layout.offsets[i], layout.rect.top, FALSE,
                            i + 1 < n ? layout.offsets[i + 1] - layout.offsets[i] : 0);
+        } else if (passMark.IsLoaded() && PassMarkShown(*app->m_state.Get(), m_passed, seat, app->m_bOnline != FALSE)) {
+            int x = 0, y = 0;
+            PassMarkCentre(r, view, &x, &y);
+            passMark.Draw(dc.GetSafeHdc(), x - passMark.Width() / 2, y - passMark.Height() / 2);
         }
     }
     DrawTableMarks(dc, client);

@@ -1,5 +1,7 @@
 #include "TableMarks.h"
 
+#include "MardavelPlay.h"
+
 void EmperorMarkPlace(const SeatLayoutRecord& record, int view, LayoutSize leftNumBk, int* left, int* top)
 {
     const LayoutRect box = RemainingCountBox(record, view, leftNumBk);
@@ -47,4 +49,53 @@ bool DesignatedCardLayout(int portraitLeft, int portraitTop, LayoutSize color, i
     out->rank.bottom = out->rank.top + 25;
     out->darkRed = suit == 0 || suit == 2;
     return true;
+}
+
+void PassedSeats::Announce(uint32_t announcement, int seat)
+{
+    if (seat < 0 || seat >= kTableSeats)
+        return;
+    if (announcement == kAnnouncePass)
+        m_passed[seat] = 1;
+    else if (announcement == kAnnouncePlay)
+        m_passed[seat] = 0;
+}
+
+void PassedSeats::Applied(const BoardGameState& s, int seat)
+{
+    if (s.seatToAct == s.leadSeat && s.seatToAct != seat)
+        Clear();
+}
+
+void PassedSeats::Clear()
+{
+    for (uint32_t& p : m_passed)
+        p = 0;
+}
+
+bool PassMarkShown(const BoardGameState& s, const PassedSeats& passed, int seat, bool online)
+{
+    if (!passed.Passed(seat))
+        return false;
+    const SeatState& state = s.seats[seat];
+    if (state.cardsInHand == 0 || state.tableCardCount != 0)
+        return false;
+    return !online || s.seatToAct != seat;
+}
+
+BackgroundPlan PlanThemeBackground(const LayoutRect& area, LayoutSize picture)
+{
+    BackgroundPlan plan;
+    const int w = area.right - area.left, h = area.bottom - area.top;
+    plan.centred = w > picture.cx && h > picture.cy;
+    plan.under = area;
+    if (!plan.centred) {
+        plan.picture = area;
+        plan.sourceLeft = plan.sourceTop = 0;
+        return plan;
+    }
+    const int left = area.left + (w - picture.cx) / 2, top = area.top + (h - picture.cy) / 2;
+    plan.picture = LayoutRect{left, top, left + picture.cx - 1, top + picture.cy - 1};
+    plan.sourceLeft = plan.sourceTop = 1;
+    return plan;
 }

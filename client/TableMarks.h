@@ -45,3 +45,41 @@ bool DesignatedCardLayout(int portraitLeft, int portraitTop, LayoutSize color, i
                           DesignatedCardPlaces* out);
 // The card's column of the sheet (rank 0-12) of a card number.
 inline int DesignatedCardColumn(int cardNumber) { return (cardNumber % kPackCards) % 13; }
+
+// Who passed in the trick on the table. The board announces every play and
+// pass of a seat (callback 10010); a seat's pass stands until the seat plays,
+// a new trick is led or the next deal comes.
+class PassedSeats
+{
+public:
+    // An announcement of the board for a seat: a pass marks it, a play
+    // clears it; other announcements change nothing.
+    void Announce(uint32_t announcement, int seat);
+    // A play or pass of `seat` was applied (callback 10006). When the turn
+    // went back to the seat that leads (every other seat passed, or the
+    // leader passed its lead on), a new trick is led: every mark goes.
+    void Applied(const BoardGameState& s, int seat);
+    void Clear();
+    bool Passed(int seat) const { return seat >= 0 && seat < kTableSeats && m_passed[seat] != 0; }
+
+private:
+    uint32_t m_passed[kTableSeats] = {};
+};
+
+// The pass mark of a seat: it passed, still holds cards and shows no play;
+// online never for the seat to act (its turn took its last play away).
+bool PassMarkShown(const BoardGameState& s, const PassedSeats& passed, int seat, bool online);
+
+// The theme's background picture (mode 0) in the table area. In an area
+// larger than the picture both ways the picture's top-left 100 x 100 is
+// stretched over the area first and the picture drawn over it at its
+// natural size, centred, from its pixel (1, 1): its first row and column
+// are left out, so nothing outside the picture is read. In any other area
+// the whole picture is stretched over it.
+struct BackgroundPlan {
+    bool centred;
+    LayoutRect under;        // the 100 x 100 corner stretched here (centred only)
+    LayoutRect picture;      // where the picture's pixels go
+    int sourceLeft, sourceTop;
+};
+BackgroundPlan PlanThemeBackground(const LayoutRect& area, LayoutSize picture);

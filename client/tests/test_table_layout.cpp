@@ -4,7 +4,9 @@
 
 #include <vector>
 
+#include "MardavelPlay.h"
 #include "TableLayout.h"
+#include "TableMarks.h"
 
 namespace {
 
@@ -412,3 +414,89 @@ TEST(TableLayoutTest, ButtonRows)
 }
 
 }  // namespace
+
+TEST(TableLayoutTest, ThemeBackgroundPlan)
+{
+    struct Case {
+        const char* what;
+        LayoutRect area;
+        LayoutSize picture;
+        bool centred;
+        LayoutRect drawn;
+        int source;
+    };
+    const Case cases[] = {
+        {"larger both ways: centred, from pixel (1, 1), its last column and row not read", {0, 0, 1000, 700},
+         {800, 600}, true, {100, 50, 899, 649}, 1},
+        {"an odd difference: the half rounded down", {0, 0, 1001, 701}, {800, 600}, true, {100, 50, 899, 649}, 1},
+        {"as large as the picture: stretched (here 1:1)", {0, 0, 800, 600}, {800, 600}, false, {0, 0, 800, 600}, 0},
+        {"larger in width only: stretched", {0, 0, 1000, 600}, {800, 600}, false, {0, 0, 1000, 600}, 0},
+        {"larger in height only: stretched", {0, 0, 700, 900}, {800, 600}, false, {0, 0, 700, 900}, 0},
+        {"an area not at the origin", {10, 20, 1010, 720}, {800, 600}, true, {110, 70, 909, 669}, 1},
+    };
+    for (const Case& c : cases) {
+        const BackgroundPlan p = PlanThemeBackground(c.area, c.picture);
+        EXPECT_EQ(p.centred, c.centred) << c.what;
+        EXPECT_EQ(p.picture.left, c.drawn.left) << c.what;
+        EXPECT_EQ(p.picture.top, c.drawn.top) << c.what;
+        EXPECT_EQ(p.picture.right, c.drawn.right) << c.what;
+        EXPECT_EQ(p.picture.bottom, c.drawn.bottom) << c.what;
+        EXPECT_EQ(p.sourceLeft, c.source) << c.what;
+        EXPECT_EQ(p.sourceTop, c.source) << c.what;
+        EXPECT_EQ(p.under.right - p.under.left, c.area.right - c.area.left) << c.what << ": the corner under all";
+    }
+}
+
+TEST(TableLayoutTest, PassedSeatsAndTheirMarks)
+{
+    BoardGameState s{};
+    for (SeatState& seat : s.seats)
+        seat.cardsInHand = 5;
+    s.leadSeat = 0;
+    s.seatToAct = 3;
+    PassedSeats passed;
+    passed.Announce(kAnnouncePass, 1);
+    passed.Announce(kAnnouncePass, 2);
+    passed.Announce(kAnnouncePass, 7);    // no such seat: ignored
+    passed.Announce(kAnnouncePass, -1);
+    passed.Announce(kAnnounceOut, 4);     // not a pass
+    struct Case {
+        const char* what;
+        int seat;
+        bool online;
+        bool shown;
+    };
+    s.seats[2].tableCardCount = 0;
+    const Case marks[] = {
+        {"passed, holds cards, shows no play", 1, true, true},
+        {"never passed", 0, true, false},
+        {"another announcement is no pass", 4, true, false},
+        {"a seat number outside the table", 7, true, false},
+    };
+    for (const Case& c : marks)
+        EXPECT_EQ(PassMarkShown(s, passed, c.seat, c.online), c.shown) << c.what;
+    s.seatToAct = 1;
+    EXPECT_FALSE(PassMarkShown(s, passed, 1, true)) << "online: not for the seat to act";
+    EXPECT_TRUE(PassMarkShown(s, passed, 1, false)) << "off line: the seat to act keeps it";
+    s.seats[2].cardsInHand = 0;
+    EXPECT_FALSE(PassMarkShown(s, passed, 2, true)) << "a seat out of cards";
+    s.seats[2].cardsInHand = 5;
+    s.seats[2].tableCardCount = 3;
+    EXPECT_FALSE(PassMarkShown(s, passed, 2, true)) << "a seat showing a play";
+    s.seats[2].tableCardCount = 0;
+
+    passed.Announce(kAnnouncePlay, 2);
+    EXPECT_FALSE(passed.Passed(2)) << "a play clears the seat's pass";
+    EXPECT_TRUE(passed.Passed(1));
+    // The own play shown at once: the own seat leads and is still to act.
+    s.leadSeat = 3;
+    s.seatToAct = 3;
+    passed.Applied(s, 3);
+    EXPECT_TRUE(passed.Passed(1)) << "the seat that just played leads: no new trick";
+    s.seatToAct = 2;
+    passed.Applied(s, 1);
+    EXPECT_TRUE(passed.Passed(1)) << "the turn goes on round the table";
+    s.seatToAct = 3;
+    passed.Applied(s, 2);
+    EXPECT_FALSE(passed.Passed(1)) << "back at the leader after a pass: a new trick";
+}
