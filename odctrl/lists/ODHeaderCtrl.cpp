@@ -50,10 +50,11 @@ BEGIN_MESSAGE_MAP(CODFHDragWnd, CWnd)
     ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
-BOOL CODFHDragWnd::Create(const RECT& screenRect, CODHeaderCtrl* header, int item)
+BOOL CODFHDragWnd::Create(const RECT& screenRect, CODHeaderCtrl* header, int item, HDITEMA* record)
 {
     m_header = header;
     m_item = item;
+    m_record = record;
     RegisterPopupClass(kDragClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     return CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kDragClass, NULL, WS_POPUP | WS_DISABLED, screenRect.left,
                     screenRect.top, screenRect.right - screenRect.left, screenRect.bottom - screenRect.top, NULL,
@@ -84,7 +85,7 @@ void CODFHDragWnd::OnPaint()
     CFont* old = dc.SelectObject(&font);
     dc.SetBkColor(m_header->m_bkColour);
     dc.SetTextColor(m_header->m_textColour);
-    m_header->DrawItemContent(&dc, client, &m_header->m_pressed, m_item == m_header->m_sortColumn,
+    m_header->DrawItemContent(&dc, client, m_record, m_item >= 0 && m_item == m_header->m_sortColumn,
                               m_header->m_sortDirection);
     dc.SelectObject(old);
 }
@@ -857,7 +858,7 @@ void CODHeaderCtrl::OnMove(UINT flags, CPoint point)
         GetItemRect(m_pressedItem, &r);
         ClientToScreen(&r);
         m_dragImage = new CODFHDragWnd;
-        if (!m_dragImage->Create(r, this, m_pressedItem)) {
+        if (!m_dragImage->Create(r, this, m_pressedItem, &m_pressed)) {
             delete m_dragImage;
             m_dragImage = nullptr;
         }

@@ -33,11 +33,13 @@ struct ODHeaderItemEx
 
 class CODHeaderCtrl;
 
-// The column under the pointer while it is dragged.
+// The column under the pointer while it is dragged: the header's look of
+// the item record (which the caller keeps alive), with the header's sort
+// arrow when the item is the header's sort column (-1: no header item).
 class CODFHDragWnd : public CWnd
 {
 public:
-    BOOL Create(const RECT& screenRect, CODHeaderCtrl* header, int item);
+    BOOL Create(const RECT& screenRect, CODHeaderCtrl* header, int item, HDITEMA* record);
 
 protected:
     void PostNcDestroy() override { delete this; }
@@ -48,6 +50,7 @@ protected:
 private:
     CODHeaderCtrl* m_header = nullptr;
     int m_item = -1;
+    HDITEMA* m_record = nullptr;
 };
 
 // The drop marker: two arrows above and below the header at the drop place.

@@ -82,6 +82,7 @@ CODListCtrl::CODListCtrl()
 
 CODListCtrl::~CODListCtrl()
 {
+    ReleaseBoxes();
     m_model.SetHost(nullptr);
     FreeImages();
     if (m_palette)
@@ -242,6 +243,7 @@ void CODListCtrl::RowCountChanged()
 
 void CODListCtrl::ColumnsChanged()
 {
+    RefreshChooser(false);
     if (!m_hWnd)
         return;
     SyncHeader();

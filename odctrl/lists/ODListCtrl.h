@@ -106,6 +106,8 @@ struct NMODLISTDRAWCELL
 // PS_NULL or colour -1.
 void DrawStyledRect(CDC* pDC, const RECT& rect, int penStyle, COLORREF colour, int width);
 
+class CODColumnListBox;
+
 class CODListCtrl : public CWnd, protected odlist::ListHost
 {
     DECLARE_DYNAMIC(CODListCtrl)
@@ -132,10 +134,20 @@ public:
     int GetItemCount() const { return m_model.GetItemCount(); }
     int SetItemText(int item, int column, const char* text) { return m_model.SetItemText(item, column, text); }
     std::string GetItemText(int item, int column) { return m_model.GetItemText(item, column); }
-    int InsertColumn(int index, const odlist::ColumnInfo& info) { return m_model.InsertColumn(index, info); }
+    // Column changes refill a linked column chooser; refreshChooser FALSE
+    // leaves it to a FillColumns after a run of changes.
+    int InsertColumn(int index, const odlist::ColumnInfo& info, BOOL refreshChooser = TRUE);
+    int SetColumn(int index, const odlist::ColumnInfo& info, BOOL refreshChooser = TRUE);
+    int DeleteColumn(int index);
+    void DeleteAllColumns();
     int ShowColumn(int column, int position) { return m_model.ShowColumn(column, position); }
     int HideColumn(int column) { return m_model.HideColumn(column); }
     int SetColumnWidth(int column, int width) { return m_model.SetColumnWidth(column, width); }
+    // Links the column chooser (null: none; both windows made first): it
+    // lists the hidden columns and is refilled whenever the shown ones
+    // change, and the header takes it as the area a column is dragged out to.
+    void SetColumnChooser(CODColumnListBox* chooser);
+    CODColumnListBox* GetColumnChooser() const { return m_chooser; }
     // The column layout in the application's profile; 0 without one.
     BOOL SaveColumnState(LPCSTR section, LPCSTR entry);
     int LoadColumnState(LPCSTR section, LPCSTR entry);
@@ -308,6 +320,14 @@ private:
     // notification mask lets the code through; the parent's answer.
     LRESULT NotifyParent(int code, NMHDR* record);
     friend class CODListInPlaceEdit;
+    friend class CODColumnListBox;
+    // Refills the chooser; unless always, only when the columns shown or
+    // their count changed since its last fill.
+    void RefreshChooser(bool always);
+    void ReleaseBoxes();
+    CODColumnListBox* m_chooser = nullptr;
+    std::vector<int> m_chooserKey;
+    std::vector<CODColumnListBox*> m_boxes;  // every box attached to this list
     LRESULT NotifyMouse(int code, UINT flags, CPoint point);
     odlist::ODHitTestInfo HitAt(CPoint point);
     // Expands or collapses the node hit and tells the parent (-2065).
