@@ -1,10 +1,15 @@
 // A themed report list for looking at it (scripts/screenshot): a tree of
 // rows with expanders and dotted tree lines, check boxes and radio buttons
 // (crossed ones too), a palette-coloured row, a selected row, grid lines,
-// and an in-place editor open on one cell. It starts the library from
-// "<program folder>\odctrls\Mardavel_skn.ini" as the program does.
+// and an in-place editor open on one cell; beside it the column chooser
+// listing the two hidden columns, one of them selected. It starts the
+// library from "<program folder>\odctrls\Mardavel_skn.ini" as the program
+// does.
 #include "afxwin.h"
 
+#include <stdio.h>
+
+#include "ODColumnChooser.h"
 #include "ODDemoApp.h"
 #include "ODListCtrl.h"
 
@@ -17,26 +22,43 @@ class CDemoWnd : public CWnd
 public:
     BOOL CreateDemo()
     {
-        if (!oddemo::CreateDemoWindow(*this, "Owner-draw list", 560, 380, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
+        if (!oddemo::CreateDemoWindow(*this, "Owner-draw list", 700, 380, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
             return FALSE;
         CRect client;
         GetClientRect(&client);
+        // The chooser's column at the right.
+        const int chooserWidth = 130;
+        client.right -= chooserWidth + 8;
         const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | kStyleTree | kStyleHorzGrid | kStyleVertGrid |
                             kStyleCellFocus | kStyleKeepSelNoFocus;
         if (!m_list.Create(style, CRect(8, 8, client.Width() - 8, client.Height() - 8), this, 1))
             return FALSE;
         m_font.CreateFont(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "DejaVu Sans");
         m_list.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.GetSafeHandle()), TRUE);
-        static const char* const kNames[] = {"Player", "Seat", "Score", "Ready"};
-        static const int kWidths[] = {200, 70, 90, 120};
-        for (int i = 0; i < 4; ++i) {
+        // Rank and Games start hidden: the chooser lists them.
+        static const char* const kNames[] = {"Player", "Seat", "Score", "Ready", "Rank", "Games"};
+        static const int kWidths[] = {200, 70, 90, 120, 80, 80};
+        for (int i = 0; i < 6; ++i) {
             ColumnInfo c;
             c.flags = kColumnHasText | (i == 2 ? 1u : 0u);  // the score right-aligned
             c.text = kNames[i];
             c.width = kWidths[i];
             m_list.InsertColumn(i, c);
-            m_list.ShowColumn(i, i);
+            if (i < 4)
+                m_list.ShowColumn(i, i);
         }
+        const int boxLeft = client.right + 8;
+        if (!m_label.Create("Hidden columns", WS_CHILD | WS_VISIBLE, CRect(boxLeft, 8, boxLeft + chooserWidth, 26),
+                            this))
+            return FALSE;
+        m_label.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.GetSafeHandle()), TRUE);
+        if (!m_chooser.CreateEx(WS_EX_STATICEDGE, "LISTBOX", NULL,
+                                WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY,
+                                CRect(boxLeft, 28, boxLeft + chooserWidth, client.Height() - 8), this, 2))
+            return FALSE;
+        m_chooser.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.GetSafeHandle()), TRUE);
+        m_list.SetColumnChooser(&m_chooser);
+        m_chooser.SetCurSel(1);
         m_list.InsertPaletteColor(0, RGB(255, 236, 200));
         m_list.SetTreeLines(TRUE);
         m_list.SetColor(8, RGB(96, 96, 96));
@@ -64,6 +86,11 @@ public:
             const int item = m_list.Model().GetNodeData(nodes[i]);
             m_list.SetItemText(item, 1, r.seat);
             m_list.SetItemText(item, 2, r.score);
+            char number[16];
+            snprintf(number, sizeof number, "%d", int(i % 7) + 1);
+            m_list.SetItemText(item, 4, r.parent < 0 ? "" : number);
+            snprintf(number, sizeof number, "%d", 12 + int(i) * 9);
+            m_list.SetItemText(item, 5, r.parent < 0 ? "" : number);
             if (r.check >= 0) {
                 m_list.Model().SetItemStateImage(item, 3, r.check);
                 m_list.SetItemText(item, 3, r.check & 1 ? "ready" : "waiting");
@@ -89,6 +116,8 @@ public:
 private:
     CFont m_font;
     CODListCtrl m_list;
+    CStatic m_label;
+    CODColumnListBox m_chooser;
 };
 
 }  // namespace
