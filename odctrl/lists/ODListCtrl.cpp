@@ -33,6 +33,15 @@ void RegisterListClass()
         AfxThrowResourceException();
 }
 
+// Whether the platform would draw a window's own bar the same: its place, the
+// thumb's pixels and the states of its parts.
+bool SameBarLook(const SCROLLBARINFO& a, const SCROLLBARINFO& b)
+{
+    return ::EqualRect(&a.rcScrollBar, &b.rcScrollBar) && a.dxyLineButton == b.dxyLineButton &&
+           a.xyThumbTop == b.xyThumbTop && a.xyThumbBottom == b.xyThumbBottom &&
+           memcmp(a.rgstate, b.rgstate, sizeof a.rgstate) == 0;
+}
+
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CODListCtrl, CWnd)
@@ -684,7 +693,11 @@ void CODListCtrl::SetScrollPosition(int bar, int pos)
     info.nMax = b.max;
     info.nPage = UINT(std::max(b.page, 0));
     info.nPos = b.pos;
-    SetScrollInfo(bar, &info, IsWindowVisible());
+    const BOOL visible = IsWindowVisible();
+    if (visible && !IsSBContainer(GetParent()))
+        SetOwnBar(bar, &info);
+    else
+        SetScrollInfo(bar, &info, visible);
     ShowScrollBar(UINT(bar), b.shown);
     if (bar == SB_HORZ && m_header.m_hWnd) {
         int x = 0, width = 0;
@@ -695,6 +708,24 @@ void CODListCtrl::SetScrollPosition(int bar, int pos)
                               SWP_NOZORDER | SWP_NOACTIVATE | (hidden ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
     }
     Invalidate(FALSE);
+}
+
+void CODListCtrl::SetOwnBar(int bar, SCROLLINFO* info)
+{
+    // The platform repaints its bar whole, at once, on every change asked
+    // with a redraw, which costs more than painting a page of rows; a step
+    // that leaves the thumb on the same pixels (a page of a long list)
+    // changes nothing on screen, so the bar is redrawn only when its look
+    // changed.
+    const LONG object = bar == SB_HORZ ? OBJID_HSCROLL : OBJID_VSCROLL;
+    SCROLLBARINFO before = {}, after = {};
+    before.cbSize = after.cbSize = sizeof(SCROLLBARINFO);
+    const BOOL known = ::GetScrollBarInfo(m_hWnd, object, &before);
+    info->cbSize = sizeof(SCROLLINFO);
+    ::SetScrollInfo(m_hWnd, bar, info, FALSE);
+    if (known && ::GetScrollBarInfo(m_hWnd, object, &after) && SameBarLook(before, after))
+        return;
+    ::SetScrollInfo(m_hWnd, bar, info, TRUE);
 }
 
 int CODListCtrl::EnsureVisible(int item, BOOL partialOk)

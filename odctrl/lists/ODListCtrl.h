@@ -332,6 +332,9 @@ private:
     odlist::ODHitTestInfo HitAt(CPoint point);
     // Expands or collapses the node hit and tells the parent (-2065).
     void ToggleNode(const odlist::ODHitTestInfo& hit);
+    // Range, page and position onto the window's own bar, redrawn only
+    // when what it shows changed.
+    void SetOwnBar(int bar, SCROLLINFO* info);
     // Both positions onto the bars (after input moved them).
     void ApplyPositions();
     // Ends an open editor keeping its text.

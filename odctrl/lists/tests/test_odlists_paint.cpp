@@ -6,6 +6,7 @@
 // change replacing colours set earlier, and the row height from the font.
 #include "ODTestSupport.h"
 
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -358,6 +359,63 @@ TEST_F(ListPaintTest, TheWindowPaintsItsWholeClientBelowTheHeader)
     for (int y : {top + 1, int(client.Height()) / 2, int(client.Height()) - 1})
         EXPECT_EQ(::GetPixel(dc, client.Width() - 2, y), kBack) << "row " << y;
     ::ReleaseDC(list.m_hWnd, dc);
+    parent.ShowWindow(SW_HIDE);
+}
+
+TEST_F(ListPaintTest, TheScrollBarShowsEveryStep)
+{
+    // The bar is redrawn only when what it shows changed: after every step
+    // its pixels are those a full repaint of the frame gives.
+    for (int i = 0; i < 200; ++i)
+        list.InsertItem("row");
+    parent.ShowWindow(SW_SHOWNA);
+    list.UpdateWindow();
+    auto barPixels = [&] {
+        SCROLLBARINFO info = {};
+        info.cbSize = sizeof info;
+        CRect window;
+        list.GetWindowRect(&window);
+        std::vector<COLORREF> pixels;
+        if (!::GetScrollBarInfo(list.m_hWnd, OBJID_VSCROLL, &info) || (info.rgstate[0] & STATE_SYSTEM_INVISIBLE))
+            return pixels;
+        const CRect bar(info.rcScrollBar);
+        Canvas shot(bar.Width(), bar.Height());
+        HDC dc = ::GetWindowDC(list.m_hWnd);
+        ::BitBlt(shot.dc(), 0, 0, bar.Width(), bar.Height(), dc, bar.left - window.left, bar.top - window.top, SRCCOPY);
+        ::ReleaseDC(list.m_hWnd, dc);
+        GdiFlush();
+        for (int y = 0; y < bar.Height(); ++y)
+            for (int x = 0; x < bar.Width(); ++x)
+                pixels.push_back(shot.At(x, y));
+        return pixels;
+    };
+    struct Case
+    {
+        const char* what;
+        std::function<void()> step;
+    };
+    auto scroll = [&](int code) { return [&, code] { list.SendMessage(WM_VSCROLL, MAKEWPARAM(code, 0), 0); }; };
+    const Case cases[] = {
+        {"a page down moves the thumb", scroll(SB_PAGEDOWN)},
+        {"a line down", scroll(SB_LINEDOWN)},
+        {"to the bottom", scroll(SB_BOTTOM)},
+        {"back to the top", scroll(SB_TOP)},
+        {"more rows shrink the thumb",
+         [&] {
+             for (int i = 0; i < 2000; ++i)
+                 list.InsertItem("more");
+         }},
+        {"a line in a long list may leave the thumb where it was", scroll(SB_LINEDOWN)},
+        {"fewer rows grow it again", [&] { list.DeleteAllItems(); for (int i = 0; i < 40; ++i) list.InsertItem("row"); }},
+    };
+    for (const Case& k : cases) {
+        k.step();
+        list.UpdateWindow();
+        const std::vector<COLORREF> shown = barPixels();
+        ASSERT_FALSE(shown.empty()) << k.what << ": the bar is shown";
+        ::RedrawWindow(list.m_hWnd, NULL, NULL, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
+        EXPECT_TRUE(shown == barPixels()) << k.what;
+    }
     parent.ShowWindow(SW_HIDE);
 }
 
