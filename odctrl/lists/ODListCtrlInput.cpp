@@ -307,7 +307,7 @@ void CODListCtrl::OnHeaderDividerDblClick(NMHDR* hdr, LRESULT* result)
     if (m_model.SendNotify(n) || column < 0 || (m_model.GetStyleWord() & kStyleVirtual))
         return;
     const ColumnInfo* c = m_model.GetColumn(column);
-    if (c && !(c->flags & 0x40000))
+    if (c && !(c->flags & kColumnNoFit))
         SizeColumnToFit(column);
 }
 

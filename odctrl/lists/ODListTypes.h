@@ -125,6 +125,7 @@ static_assert(sizeof(void*) != 4 || sizeof(ODLVITEM) == 56, "the descriptor's 32
 enum ColumnFlags : uint32_t {
     kColumnHasImage = 0x0800,
     kColumnHasText = 0x4000,
+    kColumnNoFit = 0x40000,         // a divider double click leaves the width alone
     kColumnTipTemplate = 0x80000,   // the header tip is the tip template with the column text
     kColumnNoFocus = 0x4000000,     // never takes the focus cell
 };

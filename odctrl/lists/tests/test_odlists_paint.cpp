@@ -1,9 +1,11 @@
 // The list's painting, pixel by pixel on a memory DC: the background alone
 // when there are no rows, palette rows (an index past the palette paints the
-// background), selection with and without the focus, the check-box and radio
-// pictures, the focus rectangle inside the grid, background tiles moving
-// with the horizontal scroll, expanders and dotted tree lines, a theme
-// change replacing colours set earlier, and the row height from the font.
+// background), a row's extra area drawn by the parent, selection with and
+// without the focus, the check-box and radio pictures, the focus rectangle
+// inside the grid, background tiles moving with the horizontal scroll,
+// expanders and dotted tree lines, a theme change replacing colours set
+// earlier, the row height from the font; on the window, the whole client
+// painted and the scroll bar up to date after every step.
 #include "ODTestSupport.h"
 
 #include <functional>
@@ -27,6 +29,28 @@ const COLORREF kText = RGB(0, 0, 0);
 const COLORREF kGrid = RGB(0, 160, 0);
 const COLORREF kPalette0 = RGB(255, 128, 0);
 const int kRow = 18;
+
+// A parent that paints the extra area of the rows it is told about.
+class CPaintParent : public CLogWnd
+{
+public:
+    std::vector<NMODLISTEXTRA> extras;
+    COLORREF extraColour = RGB(255, 0, 255);
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_NOTIFY && int(reinterpret_cast<NMHDR*>(lParam)->code) == kNotifyDrawExtra) {
+            const NMODLISTEXTRA* e = reinterpret_cast<const NMODLISTEXTRA*>(lParam);
+            extras.push_back(*e);
+            HBRUSH brush = ::CreateSolidBrush(extraColour);
+            ::FillRect(e->dc, &e->rect, brush);
+            ::DeleteObject(brush);
+            return 0;
+        }
+        return CLogWnd::WindowProc(message, wParam, lParam);
+    }
+};
 
 class ListPaintTest : public ::testing::Test
 {
@@ -80,7 +104,7 @@ protected:
         ASSERT_TRUE(list.Model().SetItem(&d));
     }
 
-    CLogWnd parent;
+    CPaintParent parent;
     CODListCtrl list;
     Canvas canvas{300, 200};
     int top = 0;
@@ -128,6 +152,51 @@ TEST_F(ListPaintTest, PaletteRowsAndIndexesPastThePalette)
     Paint();
     EXPECT_EQ(canvas.At(190, top + 2), kBack);
     EXPECT_EQ(canvas.At(190, top + kRow + 2), kPalette0);
+}
+
+TEST_F(ListPaintTest, TheParentDrawsARowsExtraArea)
+{
+    for (const char* name : {"north", "east"})
+        list.InsertItem(name);
+    list.InsertPaletteColor(0, kPalette0);
+    SetValue1(1, 0);  // row 1 in palette colour 0 shows where it starts
+    ODLVITEM d = {};
+    d.mask = kMaskExtraHeight;
+    d.item = 0;
+    d.extraHeight = 6;
+    ASSERT_TRUE(list.Model().SetItem(&d));
+    struct Case
+    {
+        const char* what;
+        int variable;  // option 9
+        int extra;
+        bool told;
+    };
+    const Case cases[] = {
+        {"variable heights: the parent draws below the row", 1, 6, true},
+        {"fixed heights: no extra area", 0, 6, false},
+        {"a row without extra height", 1, 0, false},
+    };
+    for (const Case& k : cases) {
+        list.SetOption(9, k.variable);
+        d.extraHeight = k.extra;
+        ASSERT_TRUE(list.Model().SetItem(&d));
+        parent.extras.clear();
+        Paint();
+        const int nextTop = top + kRow + (k.told ? k.extra : 0);
+        EXPECT_EQ(canvas.At(190, nextTop), kPalette0) << k.what << ": the next row starts below";
+        EXPECT_EQ(canvas.At(190, nextTop - 1), k.told ? parent.extraColour : kBack) << k.what;
+        ASSERT_EQ(parent.extras.size(), k.told ? 1u : 0u) << k.what;
+        if (!k.told)
+            continue;
+        const NMODLISTEXTRA& e = parent.extras[0];
+        EXPECT_EQ(e.hdr.hwndFrom, list.m_hWnd) << k.what;
+        EXPECT_EQ(e.item, 0) << k.what;
+        // The row band (both columns, 200 wide) below the normal height.
+        EXPECT_EQ(CRect(e.rect), CRect(0, top + kRow, 200, top + kRow + k.extra)) << k.what;
+        EXPECT_EQ(canvas.At(100, top + kRow), parent.extraColour) << k.what << ": drawn on the list's DC";
+        EXPECT_EQ(canvas.At(250, top + kRow), kBack) << k.what << ": right of the band";
+    }
 }
 
 TEST_F(ListPaintTest, SelectionWithAndWithoutTheFocus)
