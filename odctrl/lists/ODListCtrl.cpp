@@ -680,14 +680,17 @@ void CODListCtrl::SetScrollPosition(int bar, int pos)
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     BarInfo b;
+    int shift = 0;  // how far the rows move up
     if (bar == SB_HORZ) {
         m_geometry.SetHorzPos(pos);
         b = m_geometry.HorzBar();
         b.pos = m_geometry.GetHorzPos();
     } else {
+        const int oldTop = m_geometry.GetTopIndex();
         m_geometry.SetTopIndex(pos);
         b = m_geometry.VertBar();
         b.pos = m_geometry.GetTopIndex();
+        shift = m_geometry.RowShift(oldTop, b.pos, m_geometry.ContentRect().Height());
     }
     info.nMin = b.min;
     info.nMax = b.max;
@@ -707,7 +710,32 @@ void CODListCtrl::SetScrollPosition(int bar, int pos)
         m_header.SetWindowPos(NULL, x, 0, width, h.Height(),
                               SWP_NOZORDER | SWP_NOACTIVATE | (hidden ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
     }
+    if (shift != 0 && CanShiftRows()) {
+        // The rows still in view keep their pixels; only the rows uncovered
+        // are painted.
+        const Rect& c = m_geometry.ContentRect();
+        RECT rows = {c.left, c.top, c.right, c.bottom};
+        ::ScrollWindowEx(m_hWnd, 0, -shift, &rows, &rows, NULL, NULL, SW_INVALIDATE);
+        return;
+    }
     Invalidate(FALSE);
+}
+
+bool CODListCtrl::CanShiftRows()
+{
+    // Moving the pixels shown gives what a paint would only when all that
+    // is drawn over the rows moves with them: no background image (its tiles
+    // stay with the window), no dotted tree lines (a node scrolled away draws
+    // none), no patterned vertical grid (its pattern starts at the top) and
+    // no window over the rows; and only when nothing waits to be painted.
+    const uint32_t style = m_model.GetStyleWord();
+    if (!m_redraw || !IsWindowVisible() || m_bkImage || m_editor || ((style & kStyleTree) && m_treeLines) ||
+        ((style & kStyleVertGrid) && m_model.GetOption(4) != 0) || ::GetUpdateRect(m_hWnd, NULL, FALSE))
+        return false;
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (child != m_header.m_hWnd && ::IsWindowVisible(child))
+            return false;
+    return true;
 }
 
 void CODListCtrl::SetOwnBar(int bar, SCROLLINFO* info)

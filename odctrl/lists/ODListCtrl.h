@@ -335,6 +335,8 @@ private:
     // Range, page and position onto the window's own bar, redrawn only
     // when what it shows changed.
     void SetOwnBar(int bar, SCROLLINFO* info);
+    // Whether the rows' pixels may be moved instead of painted again.
+    bool CanShiftRows();
     // Both positions onto the bars (after input moved them).
     void ApplyPositions();
     // Ends an open editor keeping its text.

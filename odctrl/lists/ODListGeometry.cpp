@@ -214,6 +214,20 @@ int ListGeometry::ColumnLeft(int position) const
     return left;
 }
 
+int ListGeometry::RowShift(int from, int to, int limit)
+{
+    const int count = m_model.GetDisplayCount();
+    if (from == to || from < 0 || to < 0 || from >= count || to >= count || limit <= 0)
+        return 0;
+    int shift = 0;
+    for (int r = std::min(from, to); r < std::max(from, to); ++r) {
+        shift += RowHeightOf(r);
+        if (shift >= limit)
+            return 0;
+    }
+    return to > from ? shift : -shift;
+}
+
 int ListGeometry::RowTop(int displayRow)
 {
     int top = m_content.top;

@@ -103,6 +103,10 @@ public:
     void EnsureColumnVisible(int position);
     int PageUp();
     int PageDown();
+    // How far the rows move up (negative: down) when the top row goes from
+    // `from` to `to`; 0 when they do not move or move `limit` pixels or more
+    // (nothing of the old picture would stay in view).
+    int RowShift(int from, int to, int limit);
 
     // ---- Rectangles and hit testing ----
     int GetRowRect(int displayRow, int position, Rect* rect, int part);

@@ -168,6 +168,40 @@ TEST_F(GeometryTest, ExtraHeightOnlyWithOption9)
     }
 }
 
+TEST_F(GeometryTest, RowShiftBetweenTopRows)
+{
+    AddRows(30);
+    ODLVITEM d = {};
+    d.mask = kMaskExtraHeight;
+    d.item = 4;
+    d.extraHeight = 5;
+    model.SetItem(&d);
+    struct Case {
+        const char* what;
+        int option9;
+        int from, to, limit;
+        int shift;
+    };
+    const Case cases[] = {
+        {"one row down", 0, 3, 4, 80, 10},
+        {"three rows up", 0, 6, 3, 80, -30},
+        {"over a row with extra height", 1, 3, 6, 80, 35},
+        {"back over it", 1, 6, 3, 80, -35},
+        {"its extra height ignored without option 9", 0, 3, 6, 80, 30},
+        {"nothing moves", 0, 5, 5, 80, 0},
+        {"a whole view or more: nothing stays", 0, 0, 8, 80, 0},
+        {"just under a view", 0, 0, 7, 80, 70},
+        {"a row past the end", 0, 25, 30, 80, 0},
+        {"a negative row", 0, -1, 2, 80, 0},
+        {"no room", 0, 1, 2, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        model.SetOption(9, c.option9);
+        EXPECT_EQ(geometry.RowShift(c.from, c.to, c.limit), c.shift);
+    }
+}
+
 TEST_F(GeometryTest, CellParts)
 {
     AddRows(2);

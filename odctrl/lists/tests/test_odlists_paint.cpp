@@ -431,6 +431,131 @@ TEST_F(ListPaintTest, TheWindowPaintsItsWholeClientBelowTheHeader)
     parent.ShowWindow(SW_HIDE);
 }
 
+TEST_F(ListPaintTest, ScrollingShowsWhatAFullPaintShows)
+{
+    // Rows still in view keep their pixels and only the rows uncovered are
+    // painted, where everything over the rows moves with them; elsewhere
+    // the whole list is painted again. Either way, after every step the
+    // window shows what a full paint shows.
+    struct Case
+    {
+        const char* what;
+        std::function<void()> setUp;
+        bool shifts;  // a line step paints only the row uncovered
+    };
+    ODLVITEM extra = {};
+    extra.mask = kMaskExtraHeight;
+    extra.extraHeight = 7;
+    const Case cases[] = {
+        {"selection, focus rectangle and solid grids",
+         [&] {
+             list.ModifyStyle(0, kStyleHorzGrid | kStyleVertGrid);
+             list.Model().SelectRange(5, 6, true, false, false, false);
+             list.Model().SetFocusCell(7, -1);
+             list.SendMessage(WM_SETFOCUS, 0, 0);
+         },
+         true},
+        {"the band row", [&] { list.ModifyStyle(0, kStyleBand); }, true},
+        {"rows of their own heights",
+         [&] {
+             for (int item : {2, 3, 9, 30}) {
+                 extra.item = item;
+                 list.Model().SetItem(&extra);
+             }
+         },
+         true},
+        {"a tree with expanders",
+         [&] {
+             list.Model().DeleteAllItems();
+             list.ModifyStyle(0, kStyleTree);
+             ODLVITEM d = {};
+             d.mask = kMaskText;
+             d.text = const_cast<char*>("node");
+             for (int i = 0; i < 20; ++i) {
+                 const NodeHandle n = list.Model().InsertTreeItem(&d, kTreeRoot, kInsertLast, 0);
+                 for (int j = 0; j < 3; ++j)
+                     list.Model().InsertTreeItem(&d, n, kInsertLast, 0);
+                 if (i % 2 == 0)
+                     list.Model().Expand(n, 1);
+             }
+         },
+         true},
+        {"dotted tree lines: painted again",
+         [&] {
+             list.Model().DeleteAllItems();
+             list.ModifyStyle(0, kStyleTree);
+             list.SetTreeLines(TRUE);
+             ODLVITEM d = {};
+             d.mask = kMaskText;
+             d.text = const_cast<char*>("node");
+             const NodeHandle root = list.Model().InsertTreeItem(&d, kTreeRoot, kInsertLast, 0);
+             for (int i = 0; i < 60; ++i)
+                 list.Model().InsertTreeItem(&d, root, kInsertLast, 0);
+             list.Model().InsertTreeItem(&d, kTreeRoot, kInsertLast, 0);
+             list.Model().Expand(root, 1);
+         },
+         false},
+        {"a dotted vertical grid: painted again",
+         [&] {
+             list.ModifyStyle(0, kStyleVertGrid | kStyleHorzGrid);  // rows of 19: an odd step
+             list.SetOption(4, 0);
+         },
+         false},
+        {"a background image: painted again",
+         [&] { list.SetBkImage(MakeBitmap(16, 16, [](int x, int y) { return (x + y) % 5 ? kWhite : kRed; })); },
+         false},
+    };
+    const int steps[] = {SB_LINEDOWN, SB_LINEDOWN, SB_PAGEDOWN, SB_LINEUP, SB_PAGEUP, SB_BOTTOM, SB_LINEUP, SB_TOP};
+    Canvas shown(300, 200), full(300, 200);
+    auto capture = [&](Canvas& c) {
+        HDC dc = ::GetDC(list.m_hWnd);
+        ::BitBlt(c.dc(), 0, 0, 300, 200, dc, 0, 0, SRCCOPY);
+        ::ReleaseDC(list.m_hWnd, dc);
+        GdiFlush();
+    };
+    auto differences = [&] {
+        int n = 0;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 300; ++x)
+                n += shown.At(x, y) != full.At(x, y);
+        return n;
+    };
+    parent.ShowWindow(SW_SHOWNA);
+    for (const Case& k : cases) {
+        list.Model().DeleteAllItems();
+        list.ModifyStyle(kStyleHorzGrid | kStyleVertGrid | kStyleBand | kStyleTree, 0);
+        list.SetTreeLines(FALSE);
+        list.SetOption(4, 2);  // solid grid lines
+        list.SetBkImage(HBITMAP(NULL));
+        list.SendMessage(WM_KILLFOCUS, 0, 0);
+        for (int i = 0; i < 60; ++i)
+            list.InsertItem(i % 3 ? "row" : "a longer row");
+        k.setUp();
+        list.SetScrollPosition(SB_VERT, 0);
+        list.UpdateWindow();
+        ASSERT_GT(list.Model().GetDisplayCount(), 2 * list.Geometry().GetCountPerPage()) << k.what;
+        for (size_t i = 0; i < sizeof steps / sizeof steps[0]; ++i) {
+            const int before = list.Geometry().GetTopIndex();
+            list.SendMessage(WM_VSCROLL, MAKEWPARAM(steps[i], 0), 0);
+            ASSERT_NE(list.Geometry().GetTopIndex(), before) << k.what << ", step " << i;
+            if (i == 0) {
+                CRect update;
+                ASSERT_TRUE(list.GetUpdateRect(&update)) << k.what;
+                const Rect& c = list.Geometry().ContentRect();
+                EXPECT_EQ(update.Height() < c.Height(), k.shifts) << k.what << ": painted " << update.Height();
+            }
+            list.UpdateWindow();
+            capture(shown);
+            list.Invalidate(FALSE);
+            list.UpdateWindow();
+            capture(full);
+            EXPECT_EQ(differences(), 0) << k.what << ", step " << i;
+        }
+    }
+    list.SetBkImage(HBITMAP(NULL));
+    parent.ShowWindow(SW_HIDE);
+}
+
 TEST_F(ListPaintTest, TheScrollBarShowsEveryStep)
 {
     // The bar is redrawn only when what it shows changed: after every step
