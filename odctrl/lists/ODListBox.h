@@ -121,6 +121,8 @@ public:
     void SetFont(CFont* font, BOOL redraw = TRUE);
     void GetLogFont(LOGFONT* font) const;
     void SetImageList(CImageList* images);
+    // The list's copy of the images (NULL before SetImageList).
+    CQVDibImageList* GetDibImageList() const { return m_images.get(); }
     int SetIndent(int pixels);
     COLORREF SetNormalBkColor(COLORREF colour, BOOL redraw = TRUE);
     COLORREF SetSelBkColor(COLORREF colour, BOOL redraw = TRUE);
