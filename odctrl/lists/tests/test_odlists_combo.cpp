@@ -3,12 +3,16 @@
 // refused), the CBN_* sequences of opening, accepting, cancelling and focus,
 // one CBN_SELCHANGE from SetCurSel, the drop-down above a combo at the
 // screen's bottom, a dialog's native combo replaced in place (directly and
-// through the dialog data exchange), Enter, Escape and the arrows in both
+// through the dialog data exchange), the face of a drop-down list (picture
+// and text by pixels), Enter, Escape and the arrows in both
 // drop-downs (through the pre-translating message loop), focus moving to a
 // container scroll bar keeping the list open, and a real click on the drop
 // button closing an open list for good.
 #include "ODTestSupport.h"
 
+#include <gtest/gtest-spi.h>
+
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +35,8 @@ public:
     std::vector<UINT> codes;
     std::vector<int> notices;
     HWND combo = NULL;
+    // Another program's window became the active one.
+    bool disturbed = false;
 
     BOOL CreateAt(int x, int y)
     {
@@ -49,6 +55,8 @@ protected:
             notices.push_back(int(reinterpret_cast<const NMHDR*>(lParam)->code));
             return 0;
         }
+        if (message == WM_ACTIVATEAPP && !wParam)
+            disturbed = true;
         return CWnd::WindowProc(message, wParam, lParam);
     }
 };
@@ -103,6 +111,44 @@ protected:
     {
         if (parent.m_hWnd)
             parent.DestroyWindow();
+    }
+
+    // Runs a body that needs the keyboard focus (the drop-downs close when
+    // the focus leaves the program) with the parent in the foreground. The
+    // test display is shared with other programs' tests: when one of them
+    // takes the foreground during a run, that run does not count and the
+    // body runs again; the failures of the first undisturbed run are
+    // reported (or those of the last run, marked, when none was undisturbed).
+    void Undisturbed(const std::function<void()>& body)
+    {
+        const int kAttempts = 6;
+        for (int attempt = 1;; ++attempt) {
+            ::SetCursorPos(0, 0);
+            parent.SetForegroundWindow();
+            const bool front = WaitUntil([&] {
+                PumpTranslated();
+                return ::GetForegroundWindow() == parent.m_hWnd;
+            });
+            parent.codes.clear();
+            parent.disturbed = !front;
+            ::testing::TestPartResultArray results;
+            {
+                ::testing::ScopedFakeTestPartResultReporter intercept(
+                    ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &results);
+                body();
+            }
+            PumpTranslated();
+            if (parent.disturbed && attempt < kAttempts)
+                continue;
+            for (int i = 0; i < results.size(); ++i) {
+                const ::testing::TestPartResult& r = results.GetTestPartResult(i);
+                if (r.failed())
+                    ADD_FAILURE_AT(r.file_name() ? r.file_name() : "?", r.line_number())
+                        << r.message()
+                        << (parent.disturbed ? "\n(another program took the foreground in every run)" : "");
+            }
+            return;
+        }
     }
 
     // A combo of the class at (10, 10), 140 wide, with the five seats.
@@ -234,196 +280,270 @@ TEST_F(ComboTest, CurSelMessagesOfBothClasses)
 
 TEST_F(ComboTest, SetCurSelSendsOneNotificationAndLeavesTheDropDownAlone)
 {
-    CODComboBox box;
-    Make(box);
-    box.InsertString(5, "");
-    struct Case {
-        const char* what;
-        int index;
-        int answer;
-        int selected;
-        const char* edit;
-        Codes codes;
-    };
-    const Case cases[] = {
-        {"an item with text: one CBN_SELCHANGE", 1, 1, 1, "East", {CBN_SELCHANGE}},
-        {"an item without text is selected silently", 5, 5, 5, "East", {}},
-        {"a bad index is refused", 9, CB_ERR, 5, "East", {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        parent.codes.clear();
-        EXPECT_EQ(box.SetCurSel(c.index), c.answer);
-        PumpTranslated();
-        EXPECT_EQ(box.GetCurSel(), c.selected);
-        EXPECT_EQ(EditText(box), c.edit);
-        EXPECT_EQ(parent.codes, c.codes) << "no SELENDOK or CLOSEUP of a list that never opened";
-        EXPECT_FALSE(box.GetDroppedState());
+    Undisturbed([&] {
+        CODComboBox box;
+        Make(box);
+        box.InsertString(5, "");
+        struct Case {
+            const char* what;
+            int index;
+            int answer;
+            int selected;
+            const char* edit;
+            Codes codes;
+        };
+        const Case cases[] = {
+            {"an item with text: one CBN_SELCHANGE", 1, 1, 1, "East", {CBN_SELCHANGE}},
+            {"an item without text is selected silently", 5, 5, 5, "East", {}},
+            {"a bad index is refused", 9, CB_ERR, 5, "East", {}},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            parent.codes.clear();
+            EXPECT_EQ(box.SetCurSel(c.index), c.answer);
+            PumpTranslated();
+            EXPECT_EQ(box.GetCurSel(), c.selected);
+            EXPECT_EQ(EditText(box), c.edit);
+            EXPECT_EQ(parent.codes, c.codes) << "no SELENDOK or CLOSEUP of a list that never opened";
+            EXPECT_FALSE(box.GetDroppedState());
+            EXPECT_FALSE(box.GetDropDownWnd()->IsWindowVisible());
+        }
+
+        // While open, the choice closes the list as one taken from it.
+        Open(box);
+        box.SetCurSel(3);
+        EXPECT_EQ(parent.codes, (Codes{CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}));
         EXPECT_FALSE(box.GetDropDownWnd()->IsWindowVisible());
-    }
 
-    // While open, the choice closes the list as one taken from it.
-    Open(box);
-    box.SetCurSel(3);
-    EXPECT_EQ(parent.codes, (Codes{CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}));
-    EXPECT_FALSE(box.GetDropDownWnd()->IsWindowVisible());
-
-    CODComboList list;
-    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(10, 60, 150, 84), &parent, kOtherId));
-    list.AddString("One");
-    list.AddString("Two");
-    parent.combo = list.m_hWnd;
-    parent.codes.clear();
-    EXPECT_EQ(list.SetCurSel(1), 1);
-    EXPECT_EQ(parent.codes, (Codes{CBN_SELCHANGE})) << "the list control's own change is not reported again";
-    EXPECT_EQ(list.GetCurSel(), 1);
-    EXPECT_EQ(EditText(list), "Two");
+        CODComboList list;
+        ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(10, 60, 150, 84), &parent, kOtherId));
+        list.AddString("One");
+        list.AddString("Two");
+        parent.combo = list.m_hWnd;
+        parent.codes.clear();
+        EXPECT_EQ(list.SetCurSel(1), 1);
+        EXPECT_EQ(parent.codes, (Codes{CBN_SELCHANGE})) << "the list control's own change is not reported again";
+        EXPECT_EQ(list.GetCurSel(), 1);
+        EXPECT_EQ(EditText(list), "Two");
+    });
 }
 
 // ---- Opening, accepting, cancelling, focus ------------------------------------------------------------
 
 TEST_F(ComboTest, OpenAndCloseByTheButton)
 {
-    CODComboBox box;
-    Make(box);
-    box.GetButton()->SendMessage(BM_CLICK);
-    PumpTranslated();
-    EXPECT_EQ(parent.codes, (Codes{CBN_DROPDOWN}));
-    EXPECT_TRUE(box.GetDroppedState());
-    EXPECT_TRUE(box.GetDropDownWnd()->IsWindowVisible());
-    parent.codes.clear();
-    box.GetButton()->SendMessage(BM_CLICK);
-    PumpTranslated();
-    EXPECT_EQ(parent.codes, (Codes{CBN_SELENDOK, CBN_CLOSEUP}));
-    EXPECT_FALSE(box.GetDroppedState());
-    EXPECT_FALSE(box.GetDropDownWnd()->IsWindowVisible());
+    Undisturbed([&] {
+        CODComboBox box;
+        Make(box);
+        box.GetButton()->SendMessage(BM_CLICK);
+        PumpTranslated();
+        EXPECT_EQ(parent.codes, (Codes{CBN_DROPDOWN}));
+        EXPECT_TRUE(box.GetDroppedState());
+        EXPECT_TRUE(box.GetDropDownWnd()->IsWindowVisible());
+        parent.codes.clear();
+        box.GetButton()->SendMessage(BM_CLICK);
+        PumpTranslated();
+        EXPECT_EQ(parent.codes, (Codes{CBN_SELENDOK, CBN_CLOSEUP}));
+        EXPECT_FALSE(box.GetDroppedState());
+        EXPECT_FALSE(box.GetDropDownWnd()->IsWindowVisible());
+    });
 }
 
 TEST_F(ComboTest, AClickInTheListBoxAccepts)
 {
-    CODComboBox box;
-    Make(box);
-    Open(box);
-    CODListBox* list = box.GetListBox();
-    CRect row;
-    ASSERT_NE(list->GetItemRect(2, &row), LB_ERR);
-    Click(*list, row.left + 5, row.top + 2);
-    EXPECT_EQ(parent.codes, (Codes{CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}));
-    EXPECT_EQ(box.GetCurSel(), 2);
-    EXPECT_EQ(EditText(box), "South");
-    EXPECT_FALSE(box.GetDropDownWnd()->IsWindowVisible());
+    Undisturbed([&] {
+        CODComboBox box;
+        Make(box);
+        Open(box);
+        CODListBox* list = box.GetListBox();
+        CRect row;
+        ASSERT_NE(list->GetItemRect(2, &row), LB_ERR);
+        Click(*list, row.left + 5, row.top + 2);
+        EXPECT_EQ(parent.codes, (Codes{CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}));
+        EXPECT_EQ(box.GetCurSel(), 2);
+        EXPECT_EQ(EditText(box), "South");
+        EXPECT_FALSE(box.GetDropDownWnd()->IsWindowVisible());
+    });
 }
 
 TEST_F(ComboTest, AClickInTheListControlAccepts)
 {
-    CODComboList combo;
-    Make(combo);
-    Open(combo);
-    CODListCtrl* list = combo.GetListCtrl();
-    RECT cell;
-    ASSERT_TRUE(list->GetContentCellRect(3, 0, &cell, 0));
-    Click(*list, cell.left + 5, cell.top + 2);
-    // The row's selection change reports the choice, the click accepts it.
-    EXPECT_EQ(parent.codes, (Codes{CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}));
-    EXPECT_EQ(combo.GetCurSel(), 3);
-    EXPECT_EQ(EditText(combo), "West");
-    EXPECT_FALSE(combo.GetDropDownWnd()->IsWindowVisible());
-    EXPECT_EQ(::GetFocus(), combo.GetEditCtrl()->m_hWnd) << "the edit takes the focus";
+    Undisturbed([&] {
+        CODComboList combo;
+        Make(combo);
+        Open(combo);
+        CODListCtrl* list = combo.GetListCtrl();
+        RECT cell;
+        ASSERT_TRUE(list->GetContentCellRect(3, 0, &cell, 0));
+        Click(*list, cell.left + 5, cell.top + 2);
+        // The row's selection change reports the choice, the click accepts it.
+        EXPECT_EQ(parent.codes, (Codes{CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}));
+        EXPECT_EQ(combo.GetCurSel(), 3);
+        EXPECT_EQ(EditText(combo), "West");
+        EXPECT_FALSE(combo.GetDropDownWnd()->IsWindowVisible());
+        EXPECT_EQ(::GetFocus(), combo.GetEditCtrl()->m_hWnd) << "the edit takes the focus";
+    });
 }
 
 TEST_F(ComboTest, AClickOnTheComboWhileOpenCancels)
 {
-    CODComboBox box;
-    Make(box);
-    struct Case {
-        const char* what;
-        bool onButton;
-    };
-    const Case cases[] = {
-        {"on the edit", false},
-        {"on the button: consumed, the list stays closed", true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Open(box);
-        box.SetCurSel(-1);
-        CWnd& target = c.onButton ? static_cast<CWnd&>(*box.GetButton()) : *box.GetEditCtrl();
-        Click(target, 4, 4);
-        EXPECT_EQ(parent.codes, (Codes{CBN_SELENDCANCEL, CBN_CLOSEUP}));
-        EXPECT_FALSE(box.GetDroppedState());
-        EXPECT_FALSE(box.GetDropDownWnd()->IsWindowVisible());
-    }
+    Undisturbed([&] {
+        CODComboBox box;
+        Make(box);
+        struct Case {
+            const char* what;
+            bool onButton;
+        };
+        const Case cases[] = {
+            {"on the edit", false},
+            {"on the button: consumed, the list stays closed", true},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            Open(box);
+            box.SetCurSel(-1);
+            CWnd& target = c.onButton ? static_cast<CWnd&>(*box.GetButton()) : *box.GetEditCtrl();
+            Click(target, 4, 4);
+            EXPECT_EQ(parent.codes, (Codes{CBN_SELENDCANCEL, CBN_CLOSEUP}));
+            EXPECT_FALSE(box.GetDroppedState());
+            EXPECT_FALSE(box.GetDropDownWnd()->IsWindowVisible());
+        }
+    });
 }
 
 TEST_F(ComboTest, ADropDownListOpensByAClickOnItsFace)
 {
-    CODComboBox box;
-    Make(box, CBS_DROPDOWNLIST);
-    EXPECT_FALSE(box.GetEditCtrl()->IsWindowVisible()) << "the face is painted, not edited";
-    EXPECT_TRUE(box.GetEditCtrl()->GetEditStyle() & ES_READONLY);
-    Click(box, 10, 5);
-    EXPECT_EQ(parent.codes, (Codes{CBN_DROPDOWN}));
-    EXPECT_TRUE(box.GetDroppedState());
+    Undisturbed([&] {
+        CODComboBox box;
+        Make(box, CBS_DROPDOWNLIST);
+        EXPECT_FALSE(box.GetEditCtrl()->IsWindowVisible()) << "the face is painted, not edited";
+        EXPECT_TRUE(box.GetEditCtrl()->GetEditStyle() & ES_READONLY);
+        Click(box, 10, 5);
+        EXPECT_EQ(parent.codes, (Codes{CBN_DROPDOWN}));
+        EXPECT_TRUE(box.GetDroppedState());
+    });
 }
 
 TEST_F(ComboTest, FocusNotifications)
 {
+    Undisturbed([&] {
+        CODComboBox box;
+        Make(box);
+        CWnd other;
+        ASSERT_TRUE(
+            other.Create(AfxRegisterWndClass(0), "", WS_CHILD | WS_VISIBLE, CRect(200, 10, 240, 30), &parent, 9));
+        other.SetFocus();
+        PumpTranslated();
+        parent.codes.clear();
+        box.SetFocus();
+        // The combo passes the focus on to its edit at once.
+        EXPECT_EQ(parent.codes, (Codes{CBN_SETFOCUS, CBN_KILLFOCUS}));
+        EXPECT_EQ(::GetFocus(), box.GetEditCtrl()->m_hWnd);
+        parent.codes.clear();
+        box.GetEditCtrl()->PostMessage(WM_CHAR, 'q', 1);
+        PumpTranslated();
+        EXPECT_EQ(parent.codes, (Codes{CBN_EDITCHANGE})) << "typing";
+        EXPECT_EQ(EditText(box), "q");
+    });
+}
+
+// ---- The face of a drop-down list ----------------------------------------------------------------------
+
+// The leftmost column holding a pixel that is neither white nor skip; -1 for none.
+int LeftmostInk(const Canvas& c, COLORREF skip)
+{
+    for (int x = 0; x < c.width(); ++x)
+        for (int y = 0; y < c.height(); ++y) {
+            const COLORREF p = c.At(x, y);
+            if (p != kWhite && p != skip)
+                return x;
+        }
+    return -1;
+}
+
+TEST_F(ComboTest, TheFaceShowsTheSelectedItem)
+{
     CODComboBox box;
-    Make(box);
-    CWnd other;
-    ASSERT_TRUE(other.Create(AfxRegisterWndClass(0), "", WS_CHILD | WS_VISIBLE, CRect(200, 10, 240, 30), &parent, 9));
-    other.SetFocus();
-    PumpTranslated();
-    parent.codes.clear();
-    box.SetFocus();
-    // The combo passes the focus on to its edit at once.
-    EXPECT_EQ(parent.codes, (Codes{CBN_SETFOCUS, CBN_KILLFOCUS}));
-    EXPECT_EQ(::GetFocus(), box.GetEditCtrl()->m_hWnd);
-    parent.codes.clear();
-    box.GetEditCtrl()->PostMessage(WM_CHAR, 'q', 1);
-    PumpTranslated();
-    EXPECT_EQ(parent.codes, (Codes{CBN_EDITCHANGE})) << "typing";
-    EXPECT_EQ(EditText(box), "q");
+    Make(box, CBS_DROPDOWNLIST);
+    CImageList images;
+    ASSERT_TRUE(images.Create(16, 16, ILC_COLOR32, 1, 0));
+    // A red square in a white frame (the frame's colour is the list's transparent key).
+    HBITMAP red = MakeBitmap(16, 16, [](int x, int y) { return x < 2 || x > 13 || y < 2 || y > 13 ? kWhite : kRed; });
+    images.Add(CBitmap::FromHandle(red), kWhite);
+    ::DeleteObject(red);
+    box.SetImageList(&images);
+    const ODLBITEM pictured = {0, "Seat", 0, 0, ODLB_TEXT | ODLB_IMAGE, 0, ODLB_IMAGE_BESIDE};
+    ASSERT_EQ(box.InsertItem(5, pictured), 5);
+    struct Case {
+        const char* what;
+        int select;
+        bool image;
+        int firstInk;  // the leftmost column of text, -1 no text
+    };
+    const Case cases[] = {
+        {"nothing selected: nothing drawn", -1, false, -1},
+        {"a text item from the left edge", 1, false, 0},
+        {"an image item: the picture in the corner, the text 16 + 2 further right", 5, true, 18},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.select >= 0)
+            box.SetCurSel(c.select);
+        Canvas canvas(120, 20, kWhite);
+        CDC* dc = CDC::FromHandle(canvas.dc());
+        box.DrawItem(dc, CRect(0, 0, 120, 20));
+        EXPECT_EQ(canvas.At(8, 8) == kRed, c.image);
+        const int ink = LeftmostInk(canvas, c.image ? kRed : kWhite);
+        if (c.firstInk < 0) {
+            EXPECT_EQ(ink, -1);
+        } else {
+            // Glyphs start a pixel or two into their cell.
+            EXPECT_GE(ink, c.firstInk);
+            EXPECT_LE(ink, c.firstInk + 3);
+        }
+    }
 }
 
 // ---- Placement and fitting ------------------------------------------------------------------------
 
 TEST_F(ComboTest, TheDropDownOpensAboveNearTheScreensBottom)
 {
-    const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-    struct Case {
-        const char* what;
-        int parentTop;
-        bool above;
-    };
-    const Case cases[] = {
-        {"room below", 100, false},
-        {"at the screen's bottom", screenHeight - 60, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        parent.SetWindowPos(NULL, 100, c.parentTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        CODComboBox box;
-        Make(box);
-        box.SetDroppedHeight(150);
-        Open(box);
-        CRect combo, drop, want;
-        box.GetWindowRect(&combo);
-        box.GetDropDownWnd()->GetWindowRect(&drop);
-        box.GetDroppedControlRect(&want);
-        EXPECT_EQ(drop, want);
-        EXPECT_EQ(drop.left, combo.left);
-        EXPECT_EQ(drop.Width(), combo.Width()) << "as wide as the combo";
-        EXPECT_EQ(drop.Height(), 150);
-        if (c.above) {
-            EXPECT_EQ(drop.bottom, combo.top);
-        } else {
-            EXPECT_EQ(drop.top, combo.bottom);
+    Undisturbed([&] {
+        const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+        struct Case {
+            const char* what;
+            int parentTop;
+            bool above;
+        };
+        const Case cases[] = {
+            {"room below", 100, false},
+            {"at the screen's bottom", screenHeight - 60, true},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            parent.SetWindowPos(NULL, 100, c.parentTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            CODComboBox box;
+            Make(box);
+            box.SetDroppedHeight(150);
+            Open(box);
+            CRect combo, drop, want;
+            box.GetWindowRect(&combo);
+            box.GetDropDownWnd()->GetWindowRect(&drop);
+            box.GetDroppedControlRect(&want);
+            EXPECT_EQ(drop, want);
+            EXPECT_EQ(drop.left, combo.left);
+            EXPECT_EQ(drop.Width(), combo.Width()) << "as wide as the combo";
+            EXPECT_EQ(drop.Height(), 150);
+            if (c.above) {
+                EXPECT_EQ(drop.bottom, combo.top);
+            } else {
+                EXPECT_EQ(drop.top, combo.bottom);
+            }
+            const HWND dropWindow = box.GetDropDownWnd()->m_hWnd;
+            box.DestroyWindow();
+            EXPECT_FALSE(::IsWindow(dropWindow)) << "the drop-down goes with the combo";
         }
-        const HWND dropWindow = box.GetDropDownWnd()->m_hWnd;
-        box.DestroyWindow();
-        EXPECT_FALSE(::IsWindow(dropWindow)) << "the drop-down goes with the combo";
-    }
+    });
 }
 
 TEST_F(ComboTest, LayoutAndFittedHeight)
@@ -598,141 +718,148 @@ void Hover(CODListBox& list, int row)
 
 TEST_F(ComboTest, KeysInTheListBoxDropDown)
 {
-    CODComboBox box;
-    Make(box);
-    struct Case {
-        const char* what;
-        int before;  // the selection before opening
-        int hover;   // the row the pointer rests on, -1 none
-        bool unselect;  // the hovered row's selection taken away (nothing selected, the row still tracked)
-        UINT key;
-        Codes codes;
-        int after;
-        const char* edit;
-        bool open;
-    };
-    const Case cases[] = {
-        {"Escape cancels, the selection stays", 1, -1, false, VK_ESCAPE, {CBN_SELENDCANCEL, CBN_CLOSEUP}, 1, "East",
-         false},
-        {"Escape after the pointer highlighted a row keeps the old selection", 1, 3, false, VK_ESCAPE,
-         {CBN_SELENDCANCEL, CBN_CLOSEUP}, 1, "East", false},
-        {"Down moves and stays open", 1, -1, false, VK_DOWN, {CBN_SELCHANGE}, 2, "South", true},
-        {"Up moves and stays open", 1, -1, false, VK_UP, {CBN_SELCHANGE}, 0, "North", true},
-        {"Up from the first row wraps to the last", 0, -1, false, VK_UP, {CBN_SELCHANGE}, 4, "Centre", true},
-        {"Enter accepts the selection as it is", 3, -1, false, VK_RETURN, {CBN_SELENDOK, CBN_CLOSEUP}, 3, "West",
-         false},
-        {"Enter takes the row the pointer highlighted", 0, 2, false, VK_RETURN,
-         {CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}, 2, "South", false},
-        {"Enter selects the tracked row when nothing is selected", 1, 4, true, VK_RETURN,
-         {CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}, 4, "Centre", false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        if (box.GetDroppedState())
-            box.ToggleDropDown(TRUE);
-        ::SetCursorPos(0, 0);
-        box.SetCurSel(c.before);
-        Open(box);
-        CODListBox& list = *box.GetListBox();
-        if (c.hover >= 0)
-            Hover(list, c.hover);
-        if (c.unselect) {
-            list.SetSel(c.hover, FALSE);
-            ASSERT_EQ(list.GetCurSel(), LB_ERR);
-            ASSERT_EQ(list.GetCurrentItem(), c.hover);
+    Undisturbed([&] {
+        CODComboBox box;
+        Make(box);
+        struct Case {
+            const char* what;
+            int before;  // the selection before opening
+            int hover;   // the row the pointer rests on, -1 none
+            bool unselect;  // the hovered row's selection taken away (nothing selected, the row still tracked)
+            UINT key;
+            Codes codes;
+            int after;
+            const char* edit;
+            bool open;
+        };
+        const Case cases[] = {
+            {"Escape cancels, the selection stays", 1, -1, false, VK_ESCAPE, {CBN_SELENDCANCEL, CBN_CLOSEUP}, 1, "East",
+             false},
+            {"Escape after the pointer highlighted a row keeps the old selection", 1, 3, false, VK_ESCAPE,
+             {CBN_SELENDCANCEL, CBN_CLOSEUP}, 1, "East", false},
+            {"Down moves and stays open", 1, -1, false, VK_DOWN, {CBN_SELCHANGE}, 2, "South", true},
+            {"Up moves and stays open", 1, -1, false, VK_UP, {CBN_SELCHANGE}, 0, "North", true},
+            {"Up from the first row wraps to the last", 0, -1, false, VK_UP, {CBN_SELCHANGE}, 4, "Centre", true},
+            {"Enter accepts the selection as it is", 3, -1, false, VK_RETURN, {CBN_SELENDOK, CBN_CLOSEUP}, 3, "West",
+             false},
+            {"Enter takes the row the pointer highlighted", 0, 2, false, VK_RETURN,
+             {CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}, 2, "South", false},
+            {"Enter selects the tracked row when nothing is selected", 1, 4, true, VK_RETURN,
+             {CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}, 4, "Centre", false},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            if (box.GetDroppedState())
+                box.ToggleDropDown(TRUE);
+            ::SetCursorPos(0, 0);
+            box.SetCurSel(c.before);
+            Open(box);
+            CODListBox& list = *box.GetListBox();
+            if (c.hover >= 0)
+                Hover(list, c.hover);
+            if (c.unselect) {
+                list.SetSel(c.hover, FALSE);
+                ASSERT_EQ(list.GetCurSel(), LB_ERR);
+                ASSERT_EQ(list.GetCurrentItem(), c.hover);
+            }
+            parent.codes.clear();
+            EXPECT_EQ(::GetFocus(), box.GetDropDownWnd()->m_hWnd) << "the shown drop-down has the keys";
+            PressKey(c.key);
+            EXPECT_EQ(parent.codes, c.codes);
+            EXPECT_EQ(box.GetCurSel(), c.after);
+            EXPECT_EQ(EditText(box), c.edit);
+            EXPECT_EQ(box.GetDroppedState() != FALSE, c.open);
+            EXPECT_EQ(box.GetDropDownWnd()->IsWindowVisible() != FALSE, c.open);
         }
-        parent.codes.clear();
-        EXPECT_EQ(::GetFocus(), box.GetDropDownWnd()->m_hWnd) << "the shown drop-down has the keys";
-        PressKey(c.key);
-        EXPECT_EQ(parent.codes, c.codes);
-        EXPECT_EQ(box.GetCurSel(), c.after);
-        EXPECT_EQ(EditText(box), c.edit);
-        EXPECT_EQ(box.GetDroppedState() != FALSE, c.open);
-        EXPECT_EQ(box.GetDropDownWnd()->IsWindowVisible() != FALSE, c.open);
-    }
+    });
 }
 
 TEST_F(ComboTest, KeysInTheListControlDropDown)
 {
-    CODComboList combo;
-    Make(combo);
-    struct Case {
-        const char* what;
-        UINT key;
-        Codes codes;
-        int after;
-        const char* edit;
-        bool open;
-    };
-    const Case cases[] = {
-        {"Escape cancels, the selection stays", VK_ESCAPE, {CBN_SELENDCANCEL, CBN_CLOSEUP}, 1, "East", false},
-        // The key notice reports the row it leaves, the selection change the row it reaches.
-        {"Down moves and stays open", VK_DOWN, {CBN_SELCHANGE, CBN_SELCHANGE}, 2, "South", true},
-        {"Enter accepts once", VK_RETURN, {CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}, 1, "East", false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        if (combo.GetDroppedState())
-            combo.ToggleDropDown(TRUE);
-        combo.SetCurSel(1);
-        Open(combo);
-        EXPECT_EQ(::GetFocus(), combo.GetListCtrl()->m_hWnd) << "the list control has the focus";
-        PressKey(c.key);
-        EXPECT_EQ(parent.codes, c.codes);
-        EXPECT_EQ(combo.GetCurSel(), c.after);
-        EXPECT_EQ(EditText(combo), c.edit);
-        EXPECT_EQ(combo.GetDroppedState() != FALSE, c.open);
-        EXPECT_EQ(combo.GetDropDownWnd()->IsWindowVisible() != FALSE, c.open);
-    }
+    Undisturbed([&] {
+        CODComboList combo;
+        Make(combo);
+        struct Case {
+            const char* what;
+            UINT key;
+            Codes codes;
+            int after;
+            const char* edit;
+            bool open;
+        };
+        const Case cases[] = {
+            {"Escape cancels, the selection stays", VK_ESCAPE, {CBN_SELENDCANCEL, CBN_CLOSEUP}, 1, "East", false},
+            // The key notice reports the row it leaves, the selection change the row it reaches.
+            {"Down moves and stays open", VK_DOWN, {CBN_SELCHANGE, CBN_SELCHANGE}, 2, "South", true},
+            {"Enter accepts once", VK_RETURN, {CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}, 1, "East", false},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            if (combo.GetDroppedState())
+                combo.ToggleDropDown(TRUE);
+            combo.SetCurSel(1);
+            Open(combo);
+            EXPECT_EQ(::GetFocus(), combo.GetListCtrl()->m_hWnd) << "the list control has the focus";
+            PressKey(c.key);
+            EXPECT_EQ(parent.codes, c.codes);
+            EXPECT_EQ(combo.GetCurSel(), c.after);
+            EXPECT_EQ(EditText(combo), c.edit);
+            EXPECT_EQ(combo.GetDroppedState() != FALSE, c.open);
+            EXPECT_EQ(combo.GetDropDownWnd()->IsWindowVisible() != FALSE, c.open);
+        }
+    });
 }
 
 // ---- Focus and the scroll bars ----------------------------------------------------------------------------
 
 TEST_F(ComboTest, FocusOnAScrollBarKeepsTheListOpen)
 {
-    CODComboBox box;
-    CODComboList combo;
-    Make(box);
-    ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(10, 60, 150, 84), &parent, kOtherId));
-    for (int i = 0; i < 40; ++i) {
-        const std::string s = "Table " + std::to_string(i + 1);
-        box.AddString(s.c_str());
-        combo.AddString(s.c_str());
-    }
-    CWnd other;
-    ASSERT_TRUE(other.Create(AfxRegisterWndClass(0), "", WS_CHILD | WS_VISIBLE, CRect(200, 10, 240, 30), &parent, 9));
-    struct Case {
-        const char* what;
-        CODComboBase* combo;
-        HWND keeper;  // the window that has the focus afterwards
-    };
-    const Case cases[] = {
-        {"list box: the drop-down takes the focus back", &box, NULL},
-        {"list control: the list takes it back", &combo, combo.GetListCtrl()->m_hWnd},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        parent.combo = c.combo->m_hWnd;
-        Open(*c.combo);
-        CSBContainerWnd* container = c.combo->GetDropDownWnd()->GetContainer();
-        CODScrollBarCtrl* bar = container->GetScrollBarCtrl(SB_VERT);
-        ASSERT_TRUE(bar && bar->m_hWnd);
-        EXPECT_TRUE(container->IsVertBarVisible()) << "45 rows need the bar";
-        bar->SetFocus();
-        PumpTranslated();
-        EXPECT_TRUE(c.combo->GetDroppedState());
-        EXPECT_TRUE(c.combo->GetDropDownWnd()->IsWindowVisible());
-        EXPECT_EQ(parent.codes, Codes{});
-        EXPECT_EQ(::GetFocus(), c.keeper ? c.keeper : c.combo->GetDropDownWnd()->m_hWnd);
+    Undisturbed([&] {
+        CODComboBox box;
+        CODComboList combo;
+        Make(box);
+        ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(10, 60, 150, 84), &parent, kOtherId));
+        for (int i = 0; i < 40; ++i) {
+            const std::string s = "Table " + std::to_string(i + 1);
+            box.AddString(s.c_str());
+            combo.AddString(s.c_str());
+        }
+        CWnd other;
+        ASSERT_TRUE(
+            other.Create(AfxRegisterWndClass(0), "", WS_CHILD | WS_VISIBLE, CRect(200, 10, 240, 30), &parent, 9));
+        struct Case {
+            const char* what;
+            CODComboBase* combo;
+            HWND keeper;  // the window that has the focus afterwards
+        };
+        const Case cases[] = {
+            {"list box: the drop-down takes the focus back", &box, NULL},
+            {"list control: the list takes it back", &combo, combo.GetListCtrl()->m_hWnd},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            parent.combo = c.combo->m_hWnd;
+            Open(*c.combo);
+            CSBContainerWnd* container = c.combo->GetDropDownWnd()->GetContainer();
+            CODScrollBarCtrl* bar = container->GetScrollBarCtrl(SB_VERT);
+            ASSERT_TRUE(bar && bar->m_hWnd);
+            EXPECT_TRUE(container->IsVertBarVisible()) << "45 rows need the bar";
+            bar->SetFocus();
+            PumpTranslated();
+            EXPECT_TRUE(c.combo->GetDroppedState());
+            EXPECT_TRUE(c.combo->GetDropDownWnd()->IsWindowVisible());
+            EXPECT_EQ(parent.codes, Codes{});
+            EXPECT_EQ(::GetFocus(), c.keeper ? c.keeper : c.combo->GetDropDownWnd()->m_hWnd);
 
-        // Elsewhere: closed with cancel.
-        other.SetFocus();
-        PumpTranslated();
-        EXPECT_EQ(parent.codes, (Codes{CBN_SELENDCANCEL, CBN_CLOSEUP}));
-        EXPECT_FALSE(c.combo->GetDroppedState());
-        EXPECT_FALSE(c.combo->GetDropDownWnd()->IsWindowVisible());
-        EXPECT_EQ(::GetFocus(), other.m_hWnd) << "the window the user chose keeps the focus";
-    }
+            // Elsewhere: closed with cancel.
+            other.SetFocus();
+            PumpTranslated();
+            EXPECT_EQ(parent.codes, (Codes{CBN_SELENDCANCEL, CBN_CLOSEUP}));
+            EXPECT_FALSE(c.combo->GetDroppedState());
+            EXPECT_FALSE(c.combo->GetDropDownWnd()->IsWindowVisible());
+            EXPECT_EQ(::GetFocus(), other.m_hWnd) << "the window the user chose keeps the focus";
+        }
+    });
 }
 
 // ---- A real click on the drop button while the list is open -------------------------------------------------
@@ -766,31 +893,33 @@ void RealClick(CWnd& wnd, int x, int y)
 
 TEST_F(ComboTest, ARealClickOnTheButtonClosesTheOpenListForGood)
 {
-    CODComboBox box;
-    CODComboList combo;
-    Make(box);
-    ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(10, 60, 150, 84), &parent, kOtherId));
-    combo.AddString("One");
-    combo.AddString("Two");
-    CODComboBase* const combos[] = {&box, &combo};
-    for (CODComboBase* c : combos) {
-        SCOPED_TRACE(c->GetRuntimeClass()->m_lpszClassName);
-        parent.combo = c->m_hWnd;
-        Open(*c);
-        CRect button;
-        c->GetButton()->GetClientRect(&button);
-        RealClick(*c->GetButton(), button.Width() / 2, button.Height() / 2);
-        EXPECT_EQ(parent.codes, (Codes{CBN_SELENDCANCEL, CBN_CLOSEUP})) << "not opened again";
-        EXPECT_FALSE(c->GetDroppedState());
-        EXPECT_FALSE(c->GetDropDownWnd()->IsWindowVisible());
+    Undisturbed([&] {
+        CODComboBox box;
+        CODComboList combo;
+        Make(box);
+        ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(10, 60, 150, 84), &parent, kOtherId));
+        combo.AddString("One");
+        combo.AddString("Two");
+        CODComboBase* const combos[] = {&box, &combo};
+        for (CODComboBase* c : combos) {
+            SCOPED_TRACE(c->GetRuntimeClass()->m_lpszClassName);
+            parent.combo = c->m_hWnd;
+            Open(*c);
+            CRect button;
+            c->GetButton()->GetClientRect(&button);
+            RealClick(*c->GetButton(), button.Width() / 2, button.Height() / 2);
+            EXPECT_EQ(parent.codes, (Codes{CBN_SELENDCANCEL, CBN_CLOSEUP})) << "not opened again";
+            EXPECT_FALSE(c->GetDroppedState());
+            EXPECT_FALSE(c->GetDropDownWnd()->IsWindowVisible());
 
-        // The next click opens it as usual.
-        parent.codes.clear();
-        RealClick(*c->GetButton(), button.Width() / 2, button.Height() / 2);
-        EXPECT_EQ(parent.codes, (Codes{CBN_DROPDOWN}));
-        EXPECT_TRUE(c->GetDroppedState());
-        c->ToggleDropDown(TRUE);
-    }
+            // The next click opens it as usual.
+            parent.codes.clear();
+            RealClick(*c->GetButton(), button.Width() / 2, button.Height() / 2);
+            EXPECT_EQ(parent.codes, (Codes{CBN_DROPDOWN}));
+            EXPECT_TRUE(c->GetDroppedState());
+            c->ToggleDropDown(TRUE);
+        }
+    });
 }
 
 }  // namespace
