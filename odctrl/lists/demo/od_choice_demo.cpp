@@ -1,6 +1,8 @@
 // A list box in a skinned-bar container, a tab control whose tabs overflow
-// (its arrows taken over by the skinned spin) and a spin control with a
-// buddy edit, for looking at them (scripts/screenshot). It starts the
+// (its arrows taken over by the skinned spin), a spin control with a buddy
+// edit and two combo boxes, one a drop-down list showing its choice on its
+// face, the other with its drop-down open, for looking at them
+// (scripts/screenshot). It starts the
 // library from "<program folder>\odctrls\Mardavel_skn.ini" as the program
 // does. The tab control's drawing hooks are empty in the library; the demo's
 // own class draws plain tabs with the control's colours.
@@ -8,6 +10,7 @@
 
 #include <string>
 
+#include "ODComboBox.h"
 #include "ODDemoApp.h"
 #include "ODListBox.h"
 #include "ODSBContainerWnd.h"
@@ -78,7 +81,7 @@ class CDemoWnd : public CWnd
 public:
     BOOL CreateDemo()
     {
-        if (!oddemo::CreateDemoWindow(*this, "List box, tabs and spin", 560, 360,
+        if (!oddemo::CreateDemoWindow(*this, "List box, tabs, spin and combos", 560, 360,
                                       reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
             return FALSE;
         // The list box: 40 entries in the skinned bars, a few with pictures.
@@ -128,6 +131,30 @@ public:
         m_spin.SendMessage(UDM_SETBUDDY, reinterpret_cast<WPARAM>(m_edit.m_hWnd), 0);
         m_spin.SetRange32(1, 99);
         m_spin.SetPos32(42);
+
+        // Two combos: a drop-down list with its choice on the face, and an
+        // editable one whose list is open below it.
+        static const char* const kRooms[] = {"Beginners", "Five seats", "Tournament", "Night owls", "Friends",
+                                             "Quick games", "Veterans", "Open table"};
+        if (!m_pick.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | CBS_DROPDOWNLIST, CRect(245, 185, 445, 207), this, 6))
+            return FALSE;
+        if (!m_room.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(245, 220, 445, 242), this, 7))
+            return FALSE;
+        for (const char* room : kRooms) {
+            m_pick.AddString(room);
+            m_room.AddString(room);
+        }
+        m_pick.SetCurSel(1);
+        m_room.SetCurSel(2);
+        m_room.SetDroppedHeight(110);
+        UpdateWindow();
+        m_room.ToggleDropDown(FALSE);
+        // The pointer resting on the fourth row of the open list.
+        CODListBox* rooms = m_room.GetListBox();
+        CRect roomRow;
+        rooms->GetItemRect(3, &roomRow);
+        const CPoint roomPos = rooms->GetDeviceScrollPosition();
+        rooms->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(20, roomRow.top - roomPos.y + 4));
         return TRUE;
     }
 
@@ -137,11 +164,20 @@ private:
     CDemoTabs m_tabs;
     CWnd m_edit;
     CODSpinButtonCtrl m_spin;
+    CODComboBox m_pick;
+    CODComboBox m_room;
 };
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    return oddemo::RunWindowDemo<CDemoWnd>();
+    oddemo::ThemeLibrary library;
+    if (!library.Started())
+        return oddemo::kExitNoLibrary;
+    CDemoWnd wnd;
+    if (!wnd.CreateDemo())
+        return oddemo::kExitNoWindow;
+    // The combos take their keys in PreTranslateMessage.
+    return oddemo::RunMessageLoop(wnd.m_hWnd, oddemo::Dispatch::PreTranslate);
 }
