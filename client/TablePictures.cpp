@@ -99,6 +99,12 @@ BOOL CTableImage::FromPicture(GdiplusPicture* picture)
         graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
         graphics.DrawImage(picture->image, Gdiplus::Rect(0, 0, w, h), 0, 0, w, h, Gdiplus::UnitPixel);
     }
+    // A picture without a transparent pixel is copied, not blended.
+    const uint32_t* pixel = static_cast<const uint32_t*>(bits);
+    const size_t count = (size_t)w * (size_t)h;
+    size_t opaque = 0;
+    while (opaque < count && (pixel[opaque] >> 24) == 0xFF)
+        opaque++;
     ReleaseSourceDC();
     if (m_hBitmap != NULL)
         ::DeleteObject(m_hBitmap);
@@ -106,6 +112,7 @@ BOOL CTableImage::FromPicture(GdiplusPicture* picture)
     m_width = w;
     m_height = h;
     m_bAlpha = TRUE;
+    m_bOpaque = opaque == count;
     return TRUE;
 }
 
@@ -160,6 +167,7 @@ BOOL CTableImage::LoadBitmapFile(LPCSTR lpszPath)
     m_width = GetBitmapWidth(hBitmap);
     m_height = GetBitmapHeight(hBitmap);
     m_bAlpha = FALSE;
+    m_bOpaque = FALSE;
     return TRUE;
 }
 
@@ -208,7 +216,7 @@ void CTableImage::Draw(HDC hDC, int x, int y, int w, int h, int sx, int sy, int 
     HDC hMem = SourceDC(hDC);
     if (hMem == NULL)
         return;
-    if (m_bAlpha) {
+    if (m_bAlpha && !m_bOpaque) {
         BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
         ::AlphaBlend(hDC, x, y, w, h, hMem, sx, sy, sw, sh, blend);
     } else if (w == sw && h == sh) {

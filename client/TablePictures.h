@@ -72,6 +72,8 @@ private:
     int m_width = 0;
     int m_height = 0;
     BOOL m_bAlpha = FALSE;
+    // An alpha picture without a transparent pixel: copied, not blended.
+    BOOL m_bOpaque = FALSE;
     std::unique_ptr<GdiplusPicture> m_pPicture;
 };
 
