@@ -419,56 +419,52 @@ std::string ListModel::GetItemText(int item, int column)
     return std::string(buffer, size_t(n));
 }
 
-int ListModel::SetItemText(int item, int column, const char* text)
+template <class T>
+T ListModel::GetCellField(int item, int column, uint32_t mask, T ODLVITEM::*field, T missing)
 {
     ODLVITEM d = {};
-    d.mask = kMaskText;
+    d.mask = mask;
     d.item = item;
     d.subItem = column;
-    d.text = const_cast<char*>(text);
+    if (!GetItem(&d) || !(d.mask & mask))
+        return missing;
+    return d.*field;
+}
+
+template <class T>
+int ListModel::SetCellField(int item, int column, uint32_t mask, T ODLVITEM::*field, T value)
+{
+    ODLVITEM d = {};
+    d.mask = mask;
+    d.item = item;
+    d.subItem = column;
+    d.*field = value;
     return SetItem(&d);
+}
+
+int ListModel::SetItemText(int item, int column, const char* text)
+{
+    return SetCellField(item, column, kMaskText, &ODLVITEM::text, const_cast<char*>(text));
 }
 
 int ListModel::GetItemImage(int item, int column)
 {
-    ODLVITEM d = {};
-    d.mask = kMaskImage;
-    d.item = item;
-    d.subItem = column;
-    if (!GetItem(&d) || !(d.mask & kMaskImage))
-        return -1;
-    return d.image;
+    return GetCellField(item, column, kMaskImage, &ODLVITEM::image, -1);
 }
 
 int ListModel::SetItemImage(int item, int column, int image)
 {
-    ODLVITEM d = {};
-    d.mask = kMaskImage;
-    d.item = item;
-    d.subItem = column;
-    d.image = image;
-    return SetItem(&d);
+    return SetCellField(item, column, kMaskImage, &ODLVITEM::image, image);
 }
 
 int ListModel::GetItemStateImage(int item, int column)
 {
-    ODLVITEM d = {};
-    d.mask = kMaskStateImage;
-    d.item = item;
-    d.subItem = column;
-    if (!GetItem(&d) || !(d.mask & kMaskStateImage))
-        return -1;
-    return d.stateImage;
+    return GetCellField(item, column, kMaskStateImage, &ODLVITEM::stateImage, -1);
 }
 
 int ListModel::SetItemStateImage(int item, int column, int image)
 {
-    ODLVITEM d = {};
-    d.mask = kMaskStateImage;
-    d.item = item;
-    d.subItem = column;
-    d.stateImage = image;
-    const int result = SetItem(&d);
+    const int result = SetCellField(item, column, kMaskStateImage, &ODLVITEM::stateImage, image);
     if (result && m_host)
         m_host->RowCountChanged();
     return result;
@@ -476,23 +472,12 @@ int ListModel::SetItemStateImage(int item, int column, int image)
 
 uint32_t ListModel::GetItemData(int item)
 {
-    ODLVITEM d = {};
-    d.mask = kMaskData;
-    d.item = item;
-    d.subItem = 0;
-    if (!GetItem(&d))
-        return 0;
-    return d.data;
+    return GetCellField(item, 0, kMaskData, &ODLVITEM::data, 0u);
 }
 
 int ListModel::SetItemData(int item, uint32_t data)
 {
-    ODLVITEM d = {};
-    d.mask = kMaskData;
-    d.item = item;
-    d.subItem = 0;
-    d.data = data;
-    return SetItem(&d);
+    return SetCellField(item, 0, kMaskData, &ODLVITEM::data, data);
 }
 
 int ListModel::InsertItem(const char* text, int image, int stateImage, int value2)

@@ -229,6 +229,13 @@ private:
 
     bool IsListMode() const { return !IsVirtual() && !IsTree(); }
     ItemInfo* GetItemRecord(int item, int column, uint32_t mask);
+    // One field of one cell through a descriptor that asks for (or carries)
+    // only the field under mask; reading gives missing when the cell is
+    // absent or the field unset.
+    template <class T>
+    T GetCellField(int item, int column, uint32_t mask, T ODLVITEM::*field, T missing);
+    template <class T>
+    int SetCellField(int item, int column, uint32_t mask, T ODLVITEM::*field, T value);
     void RequestVirtualRow(ItemInfo& record, int item, int column, uint32_t mask);
     ItemInfo* StoredRecord(int item);
     void WriteCell(ItemInfo& record, int column, const Cell& cell);
