@@ -16,14 +16,13 @@
 #include <vector>
 
 #include "AppTestSupport.h"
-#include "AxControls.h"
-#include "AxStandInTest.h"
 #include "BalloonWnd.h"
 #include "Bitmaps.h"
 #include "GdiTestSupport.h"
 #include "TableLayout.h"
 #include "TableThemeKeys.h"
 #include "TableRules.h"
+#include "TableWindowTest.h"
 #include "WidgetServices.h"
 #include "ClientServices.h"
 #include "GameClientApp.h"
@@ -159,38 +158,13 @@ int Occurrences(const std::string& text, const std::string& word)
     return n;
 }
 
-class CHostWnd : public CWnd
-{
-public:
-    BOOL CreateHost()
-    {
-        return CreateEx(0, AfxRegisterWndClass(0), "table host", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 1024, 720, NULL,
-                        NULL);
-    }
-};
+using tabletest::CHostWnd;
 
 class GameWndTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&s_gdiplus, &input, NULL);
-        s_resources = ::LoadLibraryA("Mardavel_Res.dll");
-        ASSERT_NE(s_resources, nullptr) << "the resource library is missing";
-        AfxSetResourceHandle(s_resources);
-        ASSERT_TRUE(InitThemePaths("Mardavel", FALSE, NULL));
-        // The seats' portraits: the avatar control's stand-in of the build tree.
-        ASSERT_TRUE(AfxOleInitThread());
-        s_avatars = new CStandInServer;
-        ASSERT_TRUE(s_avatars->Serve("QVAvatar.dll", CLSID_QVAvatar)) << "the avatar control stand-in is missing";
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_avatars;
-        s_avatars = NULL;
-        Gdiplus::GdiplusShutdown(s_gdiplus);
-    }
+    static void SetUpTestSuite() { s_process.SetUp(); }
+    static void TearDownTestSuite() { s_process.TearDown(); }
 
     void SetUp() override
     {
@@ -199,41 +173,20 @@ protected:
         // As the board leaves it between hands: no emperor, no guard.
         g_state.emperorSeat = -1;
         g_state.guardSeat = -1;
-        g_app.m_board.m_pfnCreate = FakeCreate;
-        g_app.m_board.m_pfnEvent = FakeEvent;
-        g_app.m_board.m_pfnDestory = FakeDestroy;
-        ASSERT_TRUE(m_host.CreateHost());
-        m_table = new CGameWnd;
-        ASSERT_TRUE(m_table->Create(NULL, NULL, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, 1000, 700),
-                                    &m_host, kTableWindowId));
-        ASSERT_EQ(m_table->CreateBoard(), 1);
+        tabletest::MakeTable(g_app, FakeCreate, FakeEvent, FakeDestroy, m_host, m_table);
+        if (HasFatalFailure())
+            return;
         theGameSocket.StartReceive();
         ASSERT_TRUE(theGameSocket.IsReceiving());
     }
 
-    void TearDown() override
-    {
-        if (m_table != NULL) {
-            m_table->DestroyWindow();
-            m_table->ReleaseWhenIdle();
-        }
-        g_app.OnIdle(0);
-        m_host.DestroyWindow();
-        g_app.m_board.m_pfnCreate = NULL;
-        g_app.m_board.m_pfnEvent = NULL;
-        g_app.m_board.m_pfnDestory = NULL;
-        theGameSocket.SetHandler(NULL, NULL);
-    }
+    void TearDown() override { tabletest::DropTable(g_app, m_host, m_table); }
 
     CHostWnd m_host;
     CGameWnd* m_table = NULL;
-    static ULONG_PTR s_gdiplus;
-    static HMODULE s_resources;
-    static CStandInServer* s_avatars;
+    static tabletest::TableProcess s_process;
 };
-ULONG_PTR GameWndTest::s_gdiplus = 0;
-HMODULE GameWndTest::s_resources = NULL;
-CStandInServer* GameWndTest::s_avatars = NULL;
+tabletest::TableProcess GameWndTest::s_process;
 
 TEST_F(GameWndTest, ReceiveHoldNests)
 {
