@@ -5,6 +5,7 @@
 
 #include "ODDrawing.h"
 #include "ODLibrary.h"
+#include "ODWndClass.h"
 
 namespace {
 
@@ -12,22 +13,6 @@ const char kPropHeader[] = "ODHeaderCtrl";
 const char kDragClass[] = "MFCODFHDragWnd";
 const char kDropClass[] = "MFCODFHDropWnd";
 const ODThemeLoaderRegistration s_themeLoader(OD_LOADER_HEADERCTRL, &CODHeaderCtrl::LoadTheme);
-
-void RegisterPopupClass(LPCSTR name, HBRUSH background)
-{
-    WNDCLASSA existing;
-    if (::GetClassInfoA(AfxGetInstanceHandle(), name, &existing))
-        return;
-    WNDCLASSA wc = {};
-    wc.style = CS_SAVEBITS;
-    wc.lpfnWndProc = ::DefWindowProcA;
-    wc.hInstance = AfxGetInstanceHandle();
-    wc.hCursor = ::LoadCursor(NULL, IDC_ARROW);
-    wc.hbrBackground = background;
-    wc.lpszClassName = name;
-    if (!AfxRegisterClass(&wc))
-        AfxThrowResourceException();
-}
 
 void DrawLine(CDC* dc, COLORREF colour, int x1, int y1, int x2, int y2)
 {
@@ -55,7 +40,7 @@ BOOL CODFHDragWnd::Create(const RECT& screenRect, CODHeaderCtrl* header, int ite
     m_header = header;
     m_item = item;
     m_record = record;
-    RegisterPopupClass(kDragClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    ODRegisterWndClass(kDragClass, CS_SAVEBITS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     return CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kDragClass, NULL, WS_POPUP | WS_DISABLED, screenRect.left,
                     screenRect.top, screenRect.right - screenRect.left, screenRect.bottom - screenRect.top, NULL,
                     NULL);
@@ -106,7 +91,7 @@ BOOL CODFHDropWnd::Create(int headerHeight, COLORREF colour)
 {
     m_colour = colour;
     m_brush = ::CreateSolidBrush(colour);
-    RegisterPopupClass(kDropClass, NULL);
+    ODRegisterWndClass(kDropClass, CS_SAVEBITS, NULL);
     m_height = odheader::MarkerHeight(headerHeight);
     if (!CreateEx(WS_EX_TOOLWINDOW, kDropClass, NULL, WS_POPUP | WS_DISABLED, 0, 0, 12, m_height, NULL, NULL))
         return FALSE;

@@ -10,28 +10,13 @@
 #include <new>
 
 #include "ODLibrary.h"
+#include "ODWndClass.h"
 
 using namespace odlist;
 
 namespace {
 
 const char kClassName[] = "ODListCtrl";
-
-void RegisterListClass()
-{
-    WNDCLASSA existing;
-    if (::GetClassInfoA(AfxGetInstanceHandle(), kClassName, &existing))
-        return;
-    WNDCLASSA wc = {};
-    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = ::DefWindowProcA;
-    wc.hInstance = AfxGetInstanceHandle();
-    wc.hCursor = ::LoadCursor(NULL, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW);  // class brush value 5
-    wc.lpszClassName = kClassName;
-    if (!AfxRegisterClass(&wc))
-        AfxThrowResourceException();
-}
 
 // Whether the platform would draw a window's own bar the same: its place, the
 // thumb's pixels and the states of its parts.
@@ -85,7 +70,8 @@ END_MESSAGE_MAP()
 
 CODListCtrl::CODListCtrl()
 {
-    RegisterListClass();
+    // Class brush value 5 (COLOR_WINDOW).
+    ODRegisterWndClass(kClassName, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_WINDOW));
     m_model.SetHost(this);
 }
 

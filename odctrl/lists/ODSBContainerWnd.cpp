@@ -3,28 +3,13 @@
 
 #include "ODLibrary.h"
 #include "ODScrollLayout.h"
+#include "ODWndClass.h"
 
 namespace {
 
 const char kClassName[] = "MFCSBContainerWnd";
 const char kPropContainer[] = "SBContainer";
 const ODThemeLoaderRegistration s_themeLoader(OD_LOADER_SBCONTAINER, &CSBContainerWnd::LoadTheme);
-
-void RegisterContainerClass()
-{
-    WNDCLASSA existing;
-    if (::GetClassInfoA(AfxGetInstanceHandle(), kClassName, &existing))
-        return;
-    WNDCLASSA wc = {};
-    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = ::DefWindowProcA;
-    wc.hInstance = AfxGetInstanceHandle();
-    wc.hCursor = ::LoadCursor(NULL, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    if (!AfxRegisterClass(&wc))
-        AfxThrowResourceException();
-}
 
 }  // namespace
 
@@ -43,7 +28,7 @@ int CSBContainerWnd::s_minSliderSize = 8;
 
 CSBContainerWnd::CSBContainerWnd()
 {
-    RegisterContainerClass();
+    ODRegisterWndClass(kClassName, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     SetArrowSizes(13, 13);
 }
 

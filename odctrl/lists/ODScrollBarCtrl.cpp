@@ -5,6 +5,7 @@
 
 #include "ODDrawing.h"
 #include "ODLibrary.h"
+#include "ODWndClass.h"
 
 using namespace odscroll;
 
@@ -12,22 +13,6 @@ namespace {
 
 const char kClassName[] = "ODScrollBarCtrl";
 const char kPropScrollBar[] = "ScrollBarEx";
-
-void RegisterBarClass()
-{
-    WNDCLASSA existing;
-    if (::GetClassInfoA(AfxGetInstanceHandle(), kClassName, &existing))
-        return;
-    WNDCLASSA wc = {};
-    wc.style = CS_VREDRAW | CS_HREDRAW;
-    wc.lpfnWndProc = ::DefWindowProcA;
-    wc.hInstance = AfxGetInstanceHandle();
-    wc.hCursor = ::LoadCursor(NULL, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    if (!AfxRegisterClass(&wc))
-        AfxThrowResourceException();
-}
 
 const ODThemeLoaderRegistration s_themeLoader(OD_LOADER_SCROLLBAR, &CODScrollBarCtrl::LoadTheme);
 
@@ -59,7 +44,7 @@ CODScrollBarCtrl::CODScrollBarCtrl()
 {
     m_model.fixedThumb = s_fixedSliderSize;
     SetImageCellSizes(11, 11, 11, 11);
-    RegisterBarClass();
+    ODRegisterWndClass(kClassName, CS_VREDRAW | CS_HREDRAW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 }
 
 CODScrollBarCtrl::~CODScrollBarCtrl()

@@ -6,24 +6,15 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "ODWndClass.h"
+
 using odscroll::Size;
 
 namespace {
 
 void RegisterCtrlClass(LPCSTR name)
 {
-    WNDCLASSA existing;
-    if (::GetClassInfoA(AfxGetInstanceHandle(), name, &existing))
-        return;
-    WNDCLASSA wc = {};
-    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = ::DefWindowProcA;
-    wc.hInstance = AfxGetInstanceHandle();
-    wc.hCursor = ::LoadCursor(NULL, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = name;
-    if (!AfxRegisterClass(&wc))
-        AfxThrowResourceException();
+    ODRegisterWndClass(name, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 }
 
 }  // namespace
