@@ -8,9 +8,7 @@
 #include "ClientText.h"
 #include "store/FilePaths.h"
 
-namespace {
-
-CString ProgramFolder()
+CString GetExeFolder()
 {
     char folder[MAX_PATH] = "";
     if (!GetModuleFolder(folder))
@@ -18,6 +16,8 @@ CString ProgramFolder()
     RemoveTrailingSlash(folder);
     return CString(folder);
 }
+
+namespace {
 
 CString g_resPicBase;
 CString g_resPicProfile;
@@ -95,7 +95,7 @@ CString GetUserDataFolder()
     return folder;
 }
 
-CString GetThemePath(int kind) { return ProgramFolder() + ThemePathSuffix(kind); }
+CString GetThemePath(int kind) { return GetExeFolder() + ThemePathSuffix(kind); }
 
 void SetResPicFolders(LPCSTR lpszBaseFolder, LPCSTR lpszProfileFolder)
 {
@@ -110,7 +110,7 @@ const char* GetThemeResPicPath(int bitmapId)
     const char* name = ResPicFileName(bitmapId);
     if (name == NULL)
         return path;
-    const CString base = g_resPicBase.IsEmpty() ? ProgramFolder() : g_resPicBase;
+    const CString base = g_resPicBase.IsEmpty() ? GetExeFolder() : g_resPicBase;
     CString candidate = ResPicFolderPath(base, name);
     if (!FileCanOpen(candidate))
         candidate = ResPicFolderPath(g_resPicProfile, name);
@@ -124,7 +124,7 @@ const WCHAR* GetResPngPath(int bitmapId)
     path[0] = 0;
     if (bitmapId != 291)
         return path;
-    const CString base = g_resPicBase.IsEmpty() ? ProgramFolder() : g_resPicBase;
+    const CString base = g_resPicBase.IsEmpty() ? GetExeFolder() : g_resPicBase;
     CString candidate = ResPicFolderPath(base, "l-0.png");
     if (!FileCanOpen(candidate))
         candidate = ResPicFolderPath(g_resPicProfile, "l-0.png");

@@ -13,6 +13,8 @@
 
 // ---- Folders -----------------------------------------------------------------------------
 
+// The program's own folder; empty when it cannot be found.
+CString GetExeFolder();
 // "<documents>\Sybrant\mardavel", both levels created when missing; empty
 // when the documents folder cannot be found.
 CString GetUserDataFolder();

@@ -33,16 +33,6 @@ constexpr UINT kFaultStartup = 429;
 constexpr UINT kFaultBoardUnusable = 430;
 constexpr UINT kFaultCrash = 427;
 
-CString ProgramFolder()
-{
-    char path[MAX_PATH] = "";
-    ::GetModuleFileNameA(NULL, path, MAX_PATH);
-    char* slash = strrchr(path, '\\');
-    if (slash != NULL)
-        *slash = '\0';
-    return CString(path);
-}
-
 void PostFaultOfApp(UINT nCode)
 {
     if (CGameClientApp* app = GetClientApp())
@@ -128,7 +118,7 @@ void CGameClientApp::PostClientFault(UINT nCode)
 
 BOOL CGameClientApp::LoadBoardDll(LPCSTR lpszName)
 {
-    return BindBoardForStartup(m_board, ProgramFolder(), lpszName, PostFaultOfApp);
+    return BindBoardForStartup(m_board, GetExeFolder(), lpszName, PostFaultOfApp);
 }
 
 void CGameClientApp::UpdateSeatViews()
@@ -178,7 +168,7 @@ BOOL CGameClientApp::InitInstance()
         m_strSkinFolder = m_skins.GetSkinFolder();
     InitThemePaths("Mardavel", TRUE, NULL);
 
-    const CString folder = ProgramFolder();
+    const CString folder = GetExeFolder();
     SetResPicFolders(folder, GetSharePath());
 
     // The chat control's skin: the loaded skin's own when it has one, else

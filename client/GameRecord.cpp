@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "ClientPaths.h"
 #include "ClientServices.h"
 #include "GameApp.h"
 #include "SavePromptDlg.h"
@@ -18,16 +19,6 @@ std::tm LocalNow()
     std::tm when{};
     localtime_s(&when, &now);
     return when;
-}
-
-CString ProgramFolder()
-{
-    char path[MAX_PATH] = "";
-    ::GetModuleFileNameA(NULL, path, MAX_PATH);
-    char* slash = strrchr(path, '\\');
-    if (slash != NULL)
-        *slash = '\0';
-    return CString(path);
 }
 
 // What the save prompt uses of the record: the hand's default name, writing
@@ -72,7 +63,7 @@ void CGameRecord::LoadSettings()
     m_nWatchSaveAction = (int)app->GetProfileInt(kSettings, "SPSaveAction", kSaveAsk);
     m_strSaveFolder = app->GetProfileString(kSettings, "AutoSavePath", "");
     if (m_strSaveFolder.IsEmpty())
-        m_strSaveFolder = ProgramFolder() + "\\save";
+        m_strSaveFolder = GetExeFolder() + "\\save";
 }
 
 void CGameRecord::SaveSettings()
@@ -102,7 +93,7 @@ CString CGameRecord::MakeFileName(BOOL bWatching)
     if (folder.IsEmpty() && AfxGetApp() != NULL)
         folder = AfxGetApp()->GetProfileString(kSettings, "AutoSavePath", "");
     if (folder.IsEmpty())
-        folder = ProgramFolder() + "\\save";
+        folder = GetExeFolder() + "\\save";
     while (folder.GetLength() > 3 && folder[folder.GetLength() - 1] == '\\')
         folder = folder.Left(folder.GetLength() - 1);
     return NewSavedGameName(folder, LocalNow(), bWatching);

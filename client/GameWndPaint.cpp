@@ -59,15 +59,6 @@ void WriteButtonFailure(int id)
     WriteGameLog(line);
 }
 
-CString ProgramFolderText()
-{
-    char path[MAX_PATH] = "";
-    ::GetModuleFileNameA(NULL, path, MAX_PATH);
-    if (char* slash = strrchr(path, '\\'))
-        *slash = '\0';
-    return CString(path);
-}
-
 LayoutSize CellSize(const CTableImage& image, int cells)
 {
     LayoutSize size;
@@ -176,7 +167,7 @@ void CGameWnd::ReadSettings()
     t.flyTipText = (int)app->GetProfileInt(section, "FlyTipText", t.flyTipText);
     t.music = (int)app->GetProfileInt(section, "Music", t.music);
     t.musicFile = (LPCSTR)app->GetProfileString(section, "MusicFile", "");
-    const std::string program = (LPCSTR)ProgramFolderText();
+    const std::string program = (LPCSTR)GetExeFolder();
     t.snapshot = FolderSetting((LPCSTR)app->GetProfileString(section, "Snapshot", ""), program, "\\snapshot");
     t.videoDir = FolderSetting((LPCSTR)app->GetProfileString(section, "VideoDir", ""), program, "\\Video");
     m_bSoundOn = t.soundEf != 0;
@@ -219,7 +210,7 @@ BOOL CGameWnd::CreateButtons()
 
     // The face picker's pictures: 30 large faces, then 66 small ones.
     if (CChatActionButton* faces = m_pFaces) {
-        const CString folder = ProgramFolderText();
+        const CString folder = GetExeFolder();
         CString path;
         for (int n = 0; n < 30; n++) {
             path.Format("%s\\face\\big\\%d.gif", (LPCSTR)folder, n);

@@ -7,6 +7,7 @@
 #include "BkPainter.h"
 #include "ChatWnd.h"
 #include "ChildWndItem.h"
+#include "ClientPaths.h"
 #include "ClientServices.h"
 #include "FrameRules.h"
 #include "GameClientApp.h"
@@ -53,15 +54,6 @@ const CaptionAction kCaptionActions[] = {
     {kCaptionRecording, &CMainFrame::ToggleRecording},
     {0, NULL},
 };
-
-CString ProgramFolder()
-{
-    char path[MAX_PATH] = "";
-    ::GetModuleFileNameA(NULL, path, MAX_PATH);
-    if (char* slash = strrchr(path, '\\'))
-        *slash = '\0';
-    return CString(path);
-}
 
 BOOL IsWebAddress(const CString& address)
 {
@@ -199,7 +191,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     // The recording library, from the program's folder only: a library of
     // that name in the current folder (a saved game opened from elsewhere)
     // is never loaded.
-    m_hRecorder = ::LoadLibraryExA(ProgramFolder() + "\\Vidrelle.dll", NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+    m_hRecorder = ::LoadLibraryExA(GetExeFolder() + "\\Vidrelle.dll", NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
 
     for (int i = 0; i < GetTitleButtonCount(); i++)
         if (GetTitleButton(i)->m_nKey == kCaptionRecording)
@@ -210,7 +202,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void CMainFrame::LoadVideoButtonPictures()
 {
-    const CString folder = ProgramFolder();
+    const CString folder = GetExeFolder();
     struct Look {
         CImageObj* picture;
         const char* file;

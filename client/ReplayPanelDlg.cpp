@@ -2,6 +2,7 @@
 
 #include "afxext.h"
 
+#include "ClientPaths.h"
 #include "GameRecord.h"
 #include "client_ids.h"
 
@@ -28,16 +29,6 @@ const PanelButton kButtons[] = {
     {IDC_REPLAY_PREV_STEP, kStepRowBottom},  {IDC_REPLAY_NEXT_STEP, kStepRowBottom},
     {IDC_REPLAY_PREV_ROUND, kRoundRowBottom}, {IDC_REPLAY_NEXT_ROUND, kRoundRowBottom},
 };
-
-CString ProgramFolder()
-{
-    char path[MAX_PATH] = "";
-    ::GetModuleFileNameA(NULL, path, MAX_PATH);
-    char* slash = strrchr(path, '\\');
-    if (slash != NULL)
-        *slash = '\0';
-    return CString(path);
-}
 
 }  // namespace
 
@@ -68,7 +59,7 @@ BOOL CReplayPanelDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     KeepTemplatePlaces();
-    CString path = ProgramFolder() + "\\theme\\prompview.bmp";
+    CString path = GetExeFolder() + "\\theme\\prompview.bmp";
     if (::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
         CString profile = AfxGetApp() != NULL ? AfxGetApp()->GetProfileString("", "Path", "") : CString();
         while (!profile.IsEmpty() && profile[profile.GetLength() - 1] == '\\')
