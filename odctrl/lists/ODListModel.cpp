@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <new>
 
+#include "ODWildcard.h"
+
 namespace odlist {
 
 namespace {
@@ -1676,6 +1678,15 @@ void ListModel::SelectByData(int column, uint32_t limit, bool extend)
         ClearSelection();
     for (int row = 0; row < GetDisplayCount(); ++row)
         if (GetItemData(DisplayToItem(row)) <= limit)
+            SelectRange(row, row, true, true, false, false);
+}
+
+void ListModel::SelectByPattern(int column, const char* pattern, bool extend)
+{
+    if (!extend)
+        ClearSelection();
+    for (int row = 0; row < GetDisplayCount(); ++row)
+        if (WildcardMatch(GetItemText(DisplayToItem(row), column).c_str(), pattern))
             SelectRange(row, row, true, true, false, false);
 }
 

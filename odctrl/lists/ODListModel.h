@@ -189,6 +189,9 @@ public:
     void SelectAll();
     void ClearSelection();
     void SelectByData(int column, uint32_t limit, bool extend);
+    // Selects every display row whose cell text in the column matches the
+    // pattern (WildcardMatch); unless extend, the selection is cleared first.
+    void SelectByPattern(int column, const char* pattern, bool extend);
     int GetFirstSelected();
     int GetNextSelected(int item);
     int GetSelectedItems(int* buffer, int size) const;
