@@ -22,6 +22,7 @@
 #include "ODListInplaceEdit.h"
 #include "ODListInput.h"
 #include "ODListGeometry.h"
+#include "ODListHeaderCtrl.h"
 #include "ODListModel.h"
 #include "ODSBContainerWnd.h"
 
@@ -55,6 +56,7 @@ enum ODListNotifyCode : int {
     kNotifyRightClick = -2061,    // NMODLISTMOUSE
     kNotifyExpanderClick = -2064, // NMODLISTITEM: row, column; non-zero keeps the node as it is
     kNotifyToggled = -2065,       // NMODLISTITEM: row
+    kNotifyHeaderRightClick = -2066,  // NMODLISTITEM: column = the header item hit (-1 none); non-zero takes it over
 };
 
 // Mouse notifications: the point in client coordinates and the key flags.
@@ -258,6 +260,19 @@ public:
     virtual void EndEdit(BOOL commit, NMODLISTEDIT* record);
     HWND GetEditor() const { return m_editor; }
 
+    // ---- Small setters (ODListCtrlExtras.cpp) ----
+    // The state bits of an item's display row, the selection list kept in
+    // step with bit 2; 0 for an item not on display.
+    int SetItemSelected(int item, uint32_t value, uint32_t mask);
+    // The state word of an item, read through its display row (0 when it is
+    // not on display).
+    uint32_t QueryItemState(int item);
+    // Lets the user drag the header's columns to new places (HDS_DRAGDROP).
+    void EnableHeaderDragDrop(BOOL on);
+    // The colour the selection and focus blends of the row images use
+    // (default COLOR_HIGHLIGHT).
+    void SetImageBlendColor(COLORREF colour);
+
     static odlist::ListColours s_colours;
     static int s_bkImageId, s_topLeftImageId, s_topImageId, s_leftImageId;
 
@@ -305,6 +320,10 @@ protected:
     afx_msg void OnHeaderEndDrag(NMHDR* hdr, LRESULT* result);
     afx_msg void OnHeaderDividerDblClick(NMHDR* hdr, LRESULT* result);
     afx_msg void OnEditorEnded(UINT id, NMHDR* hdr, LRESULT* result);
+    // What other code asks as of the platform's list view (ODListCtrlExtras.cpp).
+    afx_msg LRESULT OnFindItemA(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnGetItemTextA(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSetItemTextA(WPARAM wParam, LPARAM lParam);
     // A derived list may show a tip for the cell under the pointer.
     virtual void OnCellHover(const ODListHover& hover);
     DECLARE_MESSAGE_MAP()
@@ -328,6 +347,9 @@ private:
     CODColumnListBox* m_chooser = nullptr;
     std::vector<int> m_chooserKey;
     std::vector<CODColumnListBox*> m_boxes;  // every box attached to this list
+    friend class CODListHeaderCtrl;
+    // -2066 for the header item under a right click; the parent's answer.
+    LRESULT NotifyHeaderRightClick(int headerItem);
     LRESULT NotifyMouse(int code, UINT flags, CPoint point);
     odlist::ODHitTestInfo HitAt(CPoint point);
     // Expands or collapses the node hit and tells the parent (-2065).
@@ -371,7 +393,7 @@ private:
     COLORREF m_blendColour = ::GetSysColor(COLOR_HIGHLIGHT);
     odlist::ListModel m_model;
     odlist::ListGeometry m_geometry{m_model};
-    CODHeaderCtrl m_header;
+    CODListHeaderCtrl m_header;
     CFont m_font;
     bool m_laying = false;
     bool m_syncing = false;
