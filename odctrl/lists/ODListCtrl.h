@@ -348,6 +348,7 @@ private:
     std::vector<int> m_chooserKey;
     std::vector<CODColumnListBox*> m_boxes;  // every box attached to this list
     friend class CODListHeaderCtrl;
+    friend class CODListTipCtrl;  // shows a cell's text in the rows' font
     // -2066 for the header item under a right click; the parent's answer.
     LRESULT NotifyHeaderRightClick(int headerItem);
     LRESULT NotifyMouse(int code, UINT flags, CPoint point);

@@ -108,7 +108,7 @@ int CODListTipCtrl::Show(const RECT& cellRect, const char* text, HFONT font)
 
     m_margin = std::max(0, m_list->Model().GetOption(1));
     m_text = newText;
-    m_font = font ? font : reinterpret_cast<HFONT>(m_list->SendMessage(WM_GETFONT));
+    m_font = font ? font : m_list->RowFont(false);
     ::SetRect(&m_textRect, -1 - m_margin, -1, cell.Width() + 1 + m_margin, cell.Height() + 1);
 
     int textWidth = 0;

@@ -100,8 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     while (cut < size && data[cut] != 0)
         ++cut;
     // Short enough for the recursive reading to stay quick.
-    const std::string text = Decode(data, cut, 24);
-    const std::string pattern = cut < size ? Decode(data + cut + 1, size - cut - 1, 16) : std::string();
+    const std::string text = Decode(data, cut, 20);
+    const std::string pattern = cut < size ? Decode(data + cut + 1, size - cut - 1, 12) : std::string();
     const bool expected = Rules(Split(text), 0, Split(pattern), 0);
     if (odlist::WildcardMatch(text.c_str(), pattern.c_str()) != expected)
         abort();

@@ -124,6 +124,9 @@ protected:
         list.InsertColumn(1, Column("Score", 80));
         list.ShowColumn(0, 0);
         list.ShowColumn(1, 1);
+        // The rows' font, which the tip takes when it is given none.
+        ASSERT_TRUE(font.CreateFont(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Tahoma"));
+        list.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font.GetSafeHandle()), FALSE);
         for (const char* name : {"north", "east", "a much longer name than fits", "west"})
             list.InsertItem(name);
         list.SetFocus();
@@ -138,11 +141,12 @@ protected:
         parent.DestroyWindow();
         PumpPendingMessages();
     }
-    // The text part of a cell, list client coordinates.
-    CRect CellText(int row, int position)
+    // The text part of a cell, list client coordinates (what the list's
+    // hover call gives).
+    CRect CellText(int item, int column)
     {
         CRect r;
-        EXPECT_TRUE(list.GetContentCellRect(row, position, &r, kPartText));
+        EXPECT_TRUE(list.GetContentItemRect(item, column, &r, kPartText));
         return r;
     }
     BYTE LayeredAlpha(CWnd& tip)
@@ -167,6 +171,7 @@ protected:
 
     CTipParent parent;
     CLoggingList list;
+    CFont font;
 };
 
 TEST_F(TipTest, ShownOnlyOverAClippedTextExactlyOverTheCell)
@@ -189,7 +194,7 @@ TEST_F(TipTest, ShownOnlyOverAClippedTextExactlyOverTheCell)
     EXPECT_TRUE(tip.IsWindowVisible());
     // Over the cell, as wide as the text, with the cell margin on both sides.
     CClientDC dc(&list);
-    HGDIOBJ old = ::SelectObject(dc.m_hDC, reinterpret_cast<HFONT>(list.SendMessage(WM_GETFONT)));
+    HGDIOBJ old = ::SelectObject(dc.m_hDC, font.GetSafeHandle());
     SIZE size = {};
     ::GetTextExtentPoint32A(dc.m_hDC, text.c_str(), int(text.size()), &size);
     ::SelectObject(dc.m_hDC, old);
