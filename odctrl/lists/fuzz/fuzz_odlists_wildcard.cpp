@@ -43,8 +43,14 @@ bool Wild(const std::string& c)
 // found. "?" takes one character, or none at the end of the text; any other
 // character must be the text's next one. When the pattern is used up, the
 // text must be too.
-bool Rules(const std::vector<std::string>& t, size_t ti, const std::vector<std::string>& p, size_t pi)
+// Places (text, pattern) already found not to match, so that many stars do
+// not try the same places again and again.
+using Tried = std::vector<std::vector<bool>>;
+
+bool Rules(const std::vector<std::string>& t, size_t ti, const std::vector<std::string>& p, size_t pi, Tried& failed)
 {
+    if (failed[ti][pi])
+        return false;
     while (pi < p.size()) {
         if (p[pi] == "*") {
             ++pi;
@@ -62,8 +68,9 @@ bool Rules(const std::vector<std::string>& t, size_t ti, const std::vector<std::
                     continue;
                 if (end == p.size())
                     return true;
-                if (Rules(t, at, p, pi))
+                if (Rules(t, at, p, pi, failed))
                     return true;
+                failed[at][pi] = true;
             }
             return false;
         }
@@ -102,7 +109,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Short enough for the recursive reading to stay quick.
     const std::string text = Decode(data, cut, 20);
     const std::string pattern = cut < size ? Decode(data + cut + 1, size - cut - 1, 12) : std::string();
-    const bool expected = Rules(Split(text), 0, Split(pattern), 0);
+    const std::vector<std::string> t = Split(text), p = Split(pattern);
+    Tried failed(t.size() + 1, std::vector<bool>(p.size() + 1, false));
+    const bool expected = Rules(t, 0, p, 0, failed);
     if (odlist::WildcardMatch(text.c_str(), pattern.c_str()) != expected)
         abort();
     return 0;
