@@ -4,9 +4,7 @@
 // calls, as a list that wants tips does.
 #include "afxwin.h"
 
-#include <string>
-
-#include "ODLibrary.h"
+#include "ODDemoApp.h"
 #include "ODListCtrl.h"
 #include "ODListTipWnd.h"
 
@@ -39,11 +37,7 @@ class CDemoWnd : public CWnd
 public:
     BOOL CreateDemo()
     {
-        if (!CreateEx(0,
-                      AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(NULL, IDC_ARROW),
-                                          reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)),
-                      "List tip", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 40, 40, 420, 260, NULL,
-                      NULL))
+        if (!oddemo::CreateDemoWindow(*this, "List tip", 420, 260, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
             return FALSE;
         CRect client;
         GetClientRect(&client);
@@ -100,24 +94,5 @@ END_MESSAGE_MAP()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    char path[MAX_PATH];
-    GetModuleFileNameA(NULL, path, MAX_PATH);
-    std::string theme = path;
-    theme = theme.substr(0, theme.find_last_of('\\') + 1) + "odctrls\\Mardavel_skn.ini";
-    if (!ODInitLibrary(theme.c_str(), OD_THEME_LOOSE_FILES))
-        return 1;
-    int result = 0;
-    {
-        CDemoWnd wnd;
-        if (!wnd.CreateDemo())
-            return 2;
-        MSG msg;
-        while (GetMessageA(&msg, NULL, 0, 0) > 0) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        result = static_cast<int>(msg.wParam);
-    }
-    ODExitLibrary();
-    return result;
+    return oddemo::RunWindowDemo<CDemoWnd>();
 }
